@@ -1,0 +1,406 @@
+// ZPV4870.h - object interface of the ZPV4870 AC power source driver.
+//
+// The driver object (ProgID "ZPV4870.ZPV4870", CLSID_ZPV4870) is created with CoCreateInstance after
+// the thread has entered an apartment with CoInitializeEx; every member returns an HRESULT and
+// publishes a "ZPV4870: ..." description as the thread's error information on failure
+// (GetErrorInfo). Strings are BSTRs owned by the caller; booleans are VARIANT_BOOL.
+#ifndef ZPV4870_H
+#define ZPV4870_H
+
+#include "zpv4870_runtime.h"
+
+// Classes and type library.
+inline constexpr CLSID CLSID_ZPV4870 = {0xB6FC55D8, 0x7152, 0x4F6D, {0xBF, 0xC7, 0x57, 0xC3, 0x8E, 0xD9, 0x1E, 0xA9}};
+inline constexpr CLSID CLSID_ZPV4870OutputPhase = {0x978A0CE7, 0xC74C, 0x4C18, {0x95, 0xBC, 0x49, 0xC8, 0xE9, 0x68, 0x6E, 0x27}};
+inline constexpr GUID LIBID_ZPV4870Lib = {0x82F39A57, 0xAAEB, 0x43C7, {0x9C, 0x6E, 0xD2, 0x10, 0x35, 0x44, 0xD6, 0xBB}};
+
+// Interface identifiers.
+ZPV_DEFINE_IID(IZPV4870, 0x13214469, 0x3AB6, 0x4797,
+               0x98, 0x4E, 0x7F, 0x12, 0x4F, 0x76, 0xAB, 0xE8);
+ZPV_DEFINE_IID(IIviDriver, 0x5F3610CD, 0x9722, 0x461C,
+               0xBB, 0x33, 0x32, 0xCD, 0xA4, 0xB4, 0x69, 0x12);
+ZPV_DEFINE_IID(IIviDriverOperation, 0xB4D62E67, 0x054B, 0x45F1,
+               0x80, 0x86, 0x42, 0xC8, 0xA0, 0x37, 0xE5, 0xD1);
+ZPV_DEFINE_IID(IIviDriverIdentity, 0xDF06F768, 0x0E05, 0x4C61,
+               0xB6, 0x6F, 0x6D, 0x68, 0xA4, 0x10, 0x01, 0x9E);
+ZPV_DEFINE_IID(IIviComponentIdentity, 0xF0641DDD, 0x287B, 0x4403,
+               0x92, 0x20, 0x91, 0x8A, 0x8F, 0x1F, 0xC6, 0x4B);
+ZPV_DEFINE_IID(IIviDriverUtility, 0x04F03491, 0xA1B1, 0x4FCF,
+               0xB8, 0x70, 0xED, 0x0F, 0x60, 0x7E, 0xCF, 0x2E);
+ZPV_DEFINE_IID(IZPV4870OutputPhases, 0x37BF1864, 0xD144, 0x442F,
+               0x99, 0x51, 0x51, 0x2B, 0x81, 0x65, 0xB8, 0xDE);
+ZPV_DEFINE_IID(IIviACPwr, 0xE7E23FA2, 0x1E47, 0x4B71,
+               0x8A, 0x27, 0xD5, 0xCE, 0xC8, 0x22, 0x6A, 0x58);
+ZPV_DEFINE_IID(IIviACPwrOutputPhases, 0xC261621A, 0x8D90, 0x4F92,
+               0xB7, 0x5D, 0xAC, 0x2C, 0xCD, 0xB4, 0x7A, 0xB6);
+ZPV_DEFINE_IID(IIviACPwrArbWaveform, 0x507EF61A, 0x9111, 0x4677,
+               0xA4, 0x3B, 0x95, 0x4B, 0x61, 0x58, 0x2A, 0xA3);
+ZPV_DEFINE_IID(IIviACPwrExternalSync, 0x5BD9CA67, 0xE9ED, 0x4923,
+               0x96, 0x75, 0x0D, 0x94, 0x89, 0x49, 0xD7, 0xDF);
+ZPV_DEFINE_IID(IZPV4870System, 0x7ED1ABF8, 0xD06E, 0x4A1F,
+               0x91, 0x58, 0x37, 0xBE, 0x12, 0x2B, 0xE3, 0xA5);
+ZPV_DEFINE_IID(IZPV4870ExecutionConfigurations, 0xDC1ED435, 0x6110, 0x487D,
+               0xA9, 0x8F, 0x68, 0xCB, 0xDC, 0x4A, 0x52, 0x79);
+ZPV_DEFINE_IID(IZPV4870Execution, 0x8DF39F40, 0x3610, 0x4488,
+               0x8D, 0x32, 0x0F, 0x9C, 0xD8, 0xF8, 0x3C, 0xE3);
+ZPV_DEFINE_IID(IZPV4870ListModeFile, 0x3ACF90A1, 0xF125, 0x442C,
+               0x81, 0x93, 0x95, 0x2A, 0x60, 0x3D, 0x0D, 0x51);
+ZPV_DEFINE_IID(IZPV4870ListModeProgram, 0xC608B63D, 0xCD2E, 0x4D6E,
+               0xA4, 0x27, 0xC6, 0x06, 0xC1, 0xFD, 0x9D, 0x14);
+ZPV_DEFINE_IID(IZPV4870ListModeSequence, 0xB6E6C24F, 0xCC9D, 0x4803,
+               0x85, 0xE4, 0x70, 0xA8, 0x31, 0x13, 0xF9, 0xDB);
+ZPV_DEFINE_IID(IZPV4870ListMode, 0x2D726345, 0xE0EF, 0x48AF,
+               0x99, 0xD6, 0xC5, 0x40, 0x90, 0x21, 0x12, 0xE9);
+ZPV_DEFINE_IID(IZPV4870ManualModeFile, 0x41344F69, 0x5B6D, 0x411F,
+               0xA5, 0xCD, 0xC0, 0x99, 0x96, 0x3A, 0x16, 0xAC);
+ZPV_DEFINE_IID(IZPV4870ManualMode, 0x9290326F, 0x7459, 0x4E46,
+               0xA1, 0xF1, 0xC1, 0xD6, 0x22, 0x6D, 0x1B, 0x53);
+ZPV_DEFINE_IID(IZPV4870Measure, 0xA1729D78, 0x2EA9, 0x4154,
+               0x8B, 0x0C, 0xA8, 0x32, 0x34, 0xE3, 0x4F, 0x4C);
+ZPV_DEFINE_IID(IZPV4870PulseModeFile, 0xEA0F935C, 0x52F5, 0x43F2,
+               0x90, 0x0A, 0x3D, 0x7D, 0x7B, 0x13, 0x44, 0xE2);
+ZPV_DEFINE_IID(IZPV4870PulseMode, 0x3B00E91D, 0x6444, 0x4750,
+               0x87, 0xA5, 0x6F, 0x32, 0xC6, 0x91, 0x5F, 0x43);
+ZPV_DEFINE_IID(IZPV4870Result, 0x8F6B692C, 0x5656, 0x48AC,
+               0x82, 0x17, 0xB6, 0xCA, 0x8E, 0x79, 0xBE, 0x23);
+ZPV_DEFINE_IID(IZPV4870StepModeFile, 0x6525A15B, 0x10C8, 0x4216,
+               0xAE, 0x7C, 0x0B, 0x12, 0xF3, 0xB8, 0xF6, 0xD4);
+ZPV_DEFINE_IID(IZPV4870StepMode, 0xDA0A732A, 0x2D67, 0x4BF7,
+               0x9C, 0x7F, 0xA3, 0xC6, 0x1F, 0x0D, 0x5B, 0xE1);
+ZPV_DEFINE_IID(IZPV4870OutputPhase, 0xA80707FA, 0xE2D0, 0x4AD9,
+               0x89, 0xA4, 0xF9, 0x9D, 0x21, 0xD5, 0x09, 0xCF);
+ZPV_DEFINE_IID(IIviACPwrOutputPhase, 0xE116DEAF, 0xFE69, 0x4724,
+               0x8A, 0x97, 0xE6, 0x03, 0x80, 0x4F, 0xC9, 0x05);
+ZPV_DEFINE_IID(IZPV4870OutputPhaseCurrentProtection, 0xD1600DC6, 0x84B0, 0x4BD3,
+               0x89, 0x0E, 0x3B, 0x88, 0x65, 0x18, 0x64, 0xC2);
+ZPV_DEFINE_IID(IZPV4870OutputPhaseVoltageProtection, 0xA40AF47A, 0x1879, 0x4BF1,
+               0xA7, 0x74, 0x47, 0xB6, 0xF3, 0x21, 0xF5, 0x0B);
+ZPV_DEFINE_IID(IZPV4870OutputPhaseDCGeneration, 0x576F31B2, 0xF29A, 0x4B23,
+               0x8F, 0x59, 0x60, 0xC1, 0x7A, 0x29, 0x19, 0x9A);
+ZPV_DEFINE_IID(IIviACPwrCurrentProtection, 0x5ABF8DC3, 0x7EC0, 0x433A,
+               0xB0, 0x9A, 0x25, 0x03, 0x81, 0xE1, 0x85, 0x53);
+ZPV_DEFINE_IID(IIviACPwrVoltageProtection, 0x3B923403, 0x2682, 0x488B,
+               0x81, 0xD6, 0x2E, 0xC7, 0x7A, 0xBE, 0x9B, 0xA9);
+ZPV_DEFINE_IID(IIviACPwrDCGeneration, 0x22E9DA6E, 0x3460, 0x44D1,
+               0xA3, 0xA4, 0xB8, 0x89, 0xE3, 0xD9, 0x6A, 0x57);
+ZPV_DEFINE_IID(IIviACPwrImpedance, 0x2B3C487C, 0x5C60, 0x46F0,
+               0xBA, 0x7D, 0x7B, 0x4D, 0x47, 0xC3, 0xDF, 0xEC);
+
+// Enumerations.
+enum ZPV4870OutputEnum : int {
+    ZPV4870OutputON = 0,
+    ZPV4870OutputOFF = 1,
+};
+enum ZPV4870OperationModeEnum : int {
+    ZPV4870OperationModeManual = 0,
+    ZPV4870OperationModeList = 1,
+    ZPV4870OperationModePulse = 2,
+    ZPV4870OperationModeStep = 3,
+};
+enum ZPV4870BaseEnum : int {
+    ZPV4870BaseTime = 0,
+    ZPV4870BaseCycle = 1,
+};
+enum ZPV4870RangeEnum : int {
+    ZPV4870RangeAuto = 0,
+    ZPV4870RangeHigh = 1,
+    ZPV4870RangeLow = 2,
+};
+enum ZPV4870TriggerEnum : int {
+    ZPV4870TriggerAUTO = 0,
+    ZPV4870TriggerManual = 1,
+};
+enum ZPV4870EnableEnum : int {
+    ZPV4870EnableOFF = 0,
+    ZPV4870EnableON = 1,
+};
+enum ZPV4870WaveformEnum : int {
+    ZPV4870WaveformSINE = 0,
+    ZPV4870WaveformTRIANGLE = 1,
+    ZPV4870WaveformSQUARE = 2,
+    ZPV4870WaveformCLIPPED = 3,
+};
+enum ZPV4870TimeUnitEnum : int {
+    ZPV4870TimeUnitMillisecond = 0,
+    ZPV4870TimeUnitSecond = 1,
+    ZPV4870TimeUnitMinute = 2,
+    ZPV4870TimeUnitHour = 3,
+};
+enum ZPV4870CoupleEnum : int {
+    ZPV4870CoupleAC = 0,
+    ZPV4870CoupleDC = 1,
+    ZPV4870CoupleACDC = 2,
+};
+enum ZPV4870DCGenerationEnum : int {
+    ZPV4870DCGenerationModeACOnly = 0,
+    ZPV4870DCGenerationModeDCOnly = 1,
+    ZPV4870DCGenerationModeACPlusDC = 2,
+};
+enum ZPV4870AnalogEnum : int {
+    ZPV4870AnalogOFF = 0,
+    ZPV4870Analog5V = 1,
+    ZPV4870Analog10V = 2,
+};
+enum ZPV4870MeterEnum : int {
+    ZPV4870MeterFrequency = 0,
+    ZPV4870MeterCurrent = 1,
+    ZPV4870MeterPower = 2,
+    ZPV4870MeterPowerFactor = 3,
+    ZPV4870MeterCurrentPeak = 4,
+    ZPV4870MeterReactivePower = 5,
+    ZPV4870MeterCrestFactor = 6,
+    ZPV4870MeterApparentPower = 7,
+    ZPV4870MeterVoltageAC = 8,
+    ZPV4870MeterCurrentAC = 9,
+    ZPV4870MeterVoltageDC = 10,
+    ZPV4870MeterCurrentDC = 11,
+};
+enum ZPV4870PowerUpEnum : int {
+    ZPV4870PowerUpOFF = 0,
+    ZPV4870PowerUpON = 1,
+    ZPV4870PowerUpLast = 2,
+};
+enum ZPV4870RemoteEnum : int {
+    ZPV4870RemoteOFF = 0,
+    ZPV4870RemoteON = 1,
+};
+enum ZPV4870SychronousSignalEnum : int {
+    ZPV4870SychronousSignalOff = 0,
+    ZPV4870SychronousSignalOn = 1,
+    ZPV4870SychronousSignalStart = 2,
+    ZPV4870SychronousSignalEnd = 3,
+    ZPV4870SychronousSignalBoth = 4,
+    ZPV4870SychronousSignalEvent = 5,
+};
+enum ZPV4870VoltageSenseEnum : int {
+    ZPV4870VoltageSenseINTERNAL = 0,
+    ZPV4870VoltageSenseEXTERNAL = 1,
+};
+enum ZPV4870ErrorCodesEnum : int {
+    E_ZPV4870_IO_GENERAL = ZPV_HR(0x80044214),
+    E_ZPV4870_IO_TIMEOUT = ZPV_HR(0x80044215),
+    E_ZPV4870_MODEL_NOT_SUPPORTED = ZPV_HR(0x80044216),
+};
+
+// Interfaces.
+struct IIviComponentIdentity : IUnknown {
+    virtual HRESULT get_Description(BSTR* val) = 0;
+    virtual HRESULT get_Revision(BSTR* val) = 0;
+    virtual HRESULT get_Vendor(BSTR* val) = 0;
+
+protected:
+    ~IIviComponentIdentity() = default;
+};
+struct IIviDriverIdentity : IIviComponentIdentity {
+    virtual HRESULT get_InstrumentManufacturer(BSTR* val) = 0;
+    virtual HRESULT get_InstrumentModel(BSTR* val) = 0;
+    virtual HRESULT get_InstrumentFirmwareRevision(BSTR* val) = 0;
+    virtual HRESULT get_Identifier(BSTR* val) = 0;
+    virtual HRESULT get_SupportedInstrumentModels(BSTR* val) = 0;
+    virtual HRESULT get_SpecificationMajorVersion(LONG* val) = 0;
+    virtual HRESULT get_SpecificationMinorVersion(LONG* val) = 0;
+    virtual HRESULT get_GroupCapabilities(BSTR* val) = 0;
+
+protected:
+    ~IIviDriverIdentity() = default;
+};
+struct IIviDriverOperation : IUnknown {
+    virtual HRESULT get_LogicalName(BSTR* val) = 0;
+    virtual HRESULT get_IoResourceDescriptor(BSTR* val) = 0;
+    virtual HRESULT get_Cache(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Cache(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_InterchangeCheck(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_InterchangeCheck(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_QueryInstrumentStatus(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_QueryInstrumentStatus(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_RangeCheck(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_RangeCheck(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_RecordCoercions(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_RecordCoercions(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_Simulate(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Simulate(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_DriverSetup(BSTR* val) = 0;
+    virtual HRESULT InvalidateAllAttributes() = 0;
+    virtual HRESULT ClearInterchangeWarnings() = 0;
+    virtual HRESULT GetNextInterchangeWarning(BSTR* val) = 0;
+    virtual HRESULT ResetInterchangeCheck() = 0;
+    virtual HRESULT GetNextCoercionRecord(BSTR* val) = 0;
+
+protected:
+    ~IIviDriverOperation() = default;
+};
+struct IIviDriverUtility : IUnknown {
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT ResetWithDefaults() = 0;
+    virtual HRESULT Disable() = 0;
+    virtual HRESULT SelfTest(LONG* TestResult, BSTR* TestMessage) = 0;
+    virtual HRESULT ErrorQuery(LONG* ErrorCode, BSTR* ErrorMessage) = 0;
+    virtual HRESULT LockObject() = 0;
+    virtual HRESULT UnlockObject() = 0;
+
+protected:
+    ~IIviDriverUtility() = default;
+};
+struct IIviDriver : IUnknown {
+    virtual HRESULT get_DriverOperation(IIviDriverOperation** val) = 0;
+    virtual HRESULT get_Identity(IIviDriverIdentity** val) = 0;
+    virtual HRESULT get_Utility(IIviDriverUtility** val) = 0;
+    virtual HRESULT Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset, BSTR OptionString) = 0;
+    virtual HRESULT get_Initialized(VARIANT_BOOL* val) = 0;
+    virtual HRESULT Close() = 0;
+
+protected:
+    ~IIviDriver() = default;
+};
+struct IZPV4870 : IIviDriver {
+
+protected:
+    ~IZPV4870() = default;
+};
+struct IIviACPwr : IIviDriver {
+
+protected:
+    ~IIviACPwr() = default;
+};
+struct IZPV4870OutputPhases : IUnknown {
+
+protected:
+    ~IZPV4870OutputPhases() = default;
+};
+struct IIviACPwrOutputPhases : IUnknown {
+
+protected:
+    ~IIviACPwrOutputPhases() = default;
+};
+struct IIviACPwrArbWaveform : IUnknown {
+
+protected:
+    ~IIviACPwrArbWaveform() = default;
+};
+struct IIviACPwrExternalSync : IUnknown {
+
+protected:
+    ~IIviACPwrExternalSync() = default;
+};
+struct IZPV4870System : IUnknown {
+
+protected:
+    ~IZPV4870System() = default;
+};
+struct IZPV4870ExecutionConfigurations : IUnknown {
+
+protected:
+    ~IZPV4870ExecutionConfigurations() = default;
+};
+struct IZPV4870Execution : IUnknown {
+
+protected:
+    ~IZPV4870Execution() = default;
+};
+struct IZPV4870ListModeFile : IUnknown {
+
+protected:
+    ~IZPV4870ListModeFile() = default;
+};
+struct IZPV4870ListModeProgram : IUnknown {
+
+protected:
+    ~IZPV4870ListModeProgram() = default;
+};
+struct IZPV4870ListModeSequence : IUnknown {
+
+protected:
+    ~IZPV4870ListModeSequence() = default;
+};
+struct IZPV4870ListMode : IUnknown {
+
+protected:
+    ~IZPV4870ListMode() = default;
+};
+struct IZPV4870ManualModeFile : IUnknown {
+
+protected:
+    ~IZPV4870ManualModeFile() = default;
+};
+struct IZPV4870ManualMode : IUnknown {
+
+protected:
+    ~IZPV4870ManualMode() = default;
+};
+struct IZPV4870Measure : IUnknown {
+
+protected:
+    ~IZPV4870Measure() = default;
+};
+struct IZPV4870PulseModeFile : IUnknown {
+
+protected:
+    ~IZPV4870PulseModeFile() = default;
+};
+struct IZPV4870PulseMode : IUnknown {
+
+protected:
+    ~IZPV4870PulseMode() = default;
+};
+struct IZPV4870Result : IUnknown {
+
+protected:
+    ~IZPV4870Result() = default;
+};
+struct IZPV4870StepModeFile : IUnknown {
+
+protected:
+    ~IZPV4870StepModeFile() = default;
+};
+struct IZPV4870StepMode : IUnknown {
+
+protected:
+    ~IZPV4870StepMode() = default;
+};
+struct IZPV4870OutputPhase : IUnknown {
+
+protected:
+    ~IZPV4870OutputPhase() = default;
+};
+struct IIviACPwrOutputPhase : IUnknown {
+
+protected:
+    ~IIviACPwrOutputPhase() = default;
+};
+struct IZPV4870OutputPhaseCurrentProtection : IUnknown {
+
+protected:
+    ~IZPV4870OutputPhaseCurrentProtection() = default;
+};
+struct IZPV4870OutputPhaseVoltageProtection : IUnknown {
+
+protected:
+    ~IZPV4870OutputPhaseVoltageProtection() = default;
+};
+struct IZPV4870OutputPhaseDCGeneration : IUnknown {
+
+protected:
+    ~IZPV4870OutputPhaseDCGeneration() = default;
+};
+struct IIviACPwrCurrentProtection : IUnknown {
+
+protected:
+    ~IIviACPwrCurrentProtection() = default;
+};
+struct IIviACPwrVoltageProtection : IUnknown {
+
+protected:
+    ~IIviACPwrVoltageProtection() = default;
+};
+struct IIviACPwrDCGeneration : IUnknown {
+
+protected:
+    ~IIviACPwrDCGeneration() = default;
+};
+struct IIviACPwrImpedance : IUnknown {
+
+protected:
+    ~IIviACPwrImpedance() = default;
+};
+
+#endif  // ZPV4870_H

@@ -1,0 +1,46 @@
+// The per-object stack of calls in progress: nested calls on one thread (Initialize calling
+// Reset) push a second entry, so error information names the innermost interface.
+#pragma once
+
+#include <mutex>
+#include <vector>
+
+#include "driver/call_context.h"
+
+namespace zpv::driver {
+
+class CallContextStack {
+public:
+    CallContextStack() { entries_.reserve(8); }
+
+    void Push(const MethodInfo* info) {
+        std::lock_guard lock(mutex_);
+        entries_.push_back(info);
+    }
+    void Pop() {
+        std::lock_guard lock(mutex_);
+        if (!entries_.empty()) entries_.pop_back();
+    }
+    const MethodInfo* Top() const {
+        std::lock_guard lock(mutex_);
+        return entries_.empty() ? nullptr : entries_.back();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<const MethodInfo*> entries_;
+};
+
+// Pushes for the lifetime of the scope.
+class CallContextScope {
+public:
+    CallContextScope(CallContextStack& stack, const MethodInfo* info) : stack_(stack) { stack_.Push(info); }
+    ~CallContextScope() { stack_.Pop(); }
+    CallContextScope(const CallContextScope&) = delete;
+    CallContextScope& operator=(const CallContextScope&) = delete;
+
+private:
+    CallContextStack& stack_;
+};
+
+}  // namespace zpv::driver

@@ -1,0 +1,126 @@
+// The ZPV4870 driver class: the COM face of one driver session. Every member runs inside the
+// method frame and hands its work to the framework in CDriver.
+#pragma once
+
+#include "ZPV4870.h"
+#include "driver/driver.h"
+#include "driver/method_frame.h"
+#include "platform/com/com_object.h"
+
+namespace zpv::driver {
+
+class ZPV4870 : public _Driver<ZPV4870>,
+                public com::CComObjectRootEx,
+                public ISupportErrorInfo,
+                public IZPV4870,
+                public IIviDriverOperation,
+                public IIviDriverIdentity,
+                public IIviDriverUtility,
+                public IZPV4870OutputPhases,
+                public IIviACPwr,
+                public IIviACPwrOutputPhases,
+                public IIviACPwrArbWaveform,
+                public IIviACPwrExternalSync,
+                public IZPV4870System,
+                public IZPV4870ExecutionConfigurations,
+                public IZPV4870Execution,
+                public IZPV4870ListModeFile,
+                public IZPV4870ListModeProgram,
+                public IZPV4870ListModeSequence,
+                public IZPV4870ListMode,
+                public IZPV4870ManualModeFile,
+                public IZPV4870ManualMode,
+                public IZPV4870Measure,
+                public IZPV4870PulseModeFile,
+                public IZPV4870PulseMode,
+                public IZPV4870Result,
+                public IZPV4870StepModeFile,
+                public IZPV4870StepMode {
+public:
+    ZPV4870();
+    ~ZPV4870() override;
+
+    // Creates a driver object with one reference, answering riid.
+    static HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv);
+
+    void* CastTo(REFIID riid);
+    using com::CComObjectRootEx::ObjectLock;
+    using CDriver::IsInitialized;
+    using CDriver::Reporter;
+
+    // ISupportErrorInfo
+    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;
+
+    // IIviDriver
+    HRESULT get_DriverOperation(IIviDriverOperation** val) override;
+    HRESULT get_Identity(IIviDriverIdentity** val) override;
+    HRESULT get_Utility(IIviDriverUtility** val) override;
+    HRESULT Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset, BSTR OptionString) override;
+    HRESULT get_Initialized(VARIANT_BOOL* val) override;
+    HRESULT Close() override;
+
+    // IIviComponentIdentity
+    HRESULT get_Description(BSTR* val) override;
+    HRESULT get_Revision(BSTR* val) override;
+    HRESULT get_Vendor(BSTR* val) override;
+
+    // IIviDriverIdentity
+    HRESULT get_InstrumentManufacturer(BSTR* val) override;
+    HRESULT get_InstrumentModel(BSTR* val) override;
+    HRESULT get_InstrumentFirmwareRevision(BSTR* val) override;
+    HRESULT get_Identifier(BSTR* val) override;
+    HRESULT get_SupportedInstrumentModels(BSTR* val) override;
+    HRESULT get_SpecificationMajorVersion(LONG* val) override;
+    HRESULT get_SpecificationMinorVersion(LONG* val) override;
+    HRESULT get_GroupCapabilities(BSTR* val) override;
+
+    // IIviDriverOperation
+    HRESULT get_LogicalName(BSTR* val) override;
+    HRESULT get_IoResourceDescriptor(BSTR* val) override;
+    HRESULT get_Cache(VARIANT_BOOL* val) override;
+    HRESULT put_Cache(VARIANT_BOOL val) override;
+    HRESULT get_InterchangeCheck(VARIANT_BOOL* val) override;
+    HRESULT put_InterchangeCheck(VARIANT_BOOL val) override;
+    HRESULT get_QueryInstrumentStatus(VARIANT_BOOL* val) override;
+    HRESULT put_QueryInstrumentStatus(VARIANT_BOOL val) override;
+    HRESULT get_RangeCheck(VARIANT_BOOL* val) override;
+    HRESULT put_RangeCheck(VARIANT_BOOL val) override;
+    HRESULT get_RecordCoercions(VARIANT_BOOL* val) override;
+    HRESULT put_RecordCoercions(VARIANT_BOOL val) override;
+    HRESULT get_Simulate(VARIANT_BOOL* val) override;
+    HRESULT put_Simulate(VARIANT_BOOL val) override;
+    HRESULT get_DriverSetup(BSTR* val) override;
+    HRESULT InvalidateAllAttributes() override;
+    HRESULT ClearInterchangeWarnings() override;
+    HRESULT GetNextInterchangeWarning(BSTR* val) override;
+    HRESULT ResetInterchangeCheck() override;
+    HRESULT GetNextCoercionRecord(BSTR* val) override;
+
+    // IIviDriverUtility
+    HRESULT Reset() override;
+    HRESULT ResetWithDefaults() override;
+    HRESULT Disable() override;
+    HRESULT SelfTest(LONG* TestResult, BSTR* TestMessage) override;
+    HRESULT ErrorQuery(LONG* ErrorCode, BSTR* ErrorMessage) override;
+    HRESULT LockObject() override;
+    HRESULT UnlockObject() override;
+
+protected:
+    HRESULT ResetThroughInterface() override;
+
+private:
+    // One of this object's interfaces, with a reference for the caller.
+    template <class I>
+    HRESULT GetInterface(I** pp) {
+        return static_cast<IZPV4870*>(this)->QueryInterface(ZPV_IID_OF(I), reinterpret_cast<void**>(pp));
+    }
+
+    // The work of the members, run inside their frames.
+    HRESULT ResetImpl();
+    HRESULT SelfTestImpl(LONG* result, BSTR* message);
+    HRESULT ErrorQueryImpl(LONG* code, BSTR* message);
+    HRESULT PutFlag(bool OptionFlags::*flag, VARIANT_BOOL val);
+    HRESULT RestoreInitialOptions();
+};
+
+}  // namespace zpv::driver

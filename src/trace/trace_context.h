@@ -1,0 +1,41 @@
+// Trace settings of one driver session, set from the DriverSetup part of the option string.
+#pragma once
+
+#include <string>
+
+#include "zpv4870_runtime.h"
+
+namespace zpv::trace {
+
+struct TraceSettings {
+    bool enabled = false;
+    std::string fileName;
+    LONG sizeMax = 0;
+    bool traceArrays = false;
+    LONG arraySizeMax = 0;
+    LONG saveInterval = 0;
+    std::string transform;
+};
+
+class CTraceContext {
+public:
+    TraceSettings& Settings() { return settings_; }
+    const TraceSettings& Settings() const { return settings_; }
+
+    // State word: 1 once the trace has been told to stop (closing, or Trace switched off).
+    LONG State() const { return state_; }
+    void SetState(LONG state) { state_ = state; }
+
+    // Called at Initialize with the driver identifier; opens the trace output when enabled.
+    HRESULT Prepare(const std::string& driverIdentifier);
+    // Called first thing at Close.
+    void MarkClosing() { state_ = 1; }
+    const std::string& DriverIdentifier() const { return driverIdentifier_; }
+
+private:
+    TraceSettings settings_;
+    LONG state_ = 0;
+    std::string driverIdentifier_;
+};
+
+}  // namespace zpv::trace
