@@ -253,22 +253,36 @@ protected:
     ~IIviDriver() = default;
 };
 struct IZPV4870 : IIviDriver {
-
+    virtual HRESULT get_OutputPhases(IZPV4870OutputPhases** val) = 0;
+    virtual HRESULT get_System(IZPV4870System** val) = 0;
+    virtual HRESULT get_Execution(IZPV4870Execution** val) = 0;
+    virtual HRESULT get_ListMode(IZPV4870ListMode** val) = 0;
+    virtual HRESULT get_ManualMode(IZPV4870ManualMode** val) = 0;
+    virtual HRESULT get_Measure(IZPV4870Measure** val) = 0;
+    virtual HRESULT get_PulseMode(IZPV4870PulseMode** val) = 0;
+    virtual HRESULT get_Result(IZPV4870Result** val) = 0;
+    virtual HRESULT get_StepMode(IZPV4870StepMode** val) = 0;
 protected:
     ~IZPV4870() = default;
 };
 struct IIviACPwr : IIviDriver {
-
+    virtual HRESULT get_OutputPhases(IIviACPwrOutputPhases** val) = 0;
+    virtual HRESULT get_ArbWaveform(IIviACPwrArbWaveform** val) = 0;
 protected:
     ~IIviACPwr() = default;
 };
 struct IZPV4870OutputPhases : IUnknown {
-
+    virtual HRESULT get_Count(LONG* val) = 0;
+    virtual HRESULT get_Item(BSTR Name, IZPV4870OutputPhase** val) = 0;
+    virtual HRESULT get_Name(LONG Index, BSTR* val) = 0;
 protected:
     ~IZPV4870OutputPhases() = default;
 };
 struct IIviACPwrOutputPhases : IUnknown {
-
+    virtual HRESULT get_Count(LONG* val) = 0;
+    virtual HRESULT get_Item(BSTR Name, IIviACPwrOutputPhase** val) = 0;
+    virtual HRESULT get_Name(LONG Index, BSTR* val) = 0;
+    virtual HRESULT get_ExternalSync(IIviACPwrExternalSync** val) = 0;
 protected:
     ~IIviACPwrOutputPhases() = default;
 };
@@ -358,12 +372,17 @@ protected:
     ~IZPV4870StepMode() = default;
 };
 struct IZPV4870OutputPhase : IUnknown {
-
+    virtual HRESULT get_CurrentProtection(IZPV4870OutputPhaseCurrentProtection** val) = 0;
+    virtual HRESULT get_DCGeneration(IZPV4870OutputPhaseDCGeneration** val) = 0;
+    virtual HRESULT get_VoltageProtection(IZPV4870OutputPhaseVoltageProtection** val) = 0;
 protected:
     ~IZPV4870OutputPhase() = default;
 };
 struct IIviACPwrOutputPhase : IUnknown {
-
+    virtual HRESULT get_CurrentProtection(IIviACPwrCurrentProtection** val) = 0;
+    virtual HRESULT get_DCGeneration(IIviACPwrDCGeneration** val) = 0;
+    virtual HRESULT get_Impedance(IIviACPwrImpedance** val) = 0;
+    virtual HRESULT get_VoltageProtection(IIviACPwrVoltageProtection** val) = 0;
 protected:
     ~IIviACPwrOutputPhase() = default;
 };

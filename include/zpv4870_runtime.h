@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
+#include <memory>
 #include <utility>
 
 #define ZPV_API __attribute__((visibility("default")))
@@ -128,6 +129,7 @@ struct InterfaceTraits;
     template <>                                                                                 \
     struct InterfaceTraits<Interface> {                                                         \
         static constexpr const IID& iid = IID_##Interface;                                      \
+        static constexpr const char* name = #Interface;                                         \
     }
 
 #define ZPV_IID_OF(Interface) (InterfaceTraits<Interface>::iid)
@@ -187,7 +189,7 @@ public:
     }
     CComPtr& operator=(const CComPtr& o) { return *this = o.p_; }
     CComPtr& operator=(CComPtr&& o) noexcept {
-        if (this != &o) {
+        if (this != std::addressof(o)) {
             Release();
             p_ = std::exchange(o.p_, nullptr);
         }

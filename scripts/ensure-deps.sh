@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev)
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

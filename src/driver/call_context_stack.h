@@ -3,6 +3,7 @@
 #pragma once
 
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "driver/call_context.h"
@@ -31,16 +32,27 @@ private:
     std::vector<const MethodInfo*> entries_;
 };
 
+// The innermost call in progress on this thread, whichever object it runs on: a failure inside an
+// output phase member names the phase's interface even though the driver reports it.
+inline thread_local const MethodInfo* tInnermostCall = nullptr;
+
 // Pushes for the lifetime of the scope.
 class CallContextScope {
 public:
-    CallContextScope(CallContextStack& stack, const MethodInfo* info) : stack_(stack) { stack_.Push(info); }
-    ~CallContextScope() { stack_.Pop(); }
+    CallContextScope(CallContextStack& stack, const MethodInfo* info)
+        : stack_(stack), outer_(std::exchange(tInnermostCall, info)) {
+        stack_.Push(info);
+    }
+    ~CallContextScope() {
+        stack_.Pop();
+        tInnermostCall = outer_;
+    }
     CallContextScope(const CallContextScope&) = delete;
     CallContextScope& operator=(const CallContextScope&) = delete;
 
 private:
     CallContextStack& stack_;
+    const MethodInfo* outer_;
 };
 
 }  // namespace zpv::driver

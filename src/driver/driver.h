@@ -2,13 +2,16 @@
 // instrument status poll. The concrete driver class binds it to its interfaces through _Driver<T>.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/node.h"
+#include "repcap/rep_cap.h"
 #include "errors/error_reporter.h"
 #include "io/instr_error_poller.h"
 #include "io/visa_com_session.h"
@@ -89,21 +92,48 @@ public:
     // "*CLS" unless simulating.
     HRESULT ClearStatus();
 
+    // Repeated capabilities: the collections created at Initialize, keyed by class name.
+    LONG RepCapCount(std::string_view className) const;
+    // The object selected by a name: blank on a one-object collection, a virtual name, or a
+    // physical name in any letter case. Reports the unknown-selector error.
+    HRESULT FindRepCap(std::string_view className, std::string_view name, repcap::CRepCap** node,
+                       IUnknown** unknown);
+    // The one-based index's name: its virtual name when one maps to it, else its physical name.
+    HRESULT RepCapNameAt(std::string_view className, const char* repCapName, LONG index, std::string& name);
+    // Every per-instance object, depth first.
+    std::vector<repcap::CRepCap*> AllRepCaps() const;
+
+    // Name tables, filled from the configuration store.
+    std::string ResolveVirtualName(std::string_view name) const;
+    std::string Alias(std::string_view physicalName) const;
+    std::string DisplayName(std::string_view repCapName, std::string_view physicalName) const;
+    void SetVirtualName(std::string_view virtualName, std::string_view mapped);
+    void SetAlias(std::string_view name, std::string_view replacement);
+
+    // Invalidates the stored simulated values of the driver and of every per-instance object.
+    void InvalidateSimulatedValues();
+
 protected:
     CDriver(DriverConstants constants, std::unique_ptr<errors::CErrorReporter> reporter);
     ~CDriver() override;
 
     // Hooks of the concrete driver.
     virtual HRESULT InitializeIo();
-    virtual HRESULT BuildNodeTree() { return S_OK; }
-    virtual void ReleaseNodeTree() {}
-    virtual std::vector<CNode*> ChildNodes() { return {}; }
     // Runs IIviDriverUtility::Reset through the object's own interface, frame and all.
     virtual HRESULT ResetThroughInterface() = 0;
 
     void SetReporter(std::unique_ptr<errors::CErrorReporter> reporter) { reporter_ = std::move(reporter); }
 
 private:
+    struct RepCapRef {
+        CComPtr<IUnknown> unknown;  // the collection's reference
+        repcap::CRepCap* node;
+    };
+    HRESULT BuildNodeTree();
+    HRESULT CreateChildren(CNode& node);
+    void ReleaseNodeTree();
+    const std::vector<RepCapRef>* Collection(std::string_view className) const;
+
     HRESULT ResolveSession(const std::string& resourceName, std::string_view optionString);
     HRESULT OpenIoSession();
     HRESULT QueryIdentity();
@@ -130,6 +160,11 @@ private:
     std::map<std::string, std::string> optionMap_;
     std::map<std::string, std::string> driverSetupMap_;
     std::string driverSetupText_;
+
+    std::map<std::string, std::vector<RepCapRef>, std::less<>> collections_;
+    std::unordered_map<std::string, std::string> virtualNames_;  // lower-cased virtual name -> mapped name
+    std::unordered_map<std::string, std::string> aliases_;       // lower-cased name -> replacement
+    std::unordered_map<std::string, std::string> reverseNames_;  // "Cap!!Physical" -> virtual name
 
     io::CVisaComSession io_;
     trace::CTraceContext trace_;

@@ -102,13 +102,10 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
         return fail(reporter_->ReportIdQueryFailed(Formatted("Unrecognized model: %s.", model_)));
 
     hr = BuildNodeTree();
-    if (SUCCEEDED(hr)) {
-        for (CNode* child : ChildNodes()) {
-            hr = child->OnInitialize();
-            if (FAILED(hr)) break;
-        }
+    if (FAILED(hr)) {
+        ReleaseNodeTree();
+        return fail(hr);
     }
-    if (FAILED(hr)) return fail(hr);
 
     if (reset && FAILED(ResetThroughInterface())) return fail(reporter_->ReportResetFailed());
     return S_OK;
@@ -169,11 +166,11 @@ HRESULT CDriver::CloseSession() {
     if (!initialized_) return reporter_->ReportNotInitialized();
     trace_.MarkClosing();
     CloseIo();
-    // The simulated value store empties here once the node tree carries one.
+    SimulatedValues().Clear();
     initialized_ = false;
 
     HRESULT hr = S_OK;
-    for (CNode* child : ChildNodes()) {
+    for (repcap::CRepCap* child : AllRepCaps()) {
         hr = child->OnClose();
         if (FAILED(hr)) break;
     }

@@ -118,8 +118,11 @@ HRESULT ZPV4870::put_InterchangeCheck(VARIANT_BOOL val) {
 }
 
 HRESULT ZPV4870::InvalidateAllAttributes() {
-    // Nothing is cached from the instrument; simulated values are kept by the value store.
-    ZPV_FRAME(IIviDriverOperation, InvalidateAllAttributes, Gate::Initialized, [&] { return S_OK; });
+    // Nothing is cached from the instrument; what there is to invalidate are the simulated values.
+    ZPV_FRAME(IIviDriverOperation, InvalidateAllAttributes, Gate::Initialized, [&] {
+        InvalidateSimulatedValues();
+        return S_OK;
+    });
 }
 
 HRESULT ZPV4870::ClearInterchangeWarnings() {
@@ -153,8 +156,9 @@ HRESULT ZPV4870::ResetImpl() {
         if (FAILED(hr)) return hr;
     }
     HRESULT hook = OnReset();
-    for (CNode* child : ChildNodes())
+    for (repcap::CRepCap* child : AllRepCaps())
         if (SUCCEEDED(hook)) hook = child->OnReset();
+    InvalidateSimulatedValues();
     return FAILED(hook) ? hook : hr;
 }
 

@@ -5,6 +5,7 @@
 
 #include "errors/zpv4870_error_reporter.h"
 #include "platform/com/text_conversion.h"
+#include "repcap/zpv4870_output_phase.h"
 
 namespace zpv::driver {
 
@@ -111,6 +112,33 @@ HRESULT ZPV4870::get_Initialized(VARIANT_BOOL* val) {
 
 HRESULT ZPV4870::Close() {
     ZPV_FRAME(IIviDriver, Close, Gate::Initialized, [&] { return CloseSession(); });
+}
+
+// --- Root groups ----------------------------------------------------------------------------------
+
+#define ZPV_GROUP_GETTER(Interface, Member, Group)                                                      \
+    HRESULT ZPV4870::get_##Member(Group** val) {                                                         \
+        ZPV_FRAME(Interface, get_##Member, Gate::Always, [&] { return GetInterface(val); }, RetVal(val)); \
+    }
+ZPV_GROUP_GETTER(IZPV4870, OutputPhases, IZPV4870OutputPhases)
+ZPV_GROUP_GETTER(IZPV4870, System, IZPV4870System)
+ZPV_GROUP_GETTER(IZPV4870, Execution, IZPV4870Execution)
+ZPV_GROUP_GETTER(IZPV4870, ListMode, IZPV4870ListMode)
+ZPV_GROUP_GETTER(IZPV4870, ManualMode, IZPV4870ManualMode)
+ZPV_GROUP_GETTER(IZPV4870, Measure, IZPV4870Measure)
+ZPV_GROUP_GETTER(IZPV4870, PulseMode, IZPV4870PulseMode)
+ZPV_GROUP_GETTER(IZPV4870, Result, IZPV4870Result)
+ZPV_GROUP_GETTER(IZPV4870, StepMode, IZPV4870StepMode)
+ZPV_GROUP_GETTER(IIviACPwr, OutputPhases, IIviACPwrOutputPhases)
+ZPV_GROUP_GETTER(IIviACPwr, ArbWaveform, IIviACPwrArbWaveform)
+ZPV_GROUP_GETTER(IIviACPwrOutputPhases, ExternalSync, IIviACPwrExternalSync)
+#undef ZPV_GROUP_GETTER
+
+std::span<const RepCapInfo> ZPV4870::RepCapTable() const {
+    static const RepCapInfo table[] = {
+        {kPhaseClassName, &repcap::ZPV4870OutputPhase::Create, repcap::ZPV4870OutputPhase::kPhysicalNames},
+    };
+    return table;
 }
 
 HRESULT ZPV4870::ResetThroughInterface() { return static_cast<IIviDriverUtility*>(this)->Reset(); }

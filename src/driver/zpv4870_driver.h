@@ -6,6 +6,7 @@
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "platform/com/com_object.h"
+#include "repcap/rep_cap_collection.h"
 
 namespace zpv::driver {
 
@@ -16,9 +17,9 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public IIviDriverOperation,
                 public IIviDriverIdentity,
                 public IIviDriverUtility,
-                public IZPV4870OutputPhases,
+                public repcap::RepCapCollection<ZPV4870, IZPV4870OutputPhases, IZPV4870OutputPhase>,
                 public IIviACPwr,
-                public IIviACPwrOutputPhases,
+                public repcap::RepCapCollection<ZPV4870, IIviACPwrOutputPhases, IIviACPwrOutputPhase>,
                 public IIviACPwrArbWaveform,
                 public IIviACPwrExternalSync,
                 public IZPV4870System,
@@ -37,6 +38,10 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public IZPV4870StepModeFile,
                 public IZPV4870StepMode {
 public:
+    // The one repeated capability: the output phases.
+    static constexpr const char* kPhaseClassName = "ZPV4870OutputPhase";
+    static constexpr const char* kPhaseRepCapName = "OutputPhase";
+
     ZPV4870();
     ~ZPV4870() override;
 
@@ -58,6 +63,22 @@ public:
     HRESULT Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset, BSTR OptionString) override;
     HRESULT get_Initialized(VARIANT_BOOL* val) override;
     HRESULT Close() override;
+
+    // IZPV4870 and IIviACPwr: the instrument's groups are interfaces of this same object.
+    HRESULT get_OutputPhases(IZPV4870OutputPhases** val) override;
+    HRESULT get_System(IZPV4870System** val) override;
+    HRESULT get_Execution(IZPV4870Execution** val) override;
+    HRESULT get_ListMode(IZPV4870ListMode** val) override;
+    HRESULT get_ManualMode(IZPV4870ManualMode** val) override;
+    HRESULT get_Measure(IZPV4870Measure** val) override;
+    HRESULT get_PulseMode(IZPV4870PulseMode** val) override;
+    HRESULT get_Result(IZPV4870Result** val) override;
+    HRESULT get_StepMode(IZPV4870StepMode** val) override;
+    HRESULT get_OutputPhases(IIviACPwrOutputPhases** val) override;
+    HRESULT get_ArbWaveform(IIviACPwrArbWaveform** val) override;
+    HRESULT get_ExternalSync(IIviACPwrExternalSync** val) override;
+
+    std::span<const RepCapInfo> RepCapTable() const override;
 
     // IIviComponentIdentity
     HRESULT get_Description(BSTR* val) override;

@@ -62,7 +62,8 @@ public:
     // Formats the message; on failure publishes the internal-error text and returns
     // DISP_E_EXCEPTION (text is then untouched).
     virtual HRESULT FormatMessageText(MessageId id, InsertList inserts, std::string& text) = 0;
-    // Publishes text as the error information of message id; returns the id's status.
+    // Publishes text as the error information of message id; returns the id's status. Throws
+    // std::bad_alloc (E_OUTOFMEMORY) when the help file name cannot be allocated.
     virtual HRESULT RaiseErrorInfo(MessageId id, std::string_view text) = 0;
 
     // Convenience reports, one per situation.

@@ -119,7 +119,7 @@ TEST_F(InherentTest, UtilityInSimulation) {
     EXPECT_EQ(utility->LockObject(), Hr(0x80047011));
     EXPECT_EQ(LastError(), "ZPV4870: Does not support this class-compliant feature: method 'LockObject'.");
 
-    CComBSTR record(L"x");
+    CComBSTR record;
     EXPECT_EQ(operation->GetNextCoercionRecord(&record), S_OK);
     EXPECT_EQ(com::Utf8FromBstr(record), "");
     CComBSTR warning;

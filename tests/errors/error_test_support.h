@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/com/text_conversion.h"
 #include "zpv4870_runtime.h"
@@ -24,13 +25,11 @@ inline Published TakeErrorInfo() {
     p.present = true;
     info->GetGUID(&p.guid);
     info->GetHelpContext(&p.helpContext);
-    const auto read = [&](HRESULT (IErrorInfo::*getter)(BSTR*), std::optional<std::string>& field) {
+    for (auto [getter, field] : {std::pair{&IErrorInfo::GetSource, &p.source},
+                                 {&IErrorInfo::GetDescription, &p.description}, {&IErrorInfo::GetHelpFile, &p.helpFile}}) {
         CComBSTR text;
-        if (SUCCEEDED((info.Get()->*getter)(&text)) && text) field = com::Utf8FromBstr(text);
-    };
-    read(&IErrorInfo::GetSource, p.source);
-    read(&IErrorInfo::GetDescription, p.description);
-    read(&IErrorInfo::GetHelpFile, p.helpFile);
+        if (SUCCEEDED((info.Get()->*getter)(&text)) && text) *field = com::Utf8FromBstr(text);
+    }
     return p;
 }
 

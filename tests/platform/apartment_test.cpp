@@ -7,36 +7,25 @@
 
 namespace {
 
-// Apartment state is per thread, so each scenario runs on a thread of its own.
-template <class F>
-void OnNewThread(F f) {
-    std::thread(f).join();
-}
-
 TEST(Apartment, EntryIsCountedPerThread) {
-    OnNewThread([] {
-        EXPECT_FALSE(zpv::com::IsApartmentEntered());
+    // Fresh threads, so that the test binary's main thread keeps whatever state it has.
+    std::thread([] {
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
-
-        // Another thread is unaffected and may choose the other model.
-        OnNewThread([] {
+        std::thread([] {
             EXPECT_FALSE(zpv::com::IsApartmentEntered());
             EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
             CoUninitialize();
-        });
+        }).join();
 
-        // Two successful entries; the refused one does not count.
-        CoUninitialize();
+        CoUninitialize();  // two successful entries; the refused one does not count
         EXPECT_TRUE(zpv::com::IsApartmentEntered());
         CoUninitialize();
         EXPECT_FALSE(zpv::com::IsApartmentEntered());
-        CoUninitialize();  // unbalanced: harmless
-
-        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);  // the model may change once left
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
         CoUninitialize();
-    });
+    }).join();
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// A small COM object for the runtime tests: answers for IUnknown and ISupportErrorInfo and can run
-// a hook when it is destroyed.
+// A small COM object for the runtime tests; it can run a hook when destroyed.
 #pragma once
 
 #include <functional>
@@ -18,7 +17,6 @@ public:
         return InterfaceIf<ISupportErrorInfo>(this, riid);
     }
     HRESULT InterfaceSupportsErrorInfo(REFIID) override { return S_OK; }
-
     std::function<void()> onDestroy;
 };
 using Probe = CComObject<ProbeBase>;
@@ -34,17 +32,14 @@ inline ULONG RefCount(IUnknown* p) {
     return p->Release();
 }
 
-// Enters an apartment on the calling thread for the object's lifetime.
-class ApartmentScope {
-public:
-    explicit ApartmentScope(DWORD model = COINIT_MULTITHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
+// Keeps the calling thread in an apartment for the object's lifetime (whichever model it is
+// already in, if any: a refused entry is not undone).
+struct ApartmentScope {
+    ApartmentScope() : entered(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
     ~ApartmentScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
+        if (entered) CoUninitialize();
     }
-    HRESULT Result() const { return hr_; }
-
-private:
-    HRESULT hr_;
+    bool entered;
 };
 
 }  // namespace zpv::com::test_support

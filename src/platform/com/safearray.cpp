@@ -251,7 +251,7 @@ HRESULT SafeArrayGetElement(SAFEARRAY* psa, LONG* rgIndices, void* pv) {
     ULONG offset = 0;
     if (const HRESULT hr = OffsetOf(psa, rgIndices, offset); FAILED(hr)) return hr;
     // Locked while copying so that code run by an AddRef cannot destroy the array underneath.
-    SafeArrayLock(psa);
+    if (const HRESULT hr = SafeArrayLock(psa); FAILED(hr)) return hr;
     const HRESULT hr = CopyElement(psa->vt, ElementAt(psa, offset), pv, psa->cbElements);
     SafeArrayUnlock(psa);
     return hr;
@@ -266,14 +266,15 @@ HRESULT SafeArrayPutElement(SAFEARRAY* psa, LONG* rgIndices, void* pv) {
     ULONG offset = 0;
     if (const HRESULT hr = OffsetOf(psa, rgIndices, offset); FAILED(hr)) return hr;
 
+    if (const HRESULT hr = SafeArrayLock(psa); FAILED(hr)) return hr;
     // Build the new element first: the source may alias the element being replaced.
     alignas(VARIANT) unsigned char fresh[sizeof(VARIANT)];
     const void* src = pointerValue ? static_cast<const void*>(&pv) : pv;
-    if (const HRESULT hr = CopyElement(psa->vt, src, fresh, psa->cbElements); FAILED(hr)) return hr;
-
-    SafeArrayLock(psa);
-    ReleaseElements(psa, offset, 1);
-    std::memcpy(ElementAt(psa, offset), fresh, psa->cbElements);
+    const HRESULT hr = CopyElement(psa->vt, src, fresh, psa->cbElements);
+    if (SUCCEEDED(hr)) {
+        ReleaseElements(psa, offset, 1);
+        std::memcpy(ElementAt(psa, offset), fresh, psa->cbElements);
+    }
     SafeArrayUnlock(psa);
-    return S_OK;
+    return hr;
 }
