@@ -1,0 +1,19 @@
+// From object-interface HRESULTs to the C interface's statuses, with the error text carried over.
+#pragma once
+
+#include "platform/ivi/vi_types.h"
+#include "zpv4870_runtime.h"
+
+namespace zpv::capi {
+
+// The C status of an HRESULT; codes without a translation pass through unchanged.
+ViStatus TranslateStatus(HRESULT hr);
+
+// TranslateStatus, and when the thread holds error information from the object interface, its
+// description recorded on the session (session 0: the thread's last error).
+ViStatus ToStatus(ViSession session, HRESULT hr);
+
+// Records text with status on the session; returns the recording's failure, else status.
+ViStatus SetError(ViSession session, ViStatus status, const char* text);
+
+}  // namespace zpv::capi

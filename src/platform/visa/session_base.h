@@ -1,0 +1,80 @@
+// What every transport's session shares: the attributes, the checks before each operation
+// (closed session, foreign lock, bad buffer), the timeout turned into a deadline, and locking.
+// A transport supplies the byte transfers and its own clear, status byte and close.
+#pragma once
+
+#include "platform/visa/deadline.h"
+#include "platform/visa/message_session.h"
+#include "platform/visa/resource_descriptor.h"
+#include "platform/visa/resource_locks.h"
+
+namespace zpv::visa {
+
+// Where a read may stop besides the count.
+struct ReadStop {
+    bool termCharEnabled = false;
+    ViByte termChar = '\n';
+};
+
+class SessionBase : public MessageSession {
+public:
+    explicit SessionBase(ResourceDescriptor descriptor);
+    ~SessionBase() override;
+    SessionBase(const SessionBase&) = delete;
+    SessionBase& operator=(const SessionBase&) = delete;
+
+    using MessageSession::Write;
+    ViStatus Read(void* buffer, std::size_t count, std::size_t* returned) final;
+    ViStatus Write(const void* data, std::size_t count, std::size_t* returned, bool end) final;
+
+    ViStatus SetTimeout(ViUInt32 timeoutMs) final;
+    ViUInt32 Timeout() const final { return timeoutMs_; }
+    ViStatus SetTermChar(ViByte termChar) final;
+    ViByte TermChar() const final { return termChar_; }
+    ViStatus SetTermCharEnabled(bool enabled) final;
+    bool TermCharEnabled() const final { return termCharEnabled_; }
+    ViStatus SetSendEndEnabled(bool enabled) final;
+    bool SendEndEnabled() const final { return sendEnd_; }
+
+    ViStatus SetSerialAttribute(SerialAttribute attribute, ViUInt32 value) final;
+    ViStatus GetSerialAttribute(SerialAttribute attribute, ViUInt32* value) const final;
+
+    InterfaceType Interface() const final { return descriptor_.interfaceType; }
+    std::string ResourceClass() const final { return descriptor_.resourceClass; }
+    std::string ResourceName() const final { return descriptor_.canonicalName; }
+
+    ViStatus Clear() final;
+    ViStatus ReadStatusByte(ViUInt16* statusByte) final;
+    ViStatus Lock(ViUInt32 lockType, ViUInt32 timeoutMs, std::string_view requestedKey,
+                  std::string* accessKey) final;
+    ViStatus Unlock() final;
+    ViStatus Close() final;
+
+protected:
+    const ResourceDescriptor& Descriptor() const { return descriptor_; }
+
+    virtual ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
+                               const Deadline& deadline) = 0;
+    virtual ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
+                                const Deadline& deadline) = 0;
+    virtual ViStatus ClearTransport(const Deadline& deadline) = 0;
+    virtual ViStatus CloseTransport() = 0;
+    // Without a status byte line of its own, a transport asks with "*STB?" (IEEE 488.2).
+    virtual ViStatus ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline);
+    // Serial transports override these; others do not support the attributes.
+    virtual ViStatus ApplySerialAttribute(SerialAttribute attribute, ViUInt32 value);
+    virtual ViStatus QuerySerialAttribute(SerialAttribute attribute, ViUInt32* value) const;
+
+private:
+    ViStatus CheckUsable() const;
+
+    ResourceDescriptor descriptor_;
+    ResourceLocks::Owner owner_;
+    bool open_ = true;
+    ViUInt32 timeoutMs_ = kDefaultTimeoutMs;
+    ViByte termChar_ = '\n';
+    bool termCharEnabled_ = false;
+    bool sendEnd_ = true;
+};
+
+}  // namespace zpv::visa

@@ -1,0 +1,54 @@
+// Reads and writes on a non-blocking byte-stream descriptor (a TCP socket or a tty) within a
+// deadline. A byte stream has no message boundaries, so bytes received past the point where a read
+// stops are kept for the next read.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "platform/visa/deadline.h"
+#include "platform/visa/status.h"
+
+namespace zpv::visa {
+
+struct StreamDelimiters {
+    bool termCharEnabled = false;
+    ViByte termChar = '\n';
+    bool termCharIsEnd = false;  // the termination character reports END (VI_SUCCESS)
+    ViByte endBits = 0;          // a byte with any of these bits set ends the message (END)
+};
+
+class StreamChannel {
+public:
+    enum class Kind { Socket, Tty };
+
+    StreamChannel(int fd, Kind kind);
+    ~StreamChannel();
+    StreamChannel(const StreamChannel&) = delete;
+    StreamChannel& operator=(const StreamChannel&) = delete;
+
+    int Fd() const { return fd_; }
+
+    // Stops at a delimiter, at count (VI_SUCCESS_MAX_CNT) or when the deadline passes (VI_ERROR_TMO);
+    // a peer that hangs up gives VI_ERROR_CONN_LOST. returned holds what was stored in every case.
+    ViStatus Read(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
+                  const Deadline& deadline);
+    ViStatus Write(const ViByte* data, std::size_t count, std::size_t* returned, const Deadline& deadline);
+    // Drops what we hold and what the kernel has received so far, without waiting.
+    void DiscardInput();
+    ViStatus Close();
+
+private:
+    ViStatus Fill(const Deadline& deadline);
+    ViStatus ErrnoStatus(int error) const;
+
+    static constexpr std::size_t kCapacity = 64 * 1024;
+
+    int fd_;
+    Kind kind_;
+    std::unique_ptr<ViByte[]> pending_;
+    std::size_t head_ = 0;
+    std::size_t tail_ = 0;
+};
+
+}  // namespace zpv::visa
