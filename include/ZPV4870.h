@@ -282,6 +282,10 @@ struct IIviACPwrOutputPhases : IUnknown {
     virtual HRESULT get_Count(LONG* val) = 0;
     virtual HRESULT get_Item(BSTR Name, IIviACPwrOutputPhase** val) = 0;
     virtual HRESULT get_Name(LONG Index, BSTR* val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_FrequencyRange(double* val) = 0;
+    virtual HRESULT put_FrequencyRange(double val) = 0;
     virtual HRESULT get_ExternalSync(IIviACPwrExternalSync** val) = 0;
 protected:
     ~IIviACPwrOutputPhases() = default;
@@ -379,6 +383,18 @@ protected:
     ~IZPV4870OutputPhase() = default;
 };
 struct IIviACPwrOutputPhase : IUnknown {
+    virtual HRESULT get_CurrentLimit(double* val) = 0;
+    virtual HRESULT put_CurrentLimit(double val) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_PhaseAngle(double* val) = 0;
+    virtual HRESULT put_PhaseAngle(double val) = 0;
+    virtual HRESULT get_VoltageLevel(double* val) = 0;
+    virtual HRESULT put_VoltageLevel(double val) = 0;
+    virtual HRESULT get_VoltageRange(double* val) = 0;
+    virtual HRESULT put_VoltageRange(double val) = 0;
+    virtual HRESULT get_Waveform(BSTR* val) = 0;
+    virtual HRESULT put_Waveform(BSTR val) = 0;
     virtual HRESULT get_CurrentProtection(IIviACPwrCurrentProtection** val) = 0;
     virtual HRESULT get_DCGeneration(IIviACPwrDCGeneration** val) = 0;
     virtual HRESULT get_Impedance(IIviACPwrImpedance** val) = 0;

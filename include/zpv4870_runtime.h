@@ -199,7 +199,11 @@ public:
     T* operator->() const { return p_; }
     T& operator*() const { return *p_; }
     operator T*() const { return p_; }
-    T** operator&() { return &p_; }
+    // For out-parameters: whatever was held is released first, so it cannot leak.
+    T** operator&() {
+        Release();
+        return &p_;
+    }
     T* Get() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once as released, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; the concurrency tests also under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +11,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZPV4870_SANITIZE=ON
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZPV4870_SANITIZE=ON -DZPV4870_BENCHMARKS=OFF
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZPV4870_SANITIZE=thread -DZPV4870_BENCHMARKS=OFF
+cmake --build build-tsan --target zpv4870_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  build-tsan/tests/zpv4870_tests --gtest_filter='*Concurrent*:*Thread*'

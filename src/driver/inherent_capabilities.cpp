@@ -165,17 +165,22 @@ HRESULT ZPV4870::ResetImpl() {
 HRESULT ZPV4870::Reset() { ZPV_FRAME(IIviDriverUtility, Reset, Gate::Initialized, [&] { return ResetImpl(); }); }
 
 HRESULT ZPV4870::RestoreInitialOptions() {
+    // Through the interface, so each put runs its own frame as a caller's would.
     IIviDriverOperation* operation = this;
     const OptionFlags& initial = InitialOptions();
-    HRESULT (IIviDriverOperation::*const setters[])(VARIANT_BOOL) = {
-        &IIviDriverOperation::put_Cache,         &IIviDriverOperation::put_InterchangeCheck,
-        &IIviDriverOperation::put_QueryInstrumentStatus, &IIviDriverOperation::put_RangeCheck,
-        &IIviDriverOperation::put_RecordCoercions, &IIviDriverOperation::put_Simulate,
+    const struct {
+        HRESULT (IIviDriverOperation::*put)(VARIANT_BOOL);
+        bool value;
+    } restores[] = {
+        {&IIviDriverOperation::put_Cache, initial.cache},
+        {&IIviDriverOperation::put_InterchangeCheck, initial.interchangeCheck},
+        {&IIviDriverOperation::put_QueryInstrumentStatus, initial.queryInstrumentStatus},
+        {&IIviDriverOperation::put_RangeCheck, initial.rangeCheck},
+        {&IIviDriverOperation::put_RecordCoercions, initial.recordCoercions},
+        {&IIviDriverOperation::put_Simulate, initial.simulate},
     };
-    const bool values[] = {initial.cache,      initial.interchangeCheck, initial.queryInstrumentStatus,
-                           initial.rangeCheck, initial.recordCoercions,  initial.simulate};
-    for (std::size_t i = 0; i < std::size(setters); ++i) {
-        HRESULT hr = (operation->*setters[i])(ToVariantBool(values[i]));
+    for (const auto& restore : restores) {
+        HRESULT hr = (operation->*restore.put)(ToVariantBool(restore.value));
         if (FAILED(hr)) return hr;
     }
     return S_OK;

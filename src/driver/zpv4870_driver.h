@@ -6,6 +6,7 @@
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "platform/com/com_object.h"
+#include "commands/class_output_phases.h"
 #include "repcap/rep_cap_collection.h"
 
 namespace zpv::driver {
@@ -19,7 +20,7 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public IIviDriverUtility,
                 public repcap::RepCapCollection<ZPV4870, IZPV4870OutputPhases, IZPV4870OutputPhase>,
                 public IIviACPwr,
-                public repcap::RepCapCollection<ZPV4870, IIviACPwrOutputPhases, IIviACPwrOutputPhase>,
+                public commands::IviACPwrOutputPhasesMembers<ZPV4870>,
                 public IIviACPwrArbWaveform,
                 public IIviACPwrExternalSync,
                 public IZPV4870System,

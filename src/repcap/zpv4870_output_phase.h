@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ZPV4870.h"
+#include "commands/class_output_phases.h"
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "platform/com/com_object.h"
@@ -14,7 +15,7 @@ class ZPV4870OutputPhase : public _RepCap<ZPV4870OutputPhase>,
                            public com::CComObjectRootEx,
                            public ISupportErrorInfo,
                            public IZPV4870OutputPhase,
-                           public IIviACPwrOutputPhase,
+                           public commands::IviACPwrOutputPhaseMembers<ZPV4870OutputPhase>,
                            public IZPV4870OutputPhaseCurrentProtection,
                            public IZPV4870OutputPhaseDCGeneration,
                            public IZPV4870OutputPhaseVoltageProtection,

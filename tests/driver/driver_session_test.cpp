@@ -1,5 +1,5 @@
 // Initialize and Close of a driver session, with the option string, as a caller sees them.
-#include "driver_fixture.h"
+#include "driver/driver_fixture.h"
 
 namespace zpv::driver::test {
 namespace {

@@ -1,7 +1,7 @@
 // The frame's common checks and the identity, operation and utility members.
 #include <thread>
 
-#include "driver_fixture.h"
+#include "driver/driver_fixture.h"
 
 namespace zpv::driver::test {
 namespace {

@@ -21,6 +21,7 @@ public:
     }
 
     bool Infinite() const { return infinite_; }
+    bool Expired() const { return !infinite_ && Clock::now() >= end_; }
     Clock::time_point End() const { return end_; }
 
     // Milliseconds left for poll(): -1 when infinite, rounded up so a wait never ends early.

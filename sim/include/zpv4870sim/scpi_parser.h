@@ -1,0 +1,31 @@
+// Splits one program message (terminator already removed) into its program units.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zpv::sim {
+
+struct Parameter {
+    std::string text;     // quotes removed from a string parameter, doubled quotes undone
+    bool quoted = false;
+};
+
+struct ProgramUnit {
+    // Header nodes as typed, after the header-path rule; a common command is one node ("*IDN").
+    std::vector<std::string> path;
+    bool query = false;
+    std::vector<Parameter> params;
+    int error = 0;        // non-zero: the unit is malformed (an error queue code)
+};
+
+class ScpiParser {
+public:
+    // Units are separated by ";". A unit without a leading ":" continues the path of the previous
+    // one minus its last node ("MAN:CURR:HIGH 5;DEL 0.5" reaches MAN:CURR:DEL); a leading ":"
+    // starts from the root; common commands ("*RST") leave the path alone.
+    static std::vector<ProgramUnit> Parse(std::string_view message);
+};
+
+}  // namespace zpv::sim

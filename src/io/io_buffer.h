@@ -1,0 +1,37 @@
+// The formatted I/O read and write buffers between the engines and the byte transport.
+#pragma once
+
+#include "io/byte_sink.h"
+#include "io/io_status.h"
+#include "zpv4870_runtime.h"
+
+namespace zpv::io {
+
+class IIoBuffer : public IByteSink {
+public:
+    virtual ~IIoBuffer() = default;
+
+    // Reads: kStatusMoreData while the response goes on, S_OK once its last byte was delivered.
+    // A read that delivers nothing (*actual == 0) met the end of the response.
+    virtual HRESULT ReadByte(BYTE* value, LONG* actual) = 0;
+    virtual HRESULT ReadString(BSTR* text, LONG count, bool flushToEnd) = 0;  // bytes as a byte-length BSTR
+    virtual HRESULT ReadBytes(SAFEARRAY** bytes, LONG count, bool flushToEnd) = 0;
+    virtual HRESULT Read(BYTE* buffer, LONG count, LONG* actual, bool flushToEnd) = 0;
+    // Steps back one byte; only one byte of push-back is guaranteed.
+    virtual HRESULT PushBack() = 0;
+
+    virtual HRESULT WriteWideString(BSTR text, LONG* written, bool flushWithEnd) = 0;
+    virtual HRESULT WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flushWithEnd) = 0;
+    virtual HRESULT WriteText(const char* text, LONG* written, bool flushWithEnd) = 0;
+
+    // Discards the rest of the current response.
+    virtual HRESULT FlushRead() = 0;
+    virtual HRESULT FlushWrite(bool sendEnd) = 0;
+    // mask 0: read buffer, 1: write buffer, 2: both; other masks do nothing.
+    virtual HRESULT SetBufferSize(LONG mask, LONG size) = 0;
+    virtual HRESULT GetReadCapacity(LONG* capacity) = 0;
+    virtual HRESULT GetWriteCapacity(LONG* capacity) = 0;
+    virtual void SetBigEndian(bool bigEndian) = 0;
+};
+
+}  // namespace zpv::io

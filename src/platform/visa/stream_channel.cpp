@@ -1,0 +1,180 @@
+#include "platform/visa/stream_channel.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace zpv::visa {
+
+namespace {
+
+// Waits for the descriptor within the deadline: VI_SUCCESS when something happened (the next
+// transfer says what), VI_ERROR_TMO when nothing did. hangup reports a hang-up or error condition.
+ViStatus WaitFor(int fd, short events, const Deadline& deadline, bool* hangup) {
+    for (;;) {
+        pollfd p{fd, events, 0};
+        int ready = ::poll(&p, 1, deadline.PollMs());
+        if (ready > 0) {
+            if (p.revents & POLLNVAL) return VI_ERROR_IO;
+            *hangup = (p.revents & (POLLHUP | POLLERR)) != 0;
+            return VI_SUCCESS;
+        }
+        if (ready == 0) return VI_ERROR_TMO;
+        if (errno != EINTR) return VI_ERROR_IO;
+    }
+}
+
+constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+
+}  // namespace
+
+StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_(new ViByte[kCapacity]) {}
+
+StreamChannel::~StreamChannel() { Close(); }
+
+ViStatus StreamChannel::ErrnoStatus(int error) const {
+    switch (error) {
+    case EPIPE:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case EIO:  // a tty whose other side hung up
+    case ENXIO:
+    case ENODEV:
+        return VI_ERROR_CONN_LOST;
+    case ENOMEM:
+    case ENOBUFS:
+        return VI_ERROR_ALLOC;
+    default:
+        return VI_ERROR_IO;
+    }
+}
+
+ViStatus StreamChannel::Fill(const Deadline& deadline) {
+    head_ = tail_ = 0;
+    bool hangup = false;
+    for (;;) {
+        ssize_t n = kind_ == Kind::Socket ? ::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT)
+                                          : ::read(fd_, pending_.get(), kCapacity);
+        if (n > 0) {
+            tail_ = static_cast<std::size_t>(n);
+            return VI_SUCCESS;
+        }
+        if (n == 0) return VI_ERROR_CONN_LOST;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return ErrnoStatus(errno);
+        // Some devices report a hang-up yet keep saying "try again"; do not spin on them.
+        if (hangup) return VI_ERROR_CONN_LOST;
+        if (ViStatus s = WaitFor(fd_, POLLIN, deadline, &hangup); Failed(s)) return s;
+    }
+}
+
+ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* returned,
+                             const StreamDelimiters& delimiters, const Deadline& deadline) {
+    std::size_t done = 0;
+    ViStatus status = VI_SUCCESS_MAX_CNT;
+    for (bool first = true;; first = false) {
+        while (head_ < tail_ && done < count) {
+            const ViByte* from = pending_.get() + head_;
+            std::size_t avail = std::min(tail_ - head_, count - done);
+            std::size_t endAt = kNotFound, termAt = kNotFound;
+            if (delimiters.endBits)
+                for (std::size_t i = 0; i < avail && endAt == kNotFound; ++i)
+                    if (from[i] & delimiters.endBits) endAt = i;
+            if (delimiters.termCharEnabled) {
+                std::size_t span = endAt == kNotFound ? avail : endAt + 1;
+                if (const void* hit = std::memchr(from, delimiters.termChar, span))
+                    termAt = static_cast<std::size_t>(static_cast<const ViByte*>(hit) - from);
+            }
+            std::size_t take = avail;
+            bool stopped = true;
+            if (endAt != kNotFound && (termAt == kNotFound || endAt <= termAt)) {
+                take = endAt + 1;
+                status = VI_SUCCESS;
+            } else if (termAt != kNotFound) {
+                take = termAt + 1;
+                status = delimiters.termCharIsEnd ? VI_SUCCESS : VI_SUCCESS_TERM_CHAR;
+            } else {
+                stopped = false;
+            }
+            std::memcpy(buffer + done, from, take);
+            done += take;
+            head_ += take;
+            if (stopped) {
+                *returned = done;
+                return status;
+            }
+        }
+        if (done == count) break;
+        // A peer that keeps trickling bytes must not stretch the read past its timeout.
+        if (!first && deadline.Expired()) {
+            status = VI_ERROR_TMO;
+            break;
+        }
+        if (status = Fill(deadline); Failed(status)) break;
+        status = VI_SUCCESS_MAX_CNT;
+    }
+    *returned = done;
+    return status;
+}
+
+ViStatus StreamChannel::Write(const ViByte* data, std::size_t count, std::size_t* returned,
+                              const Deadline& deadline) {
+    std::size_t done = 0;
+    ViStatus status = VI_SUCCESS;
+    bool hangup = false;
+    while (done < count) {
+        ssize_t n = kind_ == Kind::Socket ? ::send(fd_, data + done, count - done, MSG_NOSIGNAL | MSG_DONTWAIT)
+                                          : ::write(fd_, data + done, count - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            status = n == 0 ? VI_ERROR_IO : ErrnoStatus(errno);
+            break;
+        }
+        if (hangup) {
+            status = VI_ERROR_CONN_LOST;
+            break;
+        }
+        if (deadline.Expired()) {
+            status = VI_ERROR_TMO;
+            break;
+        }
+        if (status = WaitFor(fd_, POLLOUT, deadline, &hangup); Failed(status)) break;
+    }
+    *returned = done;
+    return status;
+}
+
+void StreamChannel::DiscardInput() {
+    head_ = tail_ = 0;
+    if (fd_ < 0) return;
+    if (kind_ == Kind::Tty) {
+        ::tcflush(fd_, TCIFLUSH);
+        return;
+    }
+    // Bounded, so a peer that floods us cannot keep the clear going.
+    for (int round = 0; round < 256; ++round)
+        if (::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT) <= 0) break;
+}
+
+ViStatus StreamChannel::Close() {
+    if (fd_ < 0) return VI_SUCCESS;
+    int fd = fd_;
+    fd_ = -1;
+    head_ = tail_ = 0;
+    return ::close(fd) == 0 || errno == EINTR ? VI_SUCCESS : VI_ERROR_CLOSING_FAILED;
+}
+
+}  // namespace zpv::visa
