@@ -20,11 +20,14 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::string ShortForm(std::string_view mnemonic) {
+    size_t length = 0;
+    while (length < mnemonic.size() && !std::islower(static_cast<unsigned char>(mnemonic[length]))) ++length;
+    return ToUpper(mnemonic.substr(0, length));
+}
+
 bool MatchesMnemonic(std::string_view mnemonic, std::string_view word) {
-    size_t shortLength = 0;
-    while (shortLength < mnemonic.size() && !std::islower(static_cast<unsigned char>(mnemonic[shortLength])))
-        ++shortLength;
-    return EqualsIgnoringCase(word, mnemonic) || EqualsIgnoringCase(word, mnemonic.substr(0, shortLength));
+    return EqualsIgnoringCase(word, mnemonic) || EqualsIgnoringCase(word, ShortForm(mnemonic));
 }
 
 std::optional<double> ParseDecimal(std::string_view text) {

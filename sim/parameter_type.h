@@ -11,6 +11,7 @@ namespace zpv::sim {
 // Mnemonic spelling: the capitals (and digits) up to the first small letter are the short form, the
 // whole word is the long form; either is accepted in any letter case ("TRIangle": TRI, TRIANGLE).
 bool MatchesMnemonic(std::string_view mnemonic, std::string_view word);
+std::string ShortForm(std::string_view mnemonic);  // in capitals
 
 struct Keyword {
     const char* mnemonic;

@@ -17,11 +17,9 @@ void StoredSetting(Call& call) {
 void OutputState(Call& call) {
     const bool wasOn = OutputOn(call.state);
     StoredSetting(call);
-    if (call.IsQuery() || call.error || wasOn == OutputOn(call.state)) return;
-    if (!wasOn) {
-        call.state.outputOnSince = std::chrono::steady_clock::now();
-        if (call.state.global.Get("OUTP:MODE") == "LIST") PlayListProgram(call.state);
-    }
+    if (call.IsQuery() || call.error || wasOn || !OutputOn(call.state)) return;
+    call.state.outputOnSince = std::chrono::steady_clock::now();
+    if (call.state.global.Get("OUTP:MODE") == "LIST") PlayListProgram(call.state);
 }
 
 }  // namespace zpv::sim

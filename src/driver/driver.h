@@ -15,6 +15,7 @@
 #include "errors/error_reporter.h"
 #include "io/instr_error_poller.h"
 #include "io/visa_com_session.h"
+#include "trace/call_tracer.h"
 #include "trace/trace_context.h"
 #include "zpv4870_runtime.h"
 
@@ -79,6 +80,7 @@ public:
     errors::IErrorReporter& Reporter() { return *reporter_; }
     io::CVisaComSession& Io() { return io_; }
     trace::CTraceContext& Trace() { return trace_; }
+    trace::ICallTracer* Tracer() const { return tracer_; }
 
     // Option string handling; each returns the first failure's status.
     HRESULT ParseOptionString(std::string_view options);
@@ -168,6 +170,7 @@ private:
 
     io::CVisaComSession io_;
     trace::CTraceContext trace_;
+    trace::ICallTracer* tracer_ = nullptr;  // attached by the trace while tracing is on
 };
 
 // Binds the framework to a concrete driver class T.

@@ -11,6 +11,7 @@
 #include "driver/call_context.h"
 #include "driver/call_context_stack.h"
 #include "errors/error_reporter.h"
+#include "trace/call_tracer.h"
 #include "zpv4870_runtime.h"
 
 namespace zpv::driver {
@@ -50,7 +51,7 @@ void Clear(T* p) {
 }  // namespace frame_detail
 
 // Target requirements: ObjectLock() (recursive mutex), CallContexts(), IsInitialized(),
-// Reporter() (IErrorReporter&).
+// Reporter() (IErrorReporter&), Tracer() (the call recorder, null while tracing is off).
 template <class Target, class Body, class... Outs>
 HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body, OutParam<Outs>... outs) {
     std::lock_guard lock(target.ObjectLock());
@@ -72,7 +73,12 @@ HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body,
     };
     (clear(outs), ...);
 
-    return std::forward<Body>(body)();
+    trace::ICallTracer* tracer = target.Tracer();
+    if (!tracer) return std::forward<Body>(body)();
+    status = tracer->BeginCall(info);
+    if (SUCCEEDED(status)) status = std::forward<Body>(body)();
+    tracer->EndCall(info, status);
+    return status;
 }
 
 }  // namespace zpv::driver

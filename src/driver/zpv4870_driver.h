@@ -53,6 +53,7 @@ public:
     using com::CComObjectRootEx::ObjectLock;
     using CDriver::IsInitialized;
     using CDriver::Reporter;
+    using CDriver::Tracer;
 
     // ISupportErrorInfo
     HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;

@@ -39,6 +39,7 @@ public:
     using com::CComObjectRootEx::ObjectLock;
     bool IsInitialized() const { return Root().IsInitialized(); }
     errors::IErrorReporter& Reporter() const { return Root().Reporter(); }
+    trace::ICallTracer* Tracer() const { return Root().Tracer(); }
 
     // ISupportErrorInfo
     HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;

@@ -2,6 +2,8 @@
 #include <thread>
 
 #include "driver/driver_fixture.h"
+#include "platform/ivi/session_service.h"
+#include "repcap/rep_cap_selector.h"
 
 namespace zpv::driver::test {
 namespace {
@@ -78,6 +80,29 @@ TEST_F(OutputPhasesTest, NameByOneBasedIndexWithVirtualNames) {
     CComBSTR display;
     EXPECT_EQ(classPhases->get_Name(1, &display), S_OK);
     EXPECT_EQ(com::Utf8FromBstr(display), "Main");
+}
+
+TEST_F(OutputPhasesTest, CSelectorsResolveToPhaseInterfaces) {
+    Open();
+    std::vector<CComPtr<IZPV4870OutputPhaseDCGeneration>> dc;
+    EXPECT_EQ(repcap::ResolveSelector(0, classPhases, "OutputPhase1,outputphase1", true, dc), VI_SUCCESS);
+    ASSERT_EQ(dc.size(), 2u);
+    EXPECT_EQ(dc[0].Get(), dc[1].Get());
+
+    std::vector<CComPtr<IIviACPwrOutputPhase>> any;
+    EXPECT_EQ(repcap::ResolveSelector(0, classPhases, nullptr, false, any), VI_SUCCESS);
+    EXPECT_EQ(any.size(), 1u);
+
+    std::vector<CComPtr<IIviACPwrOutputPhase>> none;
+    EXPECT_EQ(repcap::ResolveSelector(0, classPhases, "OutputPhase1,OutputPhase2", true, none),
+              static_cast<ViStatus>(0xBFFA0067));
+    EXPECT_EQ(none.size(), 1u);
+    ViStatus code = 0;
+    char text[128];
+    IviSession_GetError(0, sizeof text, &code, text);
+    EXPECT_STREQ(text, "ZPV4870: Unknown physical repeated capability selector.");
+    EXPECT_EQ(repcap::ResolveSelector(0, classPhases, "OutputPhase1,OutputPhase1", true, none),
+              repcap::kSelectorBadlyFormed);
 }
 
 TEST_F(OutputPhasesTest, PhaseObjectKnowsItsNames) {
@@ -165,7 +190,7 @@ TEST_F(OutputPhasesTest, ConcurrentCallersOnDriverAndPhase) {
     constexpr int kThreads = 8;
     std::vector<std::thread> threads;
     std::atomic<int> failures{0};
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             CoInitializeEx(nullptr, COINIT_MULTITHREADED);

@@ -95,8 +95,9 @@ ViStatus ApplySerialLine(int fd, const SerialLine& line) {
     if (line.parity != VI_ASRL_PAR_NONE) wanted.c_iflag |= INPCK;
     wanted.c_cc[VSTART] = 0x11;
     wanted.c_cc[VSTOP] = 0x13;
-    // Reads never block in the kernel; the channel waits with poll() and its own deadline.
-    wanted.c_cc[VMIN] = 0;
+    // With VMIN 0 a non-blocking read of an empty tty returns 0, which would look like a hang-up;
+    // with 1 it fails with EAGAIN. The channel waits with poll() and its own deadline.
+    wanted.c_cc[VMIN] = 1;
     wanted.c_cc[VTIME] = 0;
     ::cfsetispeed(&wanted, speed->speed);
     ::cfsetospeed(&wanted, speed->speed);

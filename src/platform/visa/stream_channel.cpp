@@ -61,18 +61,20 @@ ViStatus StreamChannel::ErrnoStatus(int error) const {
 ViStatus StreamChannel::Fill(const Deadline& deadline) {
     head_ = tail_ = 0;
     bool hangup = false;
-    for (;;) {
+    for (bool first = true;; first = false) {
         ssize_t n = kind_ == Kind::Socket ? ::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT)
                                           : ::read(fd_, pending_.get(), kCapacity);
         if (n > 0) {
             tail_ = static_cast<std::size_t>(n);
             return VI_SUCCESS;
         }
-        if (n == 0) return VI_ERROR_CONN_LOST;
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) return ErrnoStatus(errno);
+        // A tty may read 0 bytes without having hung up; poll() tells which.
+        if (n == 0 && (kind_ == Kind::Socket || hangup)) return VI_ERROR_CONN_LOST;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return ErrnoStatus(errno);
         // Some devices report a hang-up yet keep saying "try again"; do not spin on them.
         if (hangup) return VI_ERROR_CONN_LOST;
+        if (!first && deadline.Expired()) return VI_ERROR_TMO;
         if (ViStatus s = WaitFor(fd_, POLLIN, deadline, &hangup); Failed(s)) return s;
     }
 }

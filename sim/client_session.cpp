@@ -1,0 +1,57 @@
+#include "zpv4870sim/client_session.h"
+
+namespace zpv::sim {
+
+namespace {
+
+// Bytes no answer format accepts: not a number, not a keyword, not a block, not valid text.
+constexpr std::string_view kGarbage = "\x7f\xff?!garbage!?\xfe";
+
+// A client that never sends a line feed must not grow the buffer without end.
+constexpr size_t kLongestMessage = 16 * 1024 * 1024;
+
+}  // namespace
+
+ClientSession::ClientSession(Instrument& instrument)
+    : instrument_(instrument), dropEpoch_(instrument.GetFaults().dropEpoch) {}
+
+ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
+    const Faults before = instrument_.GetFaults();
+    if (before.dropEpoch != dropEpoch_) {
+        dropEpoch_ = before.dropEpoch;
+        handled_ = 0;
+    }
+    if (before.dropAfter >= 0 && handled_ >= before.dropAfter) return {{}, {}, true};
+    ++handled_;
+
+    std::optional<std::string> answer = instrument_.Execute(message);
+    if (!answer) return {};
+    const Faults faults = instrument_.GetFaults();  // the message itself may have changed them
+    if (faults.mute) return {};
+    Reply reply{faults.garbage ? std::string(kGarbage) : std::move(*answer), faults.answerDelay, false};
+    if (reply.bytes.size() < faults.oversize) reply.bytes.resize(faults.oversize, ' ');
+    reply.bytes += '\n';
+    return reply;
+}
+
+bool ClientSession::OnBytes(std::string_view bytes, const std::function<bool(const Reply&)>& deliver) {
+    pending_.append(bytes);
+    size_t start = 0;
+    for (size_t end; (end = pending_.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string_view message(pending_.data() + start, end - start);
+        if (!message.empty() && message.back() == '\r') message.remove_suffix(1);
+        const Reply reply = OnMessage(message);
+        if (reply.close || !deliver(reply)) {
+            pending_.clear();
+            return false;
+        }
+    }
+    pending_.erase(0, start);
+    if (pending_.size() > kLongestMessage) {
+        pending_.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zpv::sim

@@ -1,0 +1,50 @@
+// The simulated instrument: its state and the execution of program messages, independent of any
+// transport. Thread-safe: one lock around the whole instrument, so clients share one state.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "zpv4870sim/faults.h"
+#include "zpv4870sim/load.h"
+#include "zpv4870sim/models.h"
+
+namespace zpv::sim {
+
+struct InstrumentState;
+
+struct InstrumentOptions {
+    std::string model{kDefaultModel};
+    std::string serial = "SIM000001";
+    std::string firmware = "1.00";
+    Faults faults;
+    Load load;
+};
+
+class Instrument {
+public:
+    // Throws std::invalid_argument when the model is not one of the twelve.
+    explicit Instrument(InstrumentOptions options = {});
+    ~Instrument();
+    Instrument(const Instrument&) = delete;
+    Instrument& operator=(const Instrument&) = delete;
+
+    // Runs one program message (without its terminator). Returns the response message, the answers
+    // of its queries joined by ";", or nothing when no query answered.
+    std::optional<std::string> Execute(std::string_view message);
+
+    std::string Model() const;
+    Faults GetFaults() const;
+    void SetFaults(const Faults& faults);  // also restarts the drop count of every connection
+    Load GetLoad() const;
+    void SetLoad(const Load& load);
+
+private:
+    mutable std::mutex mutex_;
+    std::unique_ptr<InstrumentState> state_;
+};
+
+}  // namespace zpv::sim

@@ -1,0 +1,100 @@
+#include "zpv4870sim/instrument.h"
+
+#include <stdexcept>
+
+#include "handlers.h"
+#include "instrument_state.h"
+#include "output_model.h"
+#include "zpv4870sim/command_table.h"
+#include "zpv4870sim/scpi_parser.h"
+
+namespace zpv::sim {
+
+namespace {
+
+bool AvailableOn(Availability availability, Family family) {
+    switch (availability) {
+        case Availability::AdvancedOnly: return family == Family::Advanced;
+        case Availability::StandardOnly: return family == Family::Standard;
+        case Availability::AllModels: break;
+    }
+    return true;
+}
+
+// Finds the row for a unit and checks its form and parameter count; 0 when the unit may run.
+int Admit(const ProgramUnit& unit, const CommandRow* row, Family family) {
+    if (unit.error) return unit.error;
+    if (!row || !AvailableOn(row->availability, family) || !(row->forms & (unit.query ? kQueryForm : kSetForm)))
+        return kUndefinedHeader;
+    const size_t expected = unit.query ? row->queryParams : row->setParams;
+    if (unit.params.size() < expected) return kMissingParameter;
+    if (unit.params.size() > expected) return kParameterNotAllowed;
+    return 0;
+}
+
+Identity IdentityFor(InstrumentOptions& options) {
+    const std::optional<Family> family = FamilyOf(options.model);
+    if (!family) throw std::invalid_argument("unknown model: " + options.model);
+    return {std::move(options.model), *family, std::move(options.serial), std::move(options.firmware)};
+}
+
+}  // namespace
+
+Instrument::Instrument(InstrumentOptions options)
+    : state_(std::make_unique<InstrumentState>(IdentityFor(options), options.faults, options.load)) {}
+
+Instrument::~Instrument() = default;
+
+std::optional<std::string> Instrument::Execute(std::string_view message) {
+    const std::vector<ProgramUnit> units = ScpiParser::Parse(message);
+    std::lock_guard lock(mutex_);
+    InstrumentState& state = *state_;
+    std::optional<std::string> response;
+    for (const ProgramUnit& unit : units) {
+        const CommandRow* row = CommandTable::Instance().Find(unit.path);
+        if (const int error = Admit(unit, row, state.identity.family)) {
+            state.status.Report(error);
+            if (IsCommandError(error)) break;  // the rest of the message is not trusted
+            continue;
+        }
+        Call call{state, *row, unit, {}, 0};
+        row->handler(call);
+        if (call.error && IsCommandError(call.error)) break;
+        if (unit.query && !call.error) {
+            if (response) *response += ';';
+            else response.emplace();
+            *response += call.response;
+        }
+    }
+    CheckProtection(state);
+    return response;
+}
+
+std::string Instrument::Model() const {
+    std::lock_guard lock(mutex_);
+    return state_->identity.model;
+}
+
+Faults Instrument::GetFaults() const {
+    std::lock_guard lock(mutex_);
+    return state_->faults;
+}
+
+void Instrument::SetFaults(const Faults& faults) {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t epoch = state_->faults.dropEpoch + 1;
+    state_->faults = faults;
+    state_->faults.dropEpoch = epoch;
+}
+
+Load Instrument::GetLoad() const {
+    std::lock_guard lock(mutex_);
+    return state_->load;
+}
+
+void Instrument::SetLoad(const Load& load) {
+    std::lock_guard lock(mutex_);
+    state_->load = load;
+}
+
+}  // namespace zpv::sim

@@ -1,0 +1,133 @@
+// zpv4870-sim: the simulated instrument as a program, serving TCP and optionally a pseudo-terminal.
+#include <signal.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "zpv4870sim/instrument.h"
+#include "zpv4870sim/pty_server.h"
+#include "zpv4870sim/socket_server.h"
+
+namespace {
+
+using zpv::sim::InstrumentOptions;
+
+constexpr const char* kUsage =
+    "usage: zpv4870-sim [options]\n"
+    "  --port N          TCP port on 127.0.0.1 (default 5025; 0 picks a free one)\n"
+    "  --no-socket       do not serve TCP\n"
+    "  --pty             also serve a pseudo-terminal (its path is printed)\n"
+    "  --model M         one of the twelve models (default ZPV-4803-Advanced)\n"
+    "  --serial S        serial number in *IDN?\n"
+    "  --firmware F      firmware revision in *IDN?\n"
+    "  --delay-ms N      delay every answer by N ms\n"
+    "  --drop-after N    close a connection when it sends its (N+1)-th message\n"
+    "  --garbage         answer garbage\n"
+    "  --oversize N      pad answers with blanks to N bytes\n"
+    "  --mute            never answer\n"
+    "  --load-ohms R     load impedance in ohms (default 50)\n"
+    "  --load-pf PF      load power factor (default 1)\n"
+    "Prints \"model <m>\", \"port <n>\" and \"pty <path>\" lines, then serves until SIGINT or SIGTERM.\n";
+
+template <typename T>
+std::optional<T> Number(std::string_view text) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+struct Settings {
+    InstrumentOptions instrument;
+    long port = 5025;
+    bool socket = true;
+    bool pty = false;
+};
+
+// Returns an error text, or nothing when the arguments are good.
+std::optional<std::string> ParseArguments(int argc, char** argv, Settings& settings) {
+    auto& faults = settings.instrument.faults;
+    auto& load = settings.instrument.load;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view flag = argv[i];
+        const auto value = [&]() -> std::optional<std::string_view> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string_view(argv[++i]);
+        };
+        bool ok = true;
+        if (flag == "--no-socket") settings.socket = false;
+        else if (flag == "--pty") settings.pty = true;
+        else if (flag == "--garbage") faults.garbage = true;
+        else if (flag == "--mute") faults.mute = true;
+        else if (flag == "--help" || flag == "-h") return std::string();
+        else {
+            const auto text = value();
+            if (!text) return "missing value after " + std::string(flag);
+            if (flag == "--model") settings.instrument.model = *text;
+            else if (flag == "--serial") settings.instrument.serial = *text;
+            else if (flag == "--firmware") settings.instrument.firmware = *text;
+            else if (flag == "--port") ok = (settings.port = Number<long>(*text).value_or(-1)) >= 0 && settings.port < 65536;
+            else if (flag == "--delay-ms") {
+                const auto ms = Number<long>(*text);
+                ok = ms && *ms >= 0;
+                faults.answerDelay = std::chrono::milliseconds(ms.value_or(0));
+            } else if (flag == "--drop-after") ok = (faults.dropAfter = Number<int>(*text).value_or(-1)) >= 0;
+            else if (flag == "--oversize") ok = (faults.oversize = Number<size_t>(*text).value_or(0)) > 0;
+            else if (flag == "--load-ohms") ok = (load.impedance = Number<double>(*text).value_or(0)) > 0;
+            else if (flag == "--load-pf") {
+                load.powerFactor = Number<double>(*text).value_or(0);
+                ok = load.powerFactor > 0 && load.powerFactor <= 1;
+            } else return "unknown option " + std::string(flag);
+            if (!ok) return "bad value for " + std::string(flag) + ": " + std::string(*text);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Settings settings;
+    if (const auto error = ParseArguments(argc, argv, settings)) {
+        std::fputs(kUsage, error->empty() ? stdout : stderr);
+        if (!error->empty()) std::fprintf(stderr, "zpv4870-sim: %s\n", error->c_str());
+        return error->empty() ? 0 : 2;
+    }
+
+    // Server threads inherit the mask, so only sigwait below sees the stop signals.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+
+    try {
+        zpv::sim::Instrument instrument(settings.instrument);
+        zpv::sim::SocketServer socket(instrument);
+        zpv::sim::PtyServer pty(instrument);
+        std::printf("model %s\n", instrument.Model().c_str());
+        if (settings.socket) {
+            socket.Start(static_cast<std::uint16_t>(settings.port));
+            std::printf("port %u\n", static_cast<unsigned>(socket.Port()));
+        }
+        if (settings.pty) {
+            pty.Start();
+            std::printf("pty %s\n", pty.Path().c_str());
+        }
+        std::fflush(stdout);
+        int received = 0;
+        sigwait(&signals, &received);
+        pty.Stop();
+        socket.Stop();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zpv4870-sim: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

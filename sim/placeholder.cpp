@@ -1,2 +1,0 @@
-// placeholder so the simulator library has a translation unit until the simulator lands
-namespace zpv::sim {}

@@ -1,0 +1,78 @@
+#include "handlers.h"
+#include "parameter_type.h"
+
+namespace zpv::sim {
+
+namespace {
+
+constexpr long long kLargestBlock = 100'000'000;
+
+}  // namespace
+
+void SimDelay(Call& call) {
+    auto& delay = call.state.faults.answerDelay;
+    if (call.IsQuery()) return call.Answer(std::to_string(delay.count()));
+    if (auto ms = call.IntegerParam(0, 0, 600'000)) delay = std::chrono::milliseconds(*ms);
+}
+
+void SimDrop(Call& call) {
+    Faults& faults = call.state.faults;
+    if (call.IsQuery()) return call.Answer(faults.dropAfter < 0 ? "OFF" : std::to_string(faults.dropAfter));
+    if (MatchesMnemonic("OFF", call.Param(0).text)) {
+        faults.dropAfter = -1;
+    } else if (auto count = call.IntegerParam(0, 0, 1'000'000)) {
+        faults.dropAfter = static_cast<int>(*count);
+    } else {
+        return;
+    }
+    ++faults.dropEpoch;
+}
+
+void SimGarbage(Call& call) {
+    bool& garbage = call.state.faults.garbage;
+    if (call.IsQuery()) return call.Answer(garbage ? "ON" : "OFF");
+    if (auto on = call.SwitchParam(0)) garbage = *on;
+}
+
+void SimOversize(Call& call) {
+    std::size_t& size = call.state.faults.oversize;
+    if (call.IsQuery()) return call.Answer(std::to_string(size));
+    if (MatchesMnemonic("OFF", call.Param(0).text)) size = 0;
+    else if (auto bytes = call.IntegerParam(0, 0, kLargestBlock)) size = static_cast<std::size_t>(*bytes);
+}
+
+void SimMute(Call& call) {
+    bool& mute = call.state.faults.mute;
+    if (call.IsQuery()) return call.Answer(mute ? "ON" : "OFF");
+    if (auto on = call.SwitchParam(0)) mute = *on;
+}
+
+void SimLoadImpedance(Call& call) {
+    double& ohms = call.state.load.impedance;
+    if (call.IsQuery()) return call.Answer(FormatReal(ohms));
+    if (auto value = call.RealParam(0, 1e-3, 1e9)) ohms = *value;
+}
+
+void SimLoadPowerFactor(Call& call) {
+    double& pf = call.state.load.powerFactor;
+    if (call.IsQuery()) return call.Answer(FormatReal(pf));
+    if (auto value = call.RealParam(0, 0.01, 1)) pf = *value;
+}
+
+// A definite-length block "#<digits><length><bytes>" of printable bytes, for big-read tests.
+void SimBlock(Call& call) {
+    const auto length = call.IntegerParam(0, 0, kLargestBlock);
+    if (!length) return;
+    const std::string count = std::to_string(*length);
+    std::string block = "#" + std::to_string(count.size()) + count;
+    block.reserve(block.size() + static_cast<size_t>(*length));
+    for (long long i = 0; i < *length; ++i) block.push_back(static_cast<char>('A' + i % 26));
+    call.Answer(std::move(block));
+}
+
+// Raises standard event status bits directly, as an instrument fault would.
+void SimEventStatus(Call& call) {
+    if (auto bits = call.IntegerParam(0, 0, 255)) call.state.status.SetEvents(static_cast<int>(*bits));
+}
+
+}  // namespace zpv::sim

@@ -1,0 +1,390 @@
+#include "io/format_grammar.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <span>
+
+namespace zpv::io {
+
+namespace {
+
+// The pieces a conversion specifier is built from, in the order they may appear.
+enum class Part : std::uint8_t {
+    End,
+    Blanks,          // any run of blanks and tabs
+    OutputEnumName,  // '{' _ name _ '}'
+    InputEnumName,   // '{' name '}'
+    Suppress,        // ['*' _]
+    NumericFlags,    // run of '-' '+' '0' blank (tabs allowed and dropped)
+    Dash,            // ['-']
+    NumberForm,      // ['@' 1|2|3|H|Q|B _]
+    OutputWidth,     // [N | 0*'*']
+    InputWidth,      // [N | '#']
+    Precision,       // ['.' (N | '*')]
+    OutputList,      // ',' | '(' one separator ')'
+    InputList,       // ',' | '(' one or more separators ')'
+    OutputCount,     // [N | '*']
+    InputCount,      // [N | '#']
+    ByteOrder,       // ['!ob' | '!ol' _]
+    SafeArray,       // ['$S' _]
+    Storage,         // ['$B' | '$C' _]
+    Quote,           // ['q' | 'Q']
+    Size,            // [one of the form's size letters]
+    Conversion,      // one of the form's conversion letters
+    CharacterSet,    // '[' ['^'] characters ']'
+};
+
+using P = Part;
+
+struct Form {
+    std::uint8_t kind;
+    std::array<Part, 14> parts;  // up to the first End
+    const char* sizes;
+    const char* conversions;
+};
+
+template <class Kind>
+constexpr std::uint8_t K(Kind kind) {
+    return static_cast<std::uint8_t>(kind);
+}
+
+using O = OutputKind;
+using I = InputKind;
+
+constexpr Form kOutputForms[] = {
+    {K(O::Integer), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::Size, P::Conversion}, "lhbI", "dioux"},
+    {K(O::IntegerList), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "lhbI", "dioux"},
+    {K(O::Real), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::Size, P::Conversion}, "lL", "feEgG"},
+    {K(O::RealList), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "lL", "feEgG"},
+    {K(O::DefiniteBlock), {P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "b"},
+    {K(O::IndefiniteBlock), {P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "B"},
+    {K(O::RawBinary), {P::Blanks, P::OutputCount, P::ByteOrder, P::SafeArray, P::Size, P::Conversion}, "hlI", "y"},
+    {K(O::Character), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Conversion}, "", "c"},
+    {K(O::String), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Storage, P::Quote, P::Conversion}, "", "s"},
+    {K(O::StringList), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Storage, P::Quote, P::Conversion}, "", "s"},
+    {K(O::Enum), {P::Blanks, P::OutputEnumName, P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Quote, P::Conversion}, "", "s"},
+    {K(O::EnumList), {P::Blanks, P::OutputEnumName, P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Quote, P::Conversion}, "", "s"},
+};
+
+constexpr Form kInputForms[] = {
+    {K(I::Integer), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::Size, P::Conversion}, "lhbI", "dioux"},
+    {K(I::IntegerList), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "lhbI", "dioux"},
+    {K(I::Real), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::Size, P::Conversion}, "lL", "feEgG"},
+    {K(I::RealList), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "lL", "feEgG"},
+    {K(I::DefiniteBlock), {P::Blanks, P::Suppress, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "b"},
+    {K(I::RawBinary), {P::Blanks, P::Suppress, P::InputCount, P::ByteOrder, P::SafeArray, P::Size, P::Conversion}, "hlI", "y"},
+    {K(I::Character), {P::Blanks, P::Suppress, P::InputWidth, P::Conversion}, "", "c"},
+    {K(I::Line), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "T"},
+    {K(I::Rest), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "t"},
+    {K(I::Word), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "s"},
+    {K(I::CharacterSet), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::CharacterSet}, "", ""},
+    {K(I::StringList), {P::Blanks, P::Suppress, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Storage, P::Quote, P::Conversion}, "", "s"},
+    {K(I::Enum), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::Quote, P::Conversion}, "", "s"},
+    {K(I::EnumCharacterSet), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::CharacterSet}, "", ""},
+    {K(I::EnumList), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Quote, P::Conversion}, "", "s"},
+};
+
+// Letters that name list separators inside parentheses.
+char SeparatorByte(char letter) {
+    switch (letter) {
+        case ',': case ';': case ':': return letter;
+        case 's': return ' ';
+        case 't': return '\t';
+        case 'r': return '\r';
+        case 'n': return '\n';
+        default: return 0;
+    }
+}
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+class SpecifierScanner {
+public:
+    SpecifierScanner(std::string_view text, std::size_t pos) : text_(text), pos_(pos) {}
+
+    std::size_t pos() const { return pos_; }
+
+    bool Match(const Form& form, FormatToken& token) {
+        for (Part part : form.parts) {
+            if (part == Part::End) break;
+            if (!MatchPart(part, form, token)) return false;
+        }
+        token.kind = form.kind;
+        return true;
+    }
+
+private:
+    char Peek(std::size_t ahead = 0) const { return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0'; }
+    bool Take(char c) {
+        if (Peek() != c || c == '\0') return false;
+        ++pos_;
+        return true;
+    }
+    void SkipBlanks() {
+        while (Peek() == ' ' || Peek() == '\t') ++pos_;
+    }
+    bool Digits(int& value) {
+        const std::size_t start = pos_;
+        long long v = 0;
+        while (Peek() >= '0' && Peek() <= '9') {
+            v = v * 10 + (Peek() - '0');
+            if (v > INT_MAX) v = INT_MAX;
+            ++pos_;
+        }
+        value = static_cast<int>(v);
+        return pos_ > start;
+    }
+
+    // N, or '*' / '#' for the argument-supplied forms.
+    bool AmountOf(Amount& amount, char argumentMark, AmountSource argumentSource) {
+        if (Digits(amount.value)) {
+            amount.source = AmountSource::Given;
+        } else if (Take(argumentMark)) {
+            amount.source = argumentSource;
+        }
+        return true;
+    }
+
+    bool MatchPart(Part part, const Form& form, FormatToken& token) {
+        switch (part) {
+            case Part::End:
+            case Part::Blanks:
+                SkipBlanks();
+                return true;
+            case Part::OutputEnumName:
+            case Part::InputEnumName: {
+                if (!Take('{')) return false;
+                if (part == Part::OutputEnumName) SkipBlanks();
+                const std::size_t start = pos_;
+                while (IsNameChar(Peek())) ++pos_;
+                if (pos_ == start) return false;
+                token.enumName.assign(text_.substr(start, pos_ - start));
+                if (part == Part::OutputEnumName) SkipBlanks();
+                return Take('}');
+            }
+            case Part::Suppress:
+                if (Take('*')) {
+                    token.suppress = true;
+                    SkipBlanks();
+                }
+                return true;
+            case Part::NumericFlags:
+                for (char c = Peek(); c == '-' || c == '+' || c == '0' || c == ' ' || c == '\t'; c = Peek()) {
+                    if (c != '\t') token.flags.push_back(c);
+                    token.leftAlign |= c == '-';
+                    token.zeroPad |= c == '0';
+                    ++pos_;
+                }
+                return true;
+            case Part::Dash:
+                token.leftAlign |= Take('-');
+                return true;
+            case Part::NumberForm:
+                if (Take('@')) {
+                    const char form = Peek();
+                    if (form == '\0' || !std::strchr("123HQB", form)) return false;
+                    token.numberForm = form;
+                    ++pos_;
+                    SkipBlanks();
+                }
+                return true;
+            case Part::OutputWidth: {
+                const std::size_t start = pos_;
+                int value = 0;
+                const bool digits = Digits(value);
+                const bool onlyZeros = text_.find_first_not_of('0', start) >= pos_;
+                if (Peek() == '*' && (!digits || onlyZeros)) {
+                    ++pos_;
+                    token.width.source = AmountSource::Star;
+                    token.zeroPad |= digits;
+                } else if (digits) {
+                    token.width = {AmountSource::Given, value};
+                }
+                return true;
+            }
+            case Part::InputWidth:
+                return AmountOf(token.width, '#', AmountSource::Pointer);
+            case Part::Precision:
+                if (Take('.')) {
+                    if (Digits(token.precision.value)) {
+                        token.precision.source = AmountSource::Given;
+                    } else if (Take('*')) {
+                        token.precision.source = AmountSource::Star;
+                    } else {
+                        return false;
+                    }
+                }
+                return true;
+            case Part::OutputList:
+            case Part::InputList:
+                token.list = true;
+                if (Take(',')) {
+                    token.separators = ",";
+                    return true;
+                }
+                if (!Take('(')) return false;
+                while (const char separator = SeparatorByte(Peek())) {
+                    token.separators.push_back(separator);
+                    ++pos_;
+                    if (part == Part::OutputList) break;
+                }
+                return !token.separators.empty() && Take(')');
+            case Part::OutputCount:
+                return AmountOf(token.count, '*', AmountSource::Star);
+            case Part::InputCount:
+                return AmountOf(token.count, '#', AmountSource::Pointer);
+            case Part::ByteOrder:
+                if (Take('!')) {
+                    if (!Take('o')) return false;
+                    if (Take('l')) {
+                        token.littleEndian = true;
+                    } else if (!Take('b')) {
+                        return false;
+                    }
+                    SkipBlanks();
+                }
+                return true;
+            case Part::SafeArray:
+                if (Peek() == '$' && Peek(1) == 'S') {
+                    pos_ += 2;
+                    token.safeArray = true;
+                    SkipBlanks();
+                }
+                return true;
+            case Part::Storage:
+                if (Peek() == '$' && (Peek(1) == 'B' || Peek(1) == 'C')) {
+                    token.storage = Peek(1) == 'B' ? StringStorage::Wide : StringStorage::Object;
+                    pos_ += 2;
+                    SkipBlanks();
+                }
+                return true;
+            case Part::Quote:
+                if (Take('q')) {
+                    token.quote = '\'';
+                } else if (Take('Q')) {
+                    token.quote = '"';
+                }
+                return true;
+            case Part::Size:
+                if (Peek() != '\0' && std::strchr(form.sizes, Peek())) token.size = text_[pos_++];
+                return true;
+            case Part::Conversion:
+                if (Peek() == '\0' || !std::strchr(form.conversions, Peek())) return false;
+                token.conversion = text_[pos_++];
+                return true;
+            case Part::CharacterSet:
+                return MatchCharacterSet(token);
+        }
+        return false;
+    }
+
+    bool MatchCharacterSet(FormatToken& token) {
+        if (!Take('[')) return false;
+        const bool negated = Take('^');
+        const std::size_t start = pos_;
+        while (Peek() != '\0' && Peek() != ']') ++pos_;
+        if (pos_ == start || !Take(']')) return false;
+        const std::string_view members = text_.substr(start, pos_ - 1 - start);
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            const auto first = static_cast<unsigned char>(members[i]);
+            // "a-z" is a range; a '-' first or last stands for itself.
+            if (i + 2 < members.size() && members[i + 1] == '-') {
+                const auto last = static_cast<unsigned char>(members[i + 2]);
+                for (unsigned c = first; c <= last; ++c) token.characterSet.set(c);
+                i += 2;
+            } else {
+                token.characterSet.set(first);
+            }
+        }
+        if (negated) token.characterSet.flip();
+        token.conversion = '[';
+        return true;
+    }
+
+    std::string_view text_;
+    std::size_t pos_;
+};
+
+bool HasStar(const FormatToken& token) {
+    return token.width.source == AmountSource::Star || token.precision.source == AmountSource::Star;
+}
+
+int GivenOrNone(const Amount& amount) { return amount.source == AmountSource::Given ? amount.value : -1; }
+
+void PrepareOutputConversion(FormatToken& token) {
+    const auto kind = token.output();
+    const bool number = kind == O::Integer || kind == O::IntegerList || kind == O::Real || kind == O::RealList;
+    const bool customDigits = token.numberForm == 'H' || token.numberForm == 'Q' || token.numberForm == 'B';
+    if ((number && !customDigits) || kind == O::Character) {
+        if (!HasStar(token))
+            token.cFormat = PrintfConversion(token, GivenOrNone(token.width), GivenOrNone(token.precision), token.leftAlign);
+    }
+}
+
+}  // namespace
+
+std::string PrintfConversion(const FormatToken& token, int width, int precision, bool leftAlign) {
+    std::string spec = "%";
+    if (token.output() == O::Character) {
+        if (leftAlign) spec += '-';
+    } else {
+        spec += token.flags;
+        if (leftAlign && token.flags.find('-') == std::string::npos) spec += '-';
+        if (token.zeroPad && token.flags.find('0') == std::string::npos) spec += '0';
+    }
+    if (width >= 0) spec += std::to_string(width);
+    if (precision >= 0) spec.append(".").append(std::to_string(precision));
+    char conversion = token.conversion;
+    switch (token.numberForm) {
+        case '1': spec += "ll"; conversion = 'd'; break;
+        case '2': conversion = 'f'; break;
+        case '3': conversion = 'E'; break;
+        default:
+            // 8- and 32-bit values travel as int; 'I' is the 64-bit size.
+            if (token.size == 'h' && token.output() != O::Real && token.output() != O::RealList) spec += 'h';
+            if (token.size == 'I') spec += "ll";
+            break;
+    }
+    spec += conversion;
+    return spec;
+}
+
+bool TokenizeFormat(std::string_view format, FormatDirection direction, FormatTokens& tokens) {
+    tokens.clear();
+    const auto& forms = direction == FormatDirection::Output ? std::span<const Form>(kOutputForms)
+                                                              : std::span<const Form>(kInputForms);
+    std::size_t pos = 0;
+    while (pos < format.size()) {
+        FormatToken token;
+        if (format[pos] != '%') {
+            const std::size_t end = std::min(format.find('%', pos), format.size());
+            token.literal.assign(format.substr(pos, end - pos));
+            pos = end;
+        } else if (pos + 1 < format.size() && format[pos + 1] == '%') {
+            token.literal = "%";
+            pos += 2;
+        } else {
+            bool matched = false;
+            for (const Form& form : forms) {
+                FormatToken candidate;
+                SpecifierScanner scanner(format, pos + 1);
+                if (scanner.Match(form, candidate)) {
+                    token = std::move(candidate);
+                    pos = scanner.pos();
+                    matched = true;
+                    break;
+                }
+            }
+            if (!matched) return false;
+            if (direction == FormatDirection::Output) PrepareOutputConversion(token);
+        }
+        tokens.push_back(std::move(token));
+    }
+    return true;
+}
+
+}  // namespace zpv::io
