@@ -176,6 +176,36 @@ enum ZPV4870VoltageSenseEnum : int {
     ZPV4870VoltageSenseINTERNAL = 0,
     ZPV4870VoltageSenseEXTERNAL = 1,
 };
+// Class enumerations of the AC power source class.
+enum IviACPwrDCGenerationEnum : int {
+    IviACPwrDCGenerationACOnly = 0,
+    IviACPwrDCGenerationDCOnly = 1,
+    IviACPwrDCGenerationACPlusDC = 2,
+};
+enum IviACPwrMeasurementTypeEnum : int {
+    IviACPwrMeasurementTypeVoltageRMS = 0,
+    IviACPwrMeasurementTypeVoltageDC = 1,
+    IviACPwrMeasurementTypeCurrentRMS = 2,
+    IviACPwrMeasurementTypeCurrentDC = 3,
+    IviACPwrMeasurementTypeFrequency = 4,
+    IviACPwrMeasurementTypePower = 5,
+    IviACPwrMeasurementTypePowerFactor = 6,
+    IviACPwrMeasurementTypeCurrentPeak = 7,
+    IviACPwrMeasurementTypeCrestFactor = 8,
+    IviACPwrMeasurementTypeApparentPower = 9,
+};
+enum IviACPwrMeasurementGroupEnum : int {
+    IviACPwrMeasurementGroupAll = 0,
+    IviACPwrMeasurementGroupVoltage = 1,
+    IviACPwrMeasurementGroupCurrent = 2,
+    IviACPwrMeasurementGroupPower = 3,
+};
+enum IviACPwrWaveformCatalogEnum : int {
+    IviACPwrWaveformCatalogAll = 0,
+    IviACPwrWaveformCatalogFixed = 1,
+    IviACPwrWaveformCatalogUser = 2,
+};
+
 enum ZPV4870ErrorCodesEnum : int {
     E_ZPV4870_IO_GENERAL = ZPV_HR(0x80044214),
     E_ZPV4870_IO_TIMEOUT = ZPV_HR(0x80044215),
@@ -275,6 +305,9 @@ struct IZPV4870OutputPhases : IUnknown {
     virtual HRESULT get_Count(LONG* val) = 0;
     virtual HRESULT get_Item(BSTR Name, IZPV4870OutputPhase** val) = 0;
     virtual HRESULT get_Name(LONG Index, BSTR* val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+
 protected:
     ~IZPV4870OutputPhases() = default;
 };
@@ -282,103 +315,437 @@ struct IIviACPwrOutputPhases : IUnknown {
     virtual HRESULT get_Count(LONG* val) = 0;
     virtual HRESULT get_Item(BSTR Name, IIviACPwrOutputPhase** val) = 0;
     virtual HRESULT get_Name(LONG Index, BSTR* val) = 0;
+    virtual HRESULT get_NumPhases(LONG* val) = 0;
     virtual HRESULT get_Frequency(double* val) = 0;
     virtual HRESULT put_Frequency(double val) = 0;
     virtual HRESULT get_FrequencyRange(double* val) = 0;
     virtual HRESULT put_FrequencyRange(double val) = 0;
+    virtual HRESULT get_NumFrequencyRanges(LONG* val) = 0;
+    virtual HRESULT QueryFrequencyRangeCapabilities(LONG Range, double* MinFrequency, double* MaxFrequency) = 0;
+    virtual HRESULT RampFrequency(double Frequency, double Rate) = 0;
+    virtual HRESULT AbortFrequencyRamp() = 0;
+    virtual HRESULT get_FrequencyRampBusy(VARIANT_BOOL* val) = 0;
+    virtual HRESULT InitiateMeasurement(IviACPwrMeasurementGroupEnum Group) = 0;
     virtual HRESULT get_ExternalSync(IIviACPwrExternalSync** val) = 0;
+
 protected:
     ~IIviACPwrOutputPhases() = default;
 };
 struct IIviACPwrArbWaveform : IUnknown {
+    virtual HRESULT get_AvailableWaveformCount(LONG* val) = 0;
+    virtual HRESULT get_FixedWaveformCount(LONG* val) = 0;
+    virtual HRESULT get_NumOptimalDataPoints(LONG* val) = 0;
+    virtual HRESULT get_NumWaveformsMax(LONG* val) = 0;
+    virtual HRESULT get_UserWaveformCount(LONG* val) = 0;
+    virtual HRESULT Clear(BSTR WaveformName) = 0;
+    virtual HRESULT QueryCatalog(IviACPwrWaveformCatalogEnum CatalogType, BSTR* Catalog) = 0;
+    virtual HRESULT Write(BSTR WaveformName, SAFEARRAY* Waveform) = 0;
 
 protected:
     ~IIviACPwrArbWaveform() = default;
 };
 struct IIviACPwrExternalSync : IUnknown {
+    virtual HRESULT Configure(VARIANT_BOOL Enabled, double PhaseOffset) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_PhaseOffset(double* val) = 0;
+    virtual HRESULT put_PhaseOffset(double val) = 0;
+    virtual HRESULT get_Locked(VARIANT_BOOL* val) = 0;
 
 protected:
     ~IIviACPwrExternalSync() = default;
 };
 struct IZPV4870System : IUnknown {
+    virtual HRESULT ReadBytes(SAFEARRAY** val) = 0;
+    virtual HRESULT ReadString(BSTR* val) = 0;
+    virtual HRESULT WriteBytes(SAFEARRAY* Data, LONG* val) = 0;
+    virtual HRESULT WriteString(BSTR Data) = 0;
+    virtual HRESULT get_IOTimeout(LONG* val) = 0;
+    virtual HRESULT put_IOTimeout(LONG val) = 0;
+    virtual HRESULT get_DirectIO(IUnknown** val) = 0;
+    virtual HRESULT get_Alarm(LONG* val) = 0;
+    virtual HRESULT put_Alarm(LONG val) = 0;
+    virtual HRESULT get_Analog(ZPV4870AnalogEnum* val) = 0;
+    virtual HRESULT put_Analog(ZPV4870AnalogEnum val) = 0;
+    virtual HRESULT get_FrequencyHighLimit(double* val) = 0;
+    virtual HRESULT put_FrequencyHighLimit(double val) = 0;
+    virtual HRESULT get_FrequencyLowLimit(double* val) = 0;
+    virtual HRESULT put_FrequencyLowLimit(double val) = 0;
+    virtual HRESULT get_Lock(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Lock(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_MeterDisplay(ZPV4870MeterEnum* val) = 0;
+    virtual HRESULT put_MeterDisplay(ZPV4870MeterEnum val) = 0;
+    virtual HRESULT get_OCFold(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_OCFold(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_PowreUp(ZPV4870PowerUpEnum* val) = 0;
+    virtual HRESULT put_PowreUp(ZPV4870PowerUpEnum val) = 0;
+    virtual HRESULT get_Remote(ZPV4870RemoteEnum* val) = 0;
+    virtual HRESULT put_Remote(ZPV4870RemoteEnum val) = 0;
+    virtual HRESULT get_SychronousSignal(ZPV4870SychronousSignalEnum* val) = 0;
+    virtual HRESULT put_SychronousSignal(ZPV4870SychronousSignalEnum val) = 0;
+    virtual HRESULT get_VoltageAcHighLimit(double* val) = 0;
+    virtual HRESULT put_VoltageAcHighLimit(double val) = 0;
+    virtual HRESULT get_VoltageAcLowLimit(double* val) = 0;
+    virtual HRESULT put_VoltageAcLowLimit(double val) = 0;
+    virtual HRESULT get_VoltageDcHighLimit(double* val) = 0;
+    virtual HRESULT put_VoltageDcHighLimit(double val) = 0;
+    virtual HRESULT get_VoltageDcLowLimit(double* val) = 0;
+    virtual HRESULT put_VoltageDcLowLimit(double val) = 0;
+    virtual HRESULT get_VoltageSense(ZPV4870VoltageSenseEnum* val) = 0;
+    virtual HRESULT put_VoltageSense(ZPV4870VoltageSenseEnum val) = 0;
 
 protected:
     ~IZPV4870System() = default;
 };
 struct IZPV4870ExecutionConfigurations : IUnknown {
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_DCVoltage(double* val) = 0;
+    virtual HRESULT put_DCVoltage(double val) = 0;
+    virtual HRESULT get_CurrentHighLimit(double* val) = 0;
+    virtual HRESULT put_CurrentHighLimit(double val) = 0;
+    virtual HRESULT get_ACVoltage(double* val) = 0;
+    virtual HRESULT put_ACVoltage(double val) = 0;
 
 protected:
     ~IZPV4870ExecutionConfigurations() = default;
 };
 struct IZPV4870Execution : IUnknown {
+    virtual HRESULT ClearProtections() = 0;
+    virtual HRESULT GetOutputEnable(ZPV4870OutputEnum* Val) = 0;
+    virtual HRESULT GetProtections(BSTR* Val) = 0;
+    virtual HRESULT SetOperationMode(ZPV4870OperationModeEnum OperationMode) = 0;
+    virtual HRESULT SetOutputEnable(ZPV4870OutputEnum Behavior) = 0;
+    virtual HRESULT GetOperationMode(ZPV4870OperationModeEnum* Val) = 0;
+    virtual HRESULT get_Configurations(IZPV4870ExecutionConfigurations** val) = 0;
 
 protected:
     ~IZPV4870Execution() = default;
 };
 struct IZPV4870ListModeFile : IUnknown {
+    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
+    virtual HRESULT Add(BSTR FileName) = 0;
+    virtual HRESULT Edit(BSTR FileName) = 0;
+    virtual HRESULT Load(BSTR FileName) = 0;
+    virtual HRESULT GetEditFile(BSTR* Val) = 0;
+    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
+    virtual HRESULT Delete(BSTR FileName) = 0;
+    virtual HRESULT GetFileName(BSTR* Val) = 0;
+    virtual HRESULT GetFileTotal(double* Val) = 0;
+    virtual HRESULT get_SetFileIndex(double* val) = 0;
+    virtual HRESULT put_SetFileIndex(double val) = 0;
 
 protected:
     ~IZPV4870ListModeFile() = default;
 };
 struct IZPV4870ListModeProgram : IUnknown {
+    virtual HRESULT get_VoltageAC(double* val) = 0;
+    virtual HRESULT put_VoltageAC(double val) = 0;
+    virtual HRESULT get_Count(LONG* val) = 0;
+    virtual HRESULT put_Count(LONG val) = 0;
+    virtual HRESULT get_Base(ZPV4870BaseEnum* val) = 0;
+    virtual HRESULT put_Base(ZPV4870BaseEnum val) = 0;
+    virtual HRESULT get_Range(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_Range(ZPV4870RangeEnum val) = 0;
+    virtual HRESULT get_Trigger(ZPV4870TriggerEnum* val) = 0;
+    virtual HRESULT put_Trigger(ZPV4870TriggerEnum val) = 0;
+    virtual HRESULT get_VoltageDC(double* val) = 0;
+    virtual HRESULT put_VoltageDC(double val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_AngleConnect(ZPV4870EnableEnum* val) = 0;
+    virtual HRESULT put_AngleConnect(ZPV4870EnableEnum val) = 0;
+    virtual HRESULT get_FailStop(ZPV4870EnableEnum* val) = 0;
+    virtual HRESULT put_FailStop(ZPV4870EnableEnum val) = 0;
 
 protected:
     ~IZPV4870ListModeProgram() = default;
 };
 struct IZPV4870ListModeSequence : IUnknown {
+    virtual HRESULT Add() = 0;
+    virtual HRESULT Edit(LONG SequenceIndex) = 0;
+    virtual HRESULT Copy(LONG SourceSequenceIndex) = 0;
+    virtual HRESULT GetEditSequence(LONG* Val) = 0;
+    virtual HRESULT Delete(LONG SequenceIndex) = 0;
+    virtual HRESULT GetTotalSequence(LONG* Val) = 0;
+    virtual HRESULT get_Waveform(ZPV4870WaveformEnum* val) = 0;
+    virtual HRESULT put_Waveform(ZPV4870WaveformEnum val) = 0;
+    virtual HRESULT get_StartAngle(LONG* val) = 0;
+    virtual HRESULT put_StartAngle(LONG val) = 0;
+    virtual HRESULT get_VoltageAcStart(double* val) = 0;
+    virtual HRESULT put_VoltageAcStart(double val) = 0;
+    virtual HRESULT get_VoltageDcStart(double* val) = 0;
+    virtual HRESULT put_VoltageDcStart(double val) = 0;
+    virtual HRESULT get_VoltageAcEnd(double* val) = 0;
+    virtual HRESULT put_VoltageAcEnd(double val) = 0;
+    virtual HRESULT get_VoltageDcEnd(double* val) = 0;
+    virtual HRESULT put_VoltageDcEnd(double val) = 0;
+    virtual HRESULT get_TotalHarmonicDistortion(double* val) = 0;
+    virtual HRESULT put_TotalHarmonicDistortion(double val) = 0;
+    virtual HRESULT get_FrequencyEnd(double* val) = 0;
+    virtual HRESULT put_FrequencyEnd(double val) = 0;
+    virtual HRESULT get_FrequencyStart(double* val) = 0;
+    virtual HRESULT put_FrequencyStart(double val) = 0;
+    virtual HRESULT get_Time(double* val) = 0;
+    virtual HRESULT put_Time(double val) = 0;
+    virtual HRESULT get_TimeUnit(ZPV4870TimeUnitEnum* val) = 0;
+    virtual HRESULT put_TimeUnit(ZPV4870TimeUnitEnum val) = 0;
+    virtual HRESULT get_Cycle(LONG* val) = 0;
+    virtual HRESULT put_Cycle(LONG val) = 0;
+    virtual HRESULT get_CurrentHighLimit(double* val) = 0;
+    virtual HRESULT put_CurrentHighLimit(double val) = 0;
+    virtual HRESULT get_CurrentLimitDelay(double* val) = 0;
+    virtual HRESULT put_CurrentLimitDelay(double val) = 0;
+    virtual HRESULT get_CurrentLowLimit(double* val) = 0;
+    virtual HRESULT put_CurrentLowLimit(double val) = 0;
+    virtual HRESULT get_PowerHighLimit(double* val) = 0;
+    virtual HRESULT put_PowerHighLimit(double val) = 0;
+    virtual HRESULT get_PowerLowLimit(double* val) = 0;
+    virtual HRESULT put_PowerLowLimit(double val) = 0;
+    virtual HRESULT get_PowerFactorLowLimit(double* val) = 0;
+    virtual HRESULT put_PowerFactorLowLimit(double val) = 0;
+    virtual HRESULT get_PowerFactorHighLimit(double* val) = 0;
+    virtual HRESULT put_PowerFactorHighLimit(double val) = 0;
+    virtual HRESULT get_CurrentPeakHighLimit(double* val) = 0;
+    virtual HRESULT put_CurrentPeakHighLimit(double val) = 0;
+    virtual HRESULT get_CurrentPeakLowLimit(double* val) = 0;
+    virtual HRESULT put_CurrentPeakLowLimit(double val) = 0;
+    virtual HRESULT get_ReactivePowerHighLimit(double* val) = 0;
+    virtual HRESULT put_ReactivePowerHighLimit(double val) = 0;
+    virtual HRESULT get_ReactivePowerLowLimit(double* val) = 0;
+    virtual HRESULT put_ReactivePowerLowLimit(double val) = 0;
+    virtual HRESULT get_ApparentPowerHighLimit(double* val) = 0;
+    virtual HRESULT put_ApparentPowerHighLimit(double val) = 0;
+    virtual HRESULT get_ApparentPowerLowLimit(double* val) = 0;
+    virtual HRESULT put_ApparentPowerLowLimit(double val) = 0;
+    virtual HRESULT get_CrestFactorLowLimit(double* val) = 0;
+    virtual HRESULT put_CrestFactorLowLimit(double val) = 0;
+    virtual HRESULT get_CrestFactorHighLimit(double* val) = 0;
+    virtual HRESULT put_CrestFactorHighLimit(double val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_VoltageAC(double* val) = 0;
+    virtual HRESULT put_VoltageAC(double val) = 0;
 
 protected:
     ~IZPV4870ListModeSequence() = default;
 };
 struct IZPV4870ListMode : IUnknown {
+    virtual HRESULT get_File(IZPV4870ListModeFile** val) = 0;
+    virtual HRESULT get_Program(IZPV4870ListModeProgram** val) = 0;
+    virtual HRESULT get_Sequence(IZPV4870ListModeSequence** val) = 0;
 
 protected:
     ~IZPV4870ListMode() = default;
 };
 struct IZPV4870ManualModeFile : IUnknown {
+    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
+    virtual HRESULT Add(BSTR FileName) = 0;
+    virtual HRESULT Edit(BSTR FileName) = 0;
+    virtual HRESULT Load(BSTR FileName) = 0;
+    virtual HRESULT GetEditFile(BSTR* Val) = 0;
+    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
+    virtual HRESULT Delete(BSTR FileName) = 0;
+    virtual HRESULT GetFileName(BSTR* Val) = 0;
+    virtual HRESULT GetFileTotal(double* Val) = 0;
+    virtual HRESULT get_SetFileIndex(double* val) = 0;
+    virtual HRESULT put_SetFileIndex(double val) = 0;
 
 protected:
     ~IZPV4870ManualModeFile() = default;
 };
 struct IZPV4870ManualMode : IUnknown {
+    virtual HRESULT get_Couple(ZPV4870CoupleEnum* val) = 0;
+    virtual HRESULT put_Couple(ZPV4870CoupleEnum val) = 0;
+    virtual HRESULT get_CurrentHighLimit(double* val) = 0;
+    virtual HRESULT put_CurrentHighLimit(double val) = 0;
+    virtual HRESULT get_CurrentLimitDelay(double* val) = 0;
+    virtual HRESULT put_CurrentLimitDelay(double val) = 0;
+    virtual HRESULT get_CurrentLowLimit(double* val) = 0;
+    virtual HRESULT put_CurrentLowLimit(double val) = 0;
+    virtual HRESULT get_File(IZPV4870ManualModeFile** val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_PowerHighLimit(double* val) = 0;
+    virtual HRESULT put_PowerHighLimit(double val) = 0;
+    virtual HRESULT get_PowerLowLimit(double* val) = 0;
+    virtual HRESULT put_PowerLowLimit(double val) = 0;
+    virtual HRESULT get_RampUp(double* val) = 0;
+    virtual HRESULT put_RampUp(double val) = 0;
+    virtual HRESULT get_Range(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_Range(ZPV4870RangeEnum val) = 0;
+    virtual HRESULT get_StartAngle(double* val) = 0;
+    virtual HRESULT put_StartAngle(double val) = 0;
+    virtual HRESULT get_TotalHarmonicDistortion(double* val) = 0;
+    virtual HRESULT put_TotalHarmonicDistortion(double val) = 0;
+    virtual HRESULT get_VoltageAC(double* val) = 0;
+    virtual HRESULT put_VoltageAC(double val) = 0;
+    virtual HRESULT get_VoltageDC(double* val) = 0;
+    virtual HRESULT put_VoltageDC(double val) = 0;
+    virtual HRESULT get_Waveform(ZPV4870WaveformEnum* val) = 0;
+    virtual HRESULT put_Waveform(ZPV4870WaveformEnum val) = 0;
 
 protected:
     ~IZPV4870ManualMode() = default;
 };
 struct IZPV4870Measure : IUnknown {
+    virtual HRESULT All(BSTR* Val) = 0;
+    virtual HRESULT Voltage(double* Val) = 0;
+    virtual HRESULT State(BSTR* Val) = 0;
+    virtual HRESULT VoltageAC(double* Val) = 0;
+    virtual HRESULT VoltageDC(double* Val) = 0;
+    virtual HRESULT Frequency(double* Val) = 0;
+    virtual HRESULT Current(double* Val) = 0;
+    virtual HRESULT CurrentAC(double* Val) = 0;
+    virtual HRESULT CurrentDC(double* Val) = 0;
+    virtual HRESULT Power(double* Val) = 0;
+    virtual HRESULT PowerFactor(double* Val) = 0;
+    virtual HRESULT CurrentPeak(double* Val) = 0;
+    virtual HRESULT ReactivePower(double* Val) = 0;
+    virtual HRESULT CrestFactor(double* Val) = 0;
+    virtual HRESULT ApparentPower(double* Val) = 0;
+    virtual HRESULT DwellTime(double* Val) = 0;
+    virtual HRESULT Count(double* Val) = 0;
+    virtual HRESULT Sequence(double* Val) = 0;
 
 protected:
     ~IZPV4870Measure() = default;
 };
 struct IZPV4870PulseModeFile : IUnknown {
+    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
+    virtual HRESULT Add(BSTR FileName) = 0;
+    virtual HRESULT Edit(BSTR FileName) = 0;
+    virtual HRESULT Load(BSTR FileName) = 0;
+    virtual HRESULT GetEditFile(BSTR* Val) = 0;
+    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
+    virtual HRESULT Delete(BSTR FileName) = 0;
+    virtual HRESULT GetFileName(BSTR* Val) = 0;
+    virtual HRESULT GetFileTotal(double* Val) = 0;
+    virtual HRESULT get_SetFileIndex(double* val) = 0;
+    virtual HRESULT put_SetFileIndex(double val) = 0;
 
 protected:
     ~IZPV4870PulseModeFile() = default;
 };
 struct IZPV4870PulseMode : IUnknown {
+    virtual HRESULT get_File(IZPV4870PulseModeFile** val) = 0;
+    virtual HRESULT get_Count(LONG* val) = 0;
+    virtual HRESULT put_Count(LONG val) = 0;
+    virtual HRESULT get_Trigger(ZPV4870TriggerEnum* val) = 0;
+    virtual HRESULT put_Trigger(ZPV4870TriggerEnum val) = 0;
+    virtual HRESULT get_Range(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_Range(ZPV4870RangeEnum val) = 0;
+    virtual HRESULT get_StartAngle(double* val) = 0;
+    virtual HRESULT put_StartAngle(double val) = 0;
+    virtual HRESULT get_VoltageAC(double* val) = 0;
+    virtual HRESULT put_VoltageAC(double val) = 0;
+    virtual HRESULT get_VoltageDC(double* val) = 0;
+    virtual HRESULT put_VoltageDC(double val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_TransientVoltageAC(double* val) = 0;
+    virtual HRESULT put_TransientVoltageAC(double val) = 0;
+    virtual HRESULT get_TransientVoltageDC(double* val) = 0;
+    virtual HRESULT put_TransientVoltageDC(double val) = 0;
+    virtual HRESULT get_Duty(LONG* val) = 0;
+    virtual HRESULT put_Duty(LONG val) = 0;
+    virtual HRESULT get_Period(double* val) = 0;
+    virtual HRESULT put_Period(double val) = 0;
 
 protected:
     ~IZPV4870PulseMode() = default;
 };
 struct IZPV4870Result : IUnknown {
+    virtual HRESULT GetAll(BSTR* Val) = 0;
+    virtual HRESULT GetVoltageAC(double* Val) = 0;
+    virtual HRESULT GetVoltageDC(double* Val) = 0;
+    virtual HRESULT GetFrequency(double* Val) = 0;
+    virtual HRESULT GetCurrentAC(double* Val) = 0;
+    virtual HRESULT GetCurrentDC(double* Val) = 0;
+    virtual HRESULT GetPower(double* Val) = 0;
+    virtual HRESULT GetPowerFactor(double* Val) = 0;
+    virtual HRESULT GetCurrentPeak(double* Val) = 0;
+    virtual HRESULT GetReactivePower(double* Val) = 0;
+    virtual HRESULT GetCrestFactor(double* Val) = 0;
+    virtual HRESULT GetApparentPower(double* Val) = 0;
+    virtual HRESULT get_SequenceIndex(LONG* val) = 0;
+    virtual HRESULT put_SequenceIndex(LONG val) = 0;
+    virtual HRESULT get_TotalSequence(LONG* val) = 0;
 
 protected:
     ~IZPV4870Result() = default;
 };
 struct IZPV4870StepModeFile : IUnknown {
+    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
+    virtual HRESULT Add(BSTR FileName) = 0;
+    virtual HRESULT Edit(BSTR FileName) = 0;
+    virtual HRESULT Load(BSTR FileName) = 0;
+    virtual HRESULT GetEditFile(BSTR* Val) = 0;
+    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
+    virtual HRESULT Delete(BSTR FileName) = 0;
+    virtual HRESULT GetFileName(BSTR* Val) = 0;
+    virtual HRESULT GetFileTotal(double* Val) = 0;
+    virtual HRESULT get_SetFileIndex(double* val) = 0;
+    virtual HRESULT put_SetFileIndex(double val) = 0;
 
 protected:
     ~IZPV4870StepModeFile() = default;
 };
 struct IZPV4870StepMode : IUnknown {
+    virtual HRESULT get_File(IZPV4870StepModeFile** val) = 0;
+    virtual HRESULT get_Trigger(ZPV4870TriggerEnum* val) = 0;
+    virtual HRESULT put_Trigger(ZPV4870TriggerEnum val) = 0;
+    virtual HRESULT get_Count(LONG* val) = 0;
+    virtual HRESULT put_Count(LONG val) = 0;
+    virtual HRESULT get_Base(ZPV4870BaseEnum* val) = 0;
+    virtual HRESULT put_Base(ZPV4870BaseEnum val) = 0;
+    virtual HRESULT get_Range(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_Range(ZPV4870RangeEnum val) = 0;
+    virtual HRESULT get_Waveform(ZPV4870WaveformEnum* val) = 0;
+    virtual HRESULT put_Waveform(ZPV4870WaveformEnum val) = 0;
+    virtual HRESULT get_TotalHarmonicDistortion(double* val) = 0;
+    virtual HRESULT put_TotalHarmonicDistortion(double val) = 0;
+    virtual HRESULT get_StartAngle(double* val) = 0;
+    virtual HRESULT put_StartAngle(double val) = 0;
+    virtual HRESULT get_VoltageAC(double* val) = 0;
+    virtual HRESULT put_VoltageAC(double val) = 0;
+    virtual HRESULT get_VoltageDC(double* val) = 0;
+    virtual HRESULT put_VoltageDC(double val) = 0;
+    virtual HRESULT get_Frequency(double* val) = 0;
+    virtual HRESULT put_Frequency(double val) = 0;
+    virtual HRESULT get_Time(double* val) = 0;
+    virtual HRESULT put_Time(double val) = 0;
+    virtual HRESULT get_TimeUnit(ZPV4870TimeUnitEnum* val) = 0;
+    virtual HRESULT put_TimeUnit(ZPV4870TimeUnitEnum val) = 0;
+    virtual HRESULT get_Cycle(LONG* val) = 0;
+    virtual HRESULT put_Cycle(LONG val) = 0;
+    virtual HRESULT get_DeltaVoltageAC(double* val) = 0;
+    virtual HRESULT put_DeltaVoltageAC(double val) = 0;
+    virtual HRESULT get_DeltaVoltageDC(double* val) = 0;
+    virtual HRESULT put_DeltaVoltageDC(double val) = 0;
+    virtual HRESULT get_DeltaFrequency(double* val) = 0;
+    virtual HRESULT put_DeltaFrequency(double val) = 0;
 
 protected:
     ~IZPV4870StepMode() = default;
 };
 struct IZPV4870OutputPhase : IUnknown {
+    virtual HRESULT get_CurrentLimit(double* val) = 0;
+    virtual HRESULT put_CurrentLimit(double val) = 0;
     virtual HRESULT get_CurrentProtection(IZPV4870OutputPhaseCurrentProtection** val) = 0;
     virtual HRESULT get_DCGeneration(IZPV4870OutputPhaseDCGeneration** val) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_PhaseAngle(double* val) = 0;
+    virtual HRESULT put_PhaseAngle(double val) = 0;
+    virtual HRESULT get_VoltageLevel(double* val) = 0;
+    virtual HRESULT put_VoltageLevel(double val) = 0;
     virtual HRESULT get_VoltageProtection(IZPV4870OutputPhaseVoltageProtection** val) = 0;
+    virtual HRESULT get_VoltageRange(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_VoltageRange(ZPV4870RangeEnum val) = 0;
+    virtual HRESULT get_Waveform(BSTR* val) = 0;
+    virtual HRESULT put_Waveform(BSTR val) = 0;
+
 protected:
     ~IZPV4870OutputPhase() = default;
 };
@@ -395,44 +762,109 @@ struct IIviACPwrOutputPhase : IUnknown {
     virtual HRESULT put_VoltageRange(double val) = 0;
     virtual HRESULT get_Waveform(BSTR* val) = 0;
     virtual HRESULT put_Waveform(BSTR val) = 0;
+    virtual HRESULT get_NumVoltageRanges(LONG* val) = 0;
+    virtual HRESULT get_VoltageRampBusy(VARIANT_BOOL* val) = 0;
+    virtual HRESULT get_CurrentRampBusy(VARIANT_BOOL* val) = 0;
+    virtual HRESULT QueryVoltageRangeCapabilities(LONG Range, double* MaxVoltage, double* MinVoltage) = 0;
+    virtual HRESULT FetchMeasurement(IviACPwrMeasurementTypeEnum MeasurementType, double* Measurement) = 0;
+    virtual HRESULT FetchMeasurementArray(IviACPwrMeasurementTypeEnum MeasurementType, SAFEARRAY** Measurement, LONG* MeasurementActualSize) = 0;
+    virtual HRESULT RampVoltage(double Voltage, double Rate) = 0;
+    virtual HRESULT RampCurrent(double Current, double Rate) = 0;
+    virtual HRESULT AbortVoltageRamp() = 0;
+    virtual HRESULT AbortCurrentRamp() = 0;
     virtual HRESULT get_CurrentProtection(IIviACPwrCurrentProtection** val) = 0;
     virtual HRESULT get_DCGeneration(IIviACPwrDCGeneration** val) = 0;
     virtual HRESULT get_Impedance(IIviACPwrImpedance** val) = 0;
     virtual HRESULT get_VoltageProtection(IIviACPwrVoltageProtection** val) = 0;
+
 protected:
     ~IIviACPwrOutputPhase() = default;
 };
 struct IZPV4870OutputPhaseCurrentProtection : IUnknown {
+    virtual HRESULT Configure(VARIANT_BOOL Enabled, double Threshold, double Delay) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT get_Delay(double* val) = 0;
+    virtual HRESULT put_Delay(double val) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_Threshold(double* val) = 0;
+    virtual HRESULT put_Threshold(double val) = 0;
 
 protected:
     ~IZPV4870OutputPhaseCurrentProtection() = default;
 };
 struct IZPV4870OutputPhaseVoltageProtection : IUnknown {
+    virtual HRESULT Reset() = 0;
 
 protected:
     ~IZPV4870OutputPhaseVoltageProtection() = default;
 };
 struct IZPV4870OutputPhaseDCGeneration : IUnknown {
+    virtual HRESULT Configure(ZPV4870DCGenerationEnum Mode, double DCVoltageLevel) = 0;
+    virtual HRESULT get_Mode(ZPV4870DCGenerationEnum* val) = 0;
+    virtual HRESULT put_Mode(ZPV4870DCGenerationEnum val) = 0;
+    virtual HRESULT get_DCVoltageLevel(double* val) = 0;
+    virtual HRESULT put_DCVoltageLevel(double val) = 0;
+    virtual HRESULT get_ConfigureRange(ZPV4870RangeEnum* val) = 0;
+    virtual HRESULT put_ConfigureRange(ZPV4870RangeEnum val) = 0;
 
 protected:
     ~IZPV4870OutputPhaseDCGeneration() = default;
 };
 struct IIviACPwrCurrentProtection : IUnknown {
+    virtual HRESULT Configure(VARIANT_BOOL Enabled, double Threshold, double Delay) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT get_Delay(double* val) = 0;
+    virtual HRESULT put_Delay(double val) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_Threshold(double* val) = 0;
+    virtual HRESULT put_Threshold(double val) = 0;
+    virtual HRESULT get_Tripped(VARIANT_BOOL* val) = 0;
 
 protected:
     ~IIviACPwrCurrentProtection() = default;
 };
 struct IIviACPwrVoltageProtection : IUnknown {
+    virtual HRESULT Configure(double OverLimit, double UnderLimit, VARIANT_BOOL OverEnabled, VARIANT_BOOL UnderEnabled) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT get_OverEnabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_OverEnabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_OverLimit(double* val) = 0;
+    virtual HRESULT put_OverLimit(double val) = 0;
+    virtual HRESULT get_UnderEnabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_UnderEnabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_UnderLimit(double* val) = 0;
+    virtual HRESULT put_UnderLimit(double val) = 0;
+    virtual HRESULT get_Tripped(VARIANT_BOOL* val) = 0;
 
 protected:
     ~IIviACPwrVoltageProtection() = default;
 };
 struct IIviACPwrDCGeneration : IUnknown {
+    virtual HRESULT Configure(IviACPwrDCGenerationEnum Mode, double DCVoltageLevel) = 0;
+    virtual HRESULT ConfigureRange(double Range) = 0;
+    virtual HRESULT QueryCapabilities(LONG Range, double* Maximum, double* Minimum) = 0;
+    virtual HRESULT get_DCVoltageLevel(double* val) = 0;
+    virtual HRESULT put_DCVoltageLevel(double val) = 0;
+    virtual HRESULT get_Mode(IviACPwrDCGenerationEnum* val) = 0;
+    virtual HRESULT put_Mode(IviACPwrDCGenerationEnum val) = 0;
+    virtual HRESULT get_NumRanges(LONG* val) = 0;
+    virtual HRESULT get_RangeMin(double* val) = 0;
+    virtual HRESULT get_RangeMax(double* val) = 0;
 
 protected:
     ~IIviACPwrDCGeneration() = default;
 };
 struct IIviACPwrImpedance : IUnknown {
+    virtual HRESULT Configure(double ResistiveValue, double InductiveValue) = 0;
+    virtual HRESULT QueryCapabilities(double* ResistiveMin, double* ResistiveMax, double* InductiveMax, double* InductiveMin) = 0;
+    virtual HRESULT get_Enabled(VARIANT_BOOL* val) = 0;
+    virtual HRESULT put_Enabled(VARIANT_BOOL val) = 0;
+    virtual HRESULT get_Inductive(double* val) = 0;
+    virtual HRESULT put_Inductive(double val) = 0;
+    virtual HRESULT get_Resistive(double* val) = 0;
+    virtual HRESULT put_Resistive(double val) = 0;
 
 protected:
     ~IIviACPwrImpedance() = default;

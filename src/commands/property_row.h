@@ -1,23 +1,19 @@
-// One declarative row per property of the command set, and the one implementation that runs every
-// row inside the method frame: model check, range check, simulated value store, then the
-// instrument (or, for class-compliant members, "not implemented" outside simulation).
+// One declarative row per member of the command set, and the one implementation per member kind
+// that runs every row inside the method frame: model check, range check, simulated value store,
+// then the instrument (or, for class-compliant members, "not implemented" outside simulation).
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <type_traits>
 
+#include "commands/instrument_exchange.h"
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "driver/model_table.h"
 #include "repcap/rep_cap.h"
 
 namespace zpv::commands {
-
-// Who answers a member outside simulation.
-enum class Access {
-    Instrument,      // the instrument, through its command and response formats
-    ClassCompliant,  // nobody: E_NOTIMPL (getters without a stored value return zero when simulating)
-};
 
 // Default of a stored value: strings are given as wide text.
 template <class T>
@@ -27,16 +23,17 @@ template <class T>
 struct PropertySpec {
     const IID& iid;
     const char* interfaceName;
-    const char* property;      // "VoltageLevel"
+    const char* property;      // "VoltageLevel": also the name in messages and the key
     Access access;
     const char* simulatedKey;  // "IIviACPwrOutputPhase.VoltageLevel"; null: no stored value
     DefaultOf<T> simulatedDefault{};
-    const char* getCommand = nullptr;   // "OUTP:VOLT:AC?"
-    const char* getResponse = nullptr;  // "%lg"
-    const char* putCommand = nullptr;   // "OUTP:VOLT:AC %0.15lg"
+    const char* getCommand = nullptr;     // "OUTP:VOLT:AC?"
+    const char* getResponse = nullptr;    // "%lg"
+    const char* putCommand = nullptr;     // "OUTP:VOLT:AC %0.15lg"
     const char* refusedFamily = nullptr;  // "Standard" or "Advanced": models of it lack the member
     bool (*inRange)(const T&) = nullptr;  // checked on put while RangeCheck is on
     const char* valueFormat = nullptr;    // how a refused value is shown ("%d", "%0.15lg")
+    bool zeroWhileSimulating = false;     // a getter with no stored value that answers 0 without I/O
 };
 
 template <class T>
@@ -55,14 +52,30 @@ struct PropertyRow {
     driver::MethodInfo putInfo;
 };
 
+// A method: an action with inputs, or a query with one result.
+struct MethodSpec {
+    const IID& iid;
+    const char* interfaceName;
+    const char* method;  // "Configure"
+    Access access;
+    const char* command = nullptr;        // "MAN:CURR:HIGH %0.15lg;DEL %0.15lg"
+    const char* response = nullptr;       // queries: "%lg"
+    const char* refusedFamily = nullptr;
+};
+
+struct MethodRow {
+    explicit MethodRow(const MethodSpec& s) : spec(s), info(s.iid, s.interfaceName, s.method) {}
+    MethodSpec spec;
+    driver::MethodInfo info;
+};
+
 inline driver::CDriver& DriverOf(driver::CDriver& driver) { return driver; }
 inline driver::CDriver& DriverOf(repcap::CRepCap& node) { return node.Root(); }
 
 namespace detail {
 
-template <class T>
-HRESULT CheckModel(driver::CDriver& driver, const PropertySpec<T>& spec, const std::string& member) {
-    if (spec.refusedFamily && driver::FamilyOfModel(driver.ModelName()) == spec.refusedFamily)
+inline HRESULT CheckModel(driver::CDriver& driver, const char* refusedFamily, std::string_view member) {
+    if (refusedFamily && driver::FamilyOfModel(driver.ModelName()) == refusedFamily)
         return driver.Reporter().ReportModelNotSupported({}, member);
     return S_OK;
 }
@@ -82,28 +95,21 @@ HRESULT ReportOutOfRange(driver::CDriver& driver, const std::string& member, con
 
 }  // namespace detail
 
-// The instrument side of a row: the command, and for a getter its response.
-template <class Node, class T>
-HRESULT InstrumentGet(Node& node, const PropertyRow<T>&, T*) {
-    return DriverOf(node).Reporter().ReportNotInitialized();
-}
-template <class Node, class T>
-HRESULT InstrumentPut(Node& node, const PropertyRow<T>&, const T&) {
-    return DriverOf(node).Reporter().ReportNotInitialized();
-}
-
 template <class Node, class T>
 HRESULT GetProperty(Node& node, const PropertyRow<T>& row, T* val) {
     return driver::RunFrame(node, row.getInfo, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
         const PropertySpec<T>& spec = row.spec;
-        if (HRESULT hr = detail::CheckModel(driver, spec, row.getName); FAILED(hr)) return hr;
-        if (driver.IsSimulating() && spec.simulatedKey) {
-            *val = node.SimulatedValues().template Get<T>(spec.simulatedKey, spec.simulatedDefault);
-            return S_OK;
+        if (HRESULT hr = detail::CheckModel(driver, spec.refusedFamily, row.getName); FAILED(hr)) return hr;
+        if (driver.IsSimulating()) {
+            if (spec.simulatedKey) {
+                *val = node.SimulatedValues().template Get<T>(spec.simulatedKey, spec.simulatedDefault);
+                return S_OK;
+            }
+            if (spec.zeroWhileSimulating || spec.access == Access::ClassCompliant) return S_OK;
         }
-        if (spec.access == Access::ClassCompliant) return driver.IsSimulating() ? S_OK : E_NOTIMPL;
-        return InstrumentGet(node, row, val);
+        if (spec.access == Access::ClassCompliant) return E_NOTIMPL;
+        return Query(driver, row.getInfo, spec.getCommand, spec.getResponse, val);
     }, driver::RetVal(val));
 }
 
@@ -112,7 +118,7 @@ HRESULT PutProperty(Node& node, const PropertyRow<T>& row, T val) {
     return driver::RunFrame(node, row.putInfo, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
         const PropertySpec<T>& spec = row.spec;
-        if (HRESULT hr = detail::CheckModel(driver, spec, row.putName); FAILED(hr)) return hr;
+        if (HRESULT hr = detail::CheckModel(driver, spec.refusedFamily, row.putName); FAILED(hr)) return hr;
         if (spec.inRange && driver.Options().rangeCheck && !spec.inRange(val))
             return detail::ReportOutOfRange(driver, row.putName, val, spec.valueFormat);
         if (driver.IsSimulating() && spec.simulatedKey) {
@@ -120,8 +126,46 @@ HRESULT PutProperty(Node& node, const PropertyRow<T>& row, T val) {
             return S_OK;
         }
         if (spec.access == Access::ClassCompliant) return E_NOTIMPL;
-        return InstrumentPut(node, row, val);
+        return Send(driver, row.putInfo, spec.putCommand, val);
     });
+}
+
+// A query method with one result ("Val").
+template <class Node, class T>
+HRESULT RunQuery(Node& node, const MethodRow& row, T* result) {
+    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [&]() -> HRESULT {
+        driver::CDriver& driver = DriverOf(node);
+        if (HRESULT hr = detail::CheckModel(driver, row.spec.refusedFamily, row.spec.method); FAILED(hr)) return hr;
+        if (row.spec.access == Access::ClassCompliant) return E_NOTIMPL;
+        return Query(driver, row.info, row.spec.command, row.spec.response, result);
+    }, driver::RetVal(result, "Val"));
+}
+
+// An action: the command formatted with the inputs and sent.
+template <class Node, class... Args>
+HRESULT RunAction(Node& node, const MethodRow& row, const Args&... inputs) {
+    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [&]() -> HRESULT {
+        driver::CDriver& driver = DriverOf(node);
+        if (HRESULT hr = detail::CheckModel(driver, row.spec.refusedFamily, row.spec.method); FAILED(hr)) return hr;
+        if (row.spec.access == Access::ClassCompliant) return E_NOTIMPL;
+        return Send(driver, row.info, row.spec.command, inputs...);
+    });
+}
+
+// A class-compliant action: checked by the frame, then not implemented, simulating or not.
+template <class Node, class... Outs>
+HRESULT NotImplemented(Node& node, const MethodRow& row, driver::OutParam<Outs>... outs) {
+    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [] { return E_NOTIMPL; }, outs...);
+}
+
+// A getter that hands out another interface of the same object (method "get_File" and the like).
+template <class Node, class Group>
+HRESULT GetGroup(Node& node, const MethodRow& row, Group** val) {
+    return driver::RunFrame(node, row.info, driver::Gate::Always, [&]() -> HRESULT {
+        if (HRESULT hr = detail::CheckModel(DriverOf(node), row.spec.refusedFamily, row.spec.method); FAILED(hr))
+            return hr;
+        return node.GetInterface(val);
+    }, driver::RetVal(val));
 }
 
 }  // namespace zpv::commands

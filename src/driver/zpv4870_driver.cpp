@@ -131,7 +131,6 @@ ZPV_GROUP_GETTER(IZPV4870, Result, IZPV4870Result)
 ZPV_GROUP_GETTER(IZPV4870, StepMode, IZPV4870StepMode)
 ZPV_GROUP_GETTER(IIviACPwr, OutputPhases, IIviACPwrOutputPhases)
 ZPV_GROUP_GETTER(IIviACPwr, ArbWaveform, IIviACPwrArbWaveform)
-ZPV_GROUP_GETTER(IIviACPwrOutputPhases, ExternalSync, IIviACPwrExternalSync)
 #undef ZPV_GROUP_GETTER
 
 std::span<const RepCapInfo> ZPV4870::RepCapTable() const {

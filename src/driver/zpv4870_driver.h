@@ -6,7 +6,12 @@
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "platform/com/com_object.h"
-#include "commands/class_output_phases.h"
+#include "commands/extension_group_members.h"
+#include "commands/list_mode_members.h"
+#include "commands/measure_members.h"
+#include "commands/mode_members.h"
+#include "commands/output_phase_members.h"
+#include "commands/system_members.h"
 #include "repcap/rep_cap_collection.h"
 
 namespace zpv::driver {
@@ -18,26 +23,26 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public IIviDriverOperation,
                 public IIviDriverIdentity,
                 public IIviDriverUtility,
-                public repcap::RepCapCollection<ZPV4870, IZPV4870OutputPhases, IZPV4870OutputPhase>,
+                public commands::Zpv4870OutputPhasesMembers<ZPV4870>,
                 public IIviACPwr,
                 public commands::IviACPwrOutputPhasesMembers<ZPV4870>,
-                public IIviACPwrArbWaveform,
-                public IIviACPwrExternalSync,
-                public IZPV4870System,
-                public IZPV4870ExecutionConfigurations,
-                public IZPV4870Execution,
-                public IZPV4870ListModeFile,
-                public IZPV4870ListModeProgram,
-                public IZPV4870ListModeSequence,
-                public IZPV4870ListMode,
-                public IZPV4870ManualModeFile,
-                public IZPV4870ManualMode,
-                public IZPV4870Measure,
-                public IZPV4870PulseModeFile,
-                public IZPV4870PulseMode,
-                public IZPV4870Result,
-                public IZPV4870StepModeFile,
-                public IZPV4870StepMode {
+                public commands::IviACPwrArbWaveformMembers<ZPV4870>,
+                public commands::IviACPwrExternalSyncMembers<ZPV4870>,
+                public commands::Zpv4870SystemMembers<ZPV4870>,
+                public commands::Zpv4870ExecutionConfigurationsMembers<ZPV4870>,
+                public commands::Zpv4870ExecutionMembers<ZPV4870>,
+                public ZPV_FILE_MEMBERS(ZPV4870, IZPV4870ListModeFile),
+                public commands::Zpv4870ListModeProgramMembers<ZPV4870>,
+                public commands::Zpv4870ListModeSequenceMembers<ZPV4870>,
+                public commands::Zpv4870ListModeMembers<ZPV4870>,
+                public ZPV_FILE_MEMBERS(ZPV4870, IZPV4870ManualModeFile),
+                public commands::Zpv4870ManualModeMembers<ZPV4870>,
+                public commands::Zpv4870MeasureMembers<ZPV4870>,
+                public ZPV_FILE_MEMBERS(ZPV4870, IZPV4870PulseModeFile),
+                public commands::Zpv4870PulseModeMembers<ZPV4870>,
+                public commands::Zpv4870ResultMembers<ZPV4870>,
+                public ZPV_FILE_MEMBERS(ZPV4870, IZPV4870StepModeFile),
+                public commands::Zpv4870StepModeMembers<ZPV4870> {
 public:
     // The one repeated capability: the output phases.
     static constexpr const char* kPhaseClassName = "ZPV4870OutputPhase";
@@ -78,7 +83,6 @@ public:
     HRESULT get_StepMode(IZPV4870StepMode** val) override;
     HRESULT get_OutputPhases(IIviACPwrOutputPhases** val) override;
     HRESULT get_ArbWaveform(IIviACPwrArbWaveform** val) override;
-    HRESULT get_ExternalSync(IIviACPwrExternalSync** val) override;
 
     std::span<const RepCapInfo> RepCapTable() const override;
 
@@ -128,16 +132,16 @@ public:
     HRESULT LockObject() override;
     HRESULT UnlockObject() override;
 
-protected:
-    HRESULT ResetThroughInterface() override;
-
-private:
     // One of this object's interfaces, with a reference for the caller.
     template <class I>
     HRESULT GetInterface(I** pp) {
         return static_cast<IZPV4870*>(this)->QueryInterface(ZPV_IID_OF(I), reinterpret_cast<void**>(pp));
     }
 
+protected:
+    HRESULT ResetThroughInterface() override;
+
+private:
     // The work of the members, run inside their frames.
     HRESULT ResetImpl();
     HRESULT SelfTestImpl(LONG* result, BSTR* message);

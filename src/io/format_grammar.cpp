@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <span>
+#include <strings.h>
 
 namespace zpv::io {
 
@@ -163,6 +164,7 @@ private:
                 while (IsNameChar(Peek())) ++pos_;
                 if (pos_ == start) return false;
                 token.enumName.assign(text_.substr(start, pos_ - start));
+                token.booleanEnum = token.enumName.size() == 12 && strncasecmp(token.enumName.c_str(), "VARIANT_BOOL", 12) == 0;
                 if (part == Part::OutputEnumName) SkipBlanks();
                 return Take('}');
             }

@@ -58,6 +58,7 @@ struct FormatToken {
     Amount width, precision, count;
     std::string separators;  // list separator bytes
     std::string enumName;
+    bool booleanEnum = false;  // the name is VARIANT_BOOL: 16-bit values
     std::bitset<256> characterSet;  // already inverted for "[^...]"
     // Ready printf conversion for the C library when the specifier has no star; else empty.
     std::string cFormat;

@@ -16,6 +16,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <vector>
 
 #include "cache/enum_formatter.h"
 #include "errors/error_reporter.h"
@@ -42,6 +43,10 @@ HRESULT FormattedOutputV(IByteSink* sink, const char* format, va_list args, cons
 // destinations after it untouched.
 HRESULT FormattedInput(IIoBuffer* buffer, const char* format, ArgumentCursor& args, const FormatServices& services);
 HRESULT FormattedInputV(IIoBuffer* buffer, const char* format, va_list args, const FormatServices& services);
+
+// Reads an IEEE 488.2 block ("#" first, "#0" up to the end of the response) as elements of width
+// bytes, in this machine's byte order; a partial last element is dropped.
+HRESULT ReadBlockElements(IIoBuffer* buffer, std::size_t width, std::vector<BYTE>& data);
 
 // Appends the rendered format to text (the command text of a trace record).
 HRESULT FormatToString(std::string& text, const FormatServices& services, const char* format, ...);

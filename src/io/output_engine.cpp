@@ -277,11 +277,9 @@ private:
         return PutText(token, amounts, keyword);
     }
 
-    bool IsBooleanEnum(const FormatToken& token) const { return token.enumName == "VARIANT_BOOL"; }
-
     HRESULT PutEnum(const FormatToken& token, const Amounts& amounts) {
         const int argument = args_.NextInt();
-        const LONG value = IsBooleanEnum(token) ? static_cast<VARIANT_BOOL>(argument) : argument;
+        const LONG value = token.booleanEnum ? static_cast<VARIANT_BOOL>(argument) : argument;
         const cache::IEnumCommandConverter* converter = nullptr;
         if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
         return PutKeyword(token, amounts, *converter, value);
@@ -299,7 +297,7 @@ private:
                 if (token.storage == StringStorage::Object) return {0, sizeof(std::string), VT_EMPTY};
                 return {0, sizeof(void*), VT_EMPTY};
             default:
-                return IsBooleanEnum(token) ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
+                return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
         }
     }
 
@@ -383,10 +381,6 @@ private:
 
     HRESULT PutBlock(const FormatToken& token, const Amounts& amounts) {
         const ElementLayout layout = LayoutOf(kBlockElements, token.size);
-        if (!token.safeArray && amounts.count < 0) {
-            args_.NextPointer<const void>();
-            return E_UNEXPECTED;
-        }
         const BYTE* elements = nullptr;
         int total = 0;
         if (const HRESULT hr = TakeElements(token, amounts.count, layout, &elements, &total); FAILED(hr)) return hr;

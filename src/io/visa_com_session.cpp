@@ -38,4 +38,12 @@ HRESULT CVisaComSession::QueryText(std::string_view, std::string&, LONG) { retur
 
 HRESULT CVisaComSession::QueryInteger(std::string_view, LONG&, LONG) { return NotConnected(); }
 
+HRESULT CVisaComSession::ReadBytes(SAFEARRAY**) { return NotConnected(); }
+HRESULT CVisaComSession::ReadString(BSTR*) { return NotConnected(); }
+HRESULT CVisaComSession::WriteBytes(SAFEARRAY*, LONG*) { return NotConnected(); }
+HRESULT CVisaComSession::WriteString(BSTR) { return NotConnected(); }
+HRESULT CVisaComSession::GetTimeout(LONG*) { return NotConnected(); }
+HRESULT CVisaComSession::SetTimeout(LONG) { return NotConnected(); }
+HRESULT CVisaComSession::DirectIoObject(IUnknown**) { return NotConnected(); }
+
 }  // namespace zpv::io

@@ -52,6 +52,15 @@ public:
     // As QueryText, the response read as a leading decimal integer.
     HRESULT QueryInteger(std::string_view command, LONG& value, LONG timeoutMs = kUseSessionTimeout);
 
+    // Direct I/O: whole responses and raw writes, outside the formatted buffers.
+    HRESULT ReadBytes(SAFEARRAY** data);
+    HRESULT ReadString(BSTR* data);
+    HRESULT WriteBytes(SAFEARRAY* data, LONG* written);
+    HRESULT WriteString(BSTR data);
+    HRESULT GetTimeout(LONG* timeoutMs);
+    HRESULT SetTimeout(LONG timeoutMs);
+    HRESULT DirectIoObject(IUnknown** object);
+
 private:
     HRESULT NotConnected();
 

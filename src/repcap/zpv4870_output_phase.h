@@ -3,7 +3,8 @@
 #pragma once
 
 #include "ZPV4870.h"
-#include "commands/class_output_phases.h"
+#include "commands/extension_group_members.h"
+#include "commands/output_phase_members.h"
 #include "driver/driver.h"
 #include "driver/method_frame.h"
 #include "platform/com/com_object.h"
@@ -14,15 +15,15 @@ namespace zpv::repcap {
 class ZPV4870OutputPhase : public _RepCap<ZPV4870OutputPhase>,
                            public com::CComObjectRootEx,
                            public ISupportErrorInfo,
-                           public IZPV4870OutputPhase,
+                           public commands::Zpv4870OutputPhaseMembers<ZPV4870OutputPhase>,
                            public commands::IviACPwrOutputPhaseMembers<ZPV4870OutputPhase>,
-                           public IZPV4870OutputPhaseCurrentProtection,
-                           public IZPV4870OutputPhaseDCGeneration,
-                           public IZPV4870OutputPhaseVoltageProtection,
-                           public IIviACPwrCurrentProtection,
-                           public IIviACPwrVoltageProtection,
-                           public IIviACPwrDCGeneration,
-                           public IIviACPwrImpedance {
+                           public commands::Zpv4870CurrentProtectionMembers<ZPV4870OutputPhase>,
+                           public commands::Zpv4870DCGenerationMembers<ZPV4870OutputPhase>,
+                           public commands::Zpv4870VoltageProtectionMembers<ZPV4870OutputPhase>,
+                           public commands::IviACPwrCurrentProtectionMembers<ZPV4870OutputPhase>,
+                           public commands::IviACPwrVoltageProtectionMembers<ZPV4870OutputPhase>,
+                           public commands::IviACPwrDCGenerationMembers<ZPV4870OutputPhase>,
+                           public commands::IviACPwrImpedanceMembers<ZPV4870OutputPhase> {
 public:
     static constexpr const char* kClassName = "ZPV4870OutputPhase";
     static constexpr const char* kRepCapName = "OutputPhase";
@@ -44,18 +45,6 @@ public:
     // ISupportErrorInfo
     HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;
 
-    // IZPV4870OutputPhase
-    HRESULT get_CurrentProtection(IZPV4870OutputPhaseCurrentProtection** val) override;
-    HRESULT get_DCGeneration(IZPV4870OutputPhaseDCGeneration** val) override;
-    HRESULT get_VoltageProtection(IZPV4870OutputPhaseVoltageProtection** val) override;
-
-    // IIviACPwrOutputPhase
-    HRESULT get_CurrentProtection(IIviACPwrCurrentProtection** val) override;
-    HRESULT get_DCGeneration(IIviACPwrDCGeneration** val) override;
-    HRESULT get_Impedance(IIviACPwrImpedance** val) override;
-    HRESULT get_VoltageProtection(IIviACPwrVoltageProtection** val) override;
-
-private:
     template <class I>
     HRESULT GetInterface(I** pp) {
         return static_cast<IZPV4870OutputPhase*>(this)->QueryInterface(ZPV_IID_OF(I), reinterpret_cast<void**>(pp));

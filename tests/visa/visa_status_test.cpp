@@ -7,7 +7,7 @@
 namespace zpv::visa {
 namespace {
 
-TEST(VisaStatus, CodesCarryVisaValuesAndDistinctTexts) {
+TEST(VisaStatus, CodesCarryVisaValuesAndReadableTexts) {
     // The values callers and logs compare against.
     const std::pair<ViStatus, std::uint32_t> values[] = {
         {VI_SUCCESS_TERM_CHAR, 0x3FFF0005}, {VI_SUCCESS_MAX_CNT, 0x3FFF0006},   {VI_ERROR_RSRC_LOCKED, 0xBFFF000F},
@@ -24,11 +24,7 @@ TEST(VisaStatus, CodesCarryVisaValuesAndDistinctTexts) {
     }
     EXPECT_EQ(texts.size(), std::size(values));
     EXPECT_NE(StatusDescription(VI_ERROR_TMO).find("timeout"), std::string::npos);
-    EXPECT_LT(VI_ERROR_TMO, 0);
-    EXPECT_GT(VI_SUCCESS_MAX_CNT, 0);
-}
 
-TEST(VisaStatus, UnknownCodesAreNamedByValue) {
     EXPECT_EQ(StatusDescription(StatusValue(0xBFFF7777)), "Unknown error status 0xBFFF7777.");
     EXPECT_EQ(StatusDescription(0x3FFF7777), "Unknown completion status 0x3FFF7777.");
 }

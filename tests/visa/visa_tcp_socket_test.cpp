@@ -88,6 +88,16 @@ TEST_F(VisaTcpSocket, WritesHundredKilobytesWhole) {
     EXPECT_EQ(received, data);
 }
 
+TEST_F(VisaTcpSocket, ClearDropsAStaleAnswer) {
+    session_->SetTermCharEnabled(true);
+    peer_.Send("stale\n");
+    EXPECT_EQ(session_->Clear(), VI_SUCCESS);
+    peer_.Send("fresh\n");
+    std::string text;
+    EXPECT_EQ(ReadText(100, text), VI_SUCCESS_TERM_CHAR);
+    EXPECT_EQ(text, "fresh\n");
+}
+
 TEST_F(VisaTcpSocket, PeerThatHangsUpGivesConnectionLost) {
     peer_.Send("12");
     peer_.Hangup();
@@ -116,10 +126,14 @@ TEST_F(VisaTcpSocket, StatusByteIsAskedForAndCheckedAndSessionReportsItself) {
     EXPECT_EQ(peer_.Receive(6), "*STB?\n");
 
     session_->SetTimeout(200);
-    for (const char* garbage : {"banana\n", "300\n", "\x01\xff\n"}) {
-        peer_.Send(garbage);
-        EXPECT_EQ(session_->ReadStatusByte(&stb), VI_ERROR_IO) << garbage;
+    const std::string garbage[] = {"banana\n", "300\n", "\x01\xff\n", std::string(100, '7') + "\n"};
+    for (const std::string& answer : garbage) {
+        peer_.Send(answer);
+        EXPECT_EQ(session_->ReadStatusByte(&stb), VI_ERROR_IO) << answer;
     }
+    peer_.Send("+0\n");
+    EXPECT_EQ(session_->ReadStatusByte(&stb), VI_SUCCESS) << "an overlong answer is not left behind";
+    EXPECT_EQ(stb, 0);
 
     EXPECT_EQ(session_->Interface(), InterfaceType::Tcpip);
     EXPECT_EQ(session_->ResourceClass(), "SOCKET");

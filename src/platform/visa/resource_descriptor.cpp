@@ -52,8 +52,9 @@ bool Tokenize(std::string_view text, Tokens& tokens) {
     }
     if (depth != 0) return false;
     tokens.push_back(text.substr(start));
+    // A part that begins or ends with ':' came from ":::", which has no single reading.
     for (std::string_view token : tokens)
-        if (token.empty()) return false;
+        if (token.empty() || token.front() == ':' || token.back() == ':') return false;
     return true;
 }
 
@@ -213,7 +214,7 @@ ViStatus ParseResourceDescriptor(std::string_view text, ResourceDescriptor* out,
         Tokens tokens;
         text = Trim(text);
         if (text.empty()) return st.Fail("empty resource name");
-        if (!Tokenize(text, tokens)) return st.Fail("empty part or unbalanced brackets");
+        if (!Tokenize(text, tokens)) return st.Fail("empty part, stray ':' or unbalanced brackets");
         std::string_view head = tokens.front();
         for (const InterfaceRow& row : kInterfaces) {
             if (!StartsWithNoCase(head, row.prefix)) continue;

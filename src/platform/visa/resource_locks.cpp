@@ -48,7 +48,8 @@ ViStatus ResourceLocks::Lock(const std::string& resource, Owner owner, ViUInt32 
     }
     if (s.shared.empty()) {
         static std::atomic<unsigned> keys{1};
-        s.sharedKey = requestedKey.empty() ? "zpv-shared-" + std::to_string(keys.fetch_add(1)) : std::string(requestedKey);
+        s.sharedKey =
+            requestedKey.empty() ? "zpv-shared-" + std::to_string(keys.fetch_add(1)) : std::string(requestedKey);
     }
     bool nested = s.shared[owner]++ > 0;
     if (accessKey) *accessKey = s.sharedKey;

@@ -98,12 +98,13 @@ ViStatus SessionBase::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadlin
     char reply[32];
     std::size_t length = 0;
     status = ReadBytes(reinterpret_cast<ViByte*>(reply), sizeof reply, &length, ReadStop{true, '\n'}, deadline);
-    for (ViStatus more = status; more == VI_SUCCESS_MAX_CNT;) {
+    bool tooLong = false;
+    for (ViStatus more = status; more == VI_SUCCESS_MAX_CNT; tooLong = true) {
         ViByte rest[64];
         more = status = ReadBytes(rest, sizeof rest, &done, ReadStop{true, '\n'}, deadline);
-        length = sizeof reply + 1;  // too long to be a status byte
     }
     if (Failed(status)) return status;
+    if (tooLong) return VI_ERROR_IO;
 
     std::size_t i = 0;
     while (i < length && std::isspace(static_cast<unsigned char>(reply[i]))) ++i;
@@ -113,7 +114,7 @@ ViStatus SessionBase::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadlin
     for (; i < length && std::isdigit(static_cast<unsigned char>(reply[i])) && digits < 4; ++i, ++digits)
         value = value * 10 + static_cast<unsigned>(reply[i] - '0');
     while (i < length && std::isspace(static_cast<unsigned char>(reply[i]))) ++i;
-    if (length > sizeof reply || digits == 0 || i != length || value > 255) return VI_ERROR_IO;
+    if (digits == 0 || i != length || value > 255) return VI_ERROR_IO;
     *statusByte = static_cast<ViUInt16>(value);
     return VI_SUCCESS;
 }

@@ -45,9 +45,11 @@ public:
 
     ViStatus Clear() final;
     ViStatus ReadStatusByte(ViUInt16* statusByte) final;
+    // Process-local bookkeeping; a transport whose peer enforces locks as well overrides these and
+    // calls them for the local part.
     ViStatus Lock(ViUInt32 lockType, ViUInt32 timeoutMs, std::string_view requestedKey,
-                  std::string* accessKey) final;
-    ViStatus Unlock() final;
+                  std::string* accessKey) override;
+    ViStatus Unlock() override;
     ViStatus Close() final;
 
 protected:

@@ -31,13 +31,7 @@ ViStatus WaitFor(int fd, short events, const Deadline& deadline, bool* hangup) {
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
-}  // namespace
-
-StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_(new ViByte[kCapacity]) {}
-
-StreamChannel::~StreamChannel() { Close(); }
-
-ViStatus StreamChannel::ErrnoStatus(int error) const {
+ViStatus ErrnoStatus(int error) {
     switch (error) {
     case EPIPE:
     case ECONNRESET:
@@ -57,6 +51,12 @@ ViStatus StreamChannel::ErrnoStatus(int error) const {
         return VI_ERROR_IO;
     }
 }
+
+}  // namespace
+
+StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_(new ViByte[kCapacity]) {}
+
+StreamChannel::~StreamChannel() { Close(); }
 
 ViStatus StreamChannel::Fill(const Deadline& deadline) {
     head_ = tail_ = 0;

@@ -40,7 +40,6 @@ public:
 
 private:
     ViStatus Fill(const Deadline& deadline);
-    ViStatus ErrnoStatus(int error) const;
 
     static constexpr std::size_t kCapacity = 64 * 1024;
 

@@ -1,0 +1,293 @@
+#include "io/io_session.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "io/argument_cursor.h"
+#include "io/io_failure.h"
+
+namespace zpv::io {
+
+namespace {
+
+// Holds a timeout other than kUseSessionTimeout for one operation.
+class ScopedTimeout {
+public:
+    ScopedTimeout(ILowLevelIo& io, LONG timeoutMs) : io_(io) {
+        if (timeoutMs == kUseSessionTimeout) return;
+        status_ = io_.GetTimeout(&saved_);
+        if (SUCCEEDED(status_)) status_ = io_.SetTimeout(timeoutMs);
+        restore_ = SUCCEEDED(status_);
+    }
+    ~ScopedTimeout() {
+        if (restore_) io_.SetTimeout(saved_);
+    }
+    ScopedTimeout(const ScopedTimeout&) = delete;
+    ScopedTimeout& operator=(const ScopedTimeout&) = delete;
+    HRESULT status() const { return status_; }
+
+private:
+    ILowLevelIo& io_;
+    LONG saved_ = 0;
+    bool restore_ = false;
+    HRESULT status_ = S_OK;
+};
+
+// VISA's access modes for the session's lock modes.
+struct AccessModeRow {
+    LONG sessionMode;
+    LONG visaMode;
+};
+constexpr AccessModeRow kAccessModes[] = {{0, 1}, {1, 2}};
+
+}  // namespace
+
+// ----- variadic forms
+
+HRESULT IIoSession::Printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const HRESULT hr = PrintfV(kUseSessionTimeout, format, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::PrintfTimed(LONG timeoutMs, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const HRESULT hr = PrintfV(timeoutMs, format, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::Scanf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const HRESULT hr = ScanfV(kUseSessionTimeout, format, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::ScanfTimed(LONG timeoutMs, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const HRESULT hr = ScanfV(timeoutMs, format, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::Queryf(const char* command, const char* response, ...) {
+    va_list args;
+    va_start(args, response);
+    const HRESULT hr = QueryfV(kUseSessionTimeout, command, response, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::QueryfTimed(LONG timeoutMs, const char* command, const char* response, ...) {
+    va_list args;
+    va_start(args, response);
+    const HRESULT hr = QueryfV(timeoutMs, command, response, args);
+    va_end(args);
+    return hr;
+}
+
+HRESULT IIoSession::QueryValue(std::string_view command, const TypedDestination& destination) {
+    const HRESULT hr = WriteValue(command, true);
+    return FAILED(hr) ? hr : ReadValue(destination);
+}
+
+HRESULT IIoSession::QueryList(std::string_view command, VARTYPE elementType, SAFEARRAY** list) {
+    const HRESULT hr = WriteValue(command, true);
+    return FAILED(hr) ? hr : ReadList(elementType, list);
+}
+
+HRESULT IIoSession::QueryBlock(std::string_view command, VARTYPE elementType, SAFEARRAY** data) {
+    const HRESULT hr = WriteValue(command, true);
+    return FAILED(hr) ? hr : ReadBlock(elementType, false, true, data);
+}
+
+// ----- lifecycle
+
+CIoSession::CIoSession(errors::IErrorReporter* reporter, IInstrumentConnector* connector)
+    : reporter_(reporter), connector_(connector) {}
+
+CIoSession::~CIoSession() { Close(); }
+
+HRESULT CIoSession::NotConnected() {
+    if (reporter_) return reporter_->ReportNotInitialized();
+    return errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::NotInitialized)).status;
+}
+
+HRESULT CIoSession::Open(std::string_view descriptor, errors::IErrorReporter* reporter) {
+    if (reporter) reporter_ = reporter;
+    if (!reporter_) return E_POINTER;
+    Close();
+    if (!connector_) return reporter_->ReportResourceUnknown();
+    std::unique_ptr<IInstrumentConnection> connection;
+    const HRESULT hr = connector_->Connect(descriptor, kOpenTimeoutMs, *reporter_, &connection);
+    if (FAILED(hr)) return hr;
+    if (!connection) return reporter_->ReportResourceUnknown();
+    return Attach(std::move(connection));
+}
+
+HRESULT CIoSession::Attach(std::unique_ptr<IInstrumentConnection> connection) {
+    if (!reporter_ || !connection) return E_POINTER;
+    Close();
+    buffer_ = CInstrBuffer::Create(*this, *reporter_, readTerminator_, writeTerminator_);
+    if (!buffer_) {
+        connection->Close();
+        return reporter_->ReportOutOfMemory("Failed to create the formatted I/O read and write buffers.");
+    }
+    connection_ = std::move(connection);
+    const HRESULT hr = ConfigureTermination();
+    if (FAILED(hr)) Close();
+    return hr;
+}
+
+// Serial lines and raw sockets have no END of their own: a line feed ends each message.
+HRESULT CIoSession::ConfigureTermination() {
+    InterfaceType type = InterfaceType::Other;
+    if (FAILED(connection_->GetInterfaceType(&type))) type = InterfaceType::Other;
+    std::string resourceClass;
+    if (FAILED(connection_->GetResourceClass(&resourceClass))) resourceClass = "OTHER";
+    std::string name;
+    if (FAILED(connection_->GetResourceName(&name))) name = "UNKNOWN";
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (type == InterfaceType::Tcpip && name.find("::SOCKET") != std::string::npos) resourceClass = "SOCKET";
+    if (type != InterfaceType::Serial && !(type == InterfaceType::Tcpip && resourceClass == "SOCKET")) return S_OK;
+    HRESULT hr = connection_->SetTerminationCharacter('\n');
+    if (SUCCEEDED(hr)) hr = connection_->SetTerminationCharacterEnabled(true);
+    if (SUCCEEDED(hr)) hr = connection_->SetSendEndEnabled(true);
+    return hr;
+}
+
+HRESULT CIoSession::Close() {
+    buffer_.reset();
+    if (!connection_) return S_OK;
+    const HRESULT hr = connection_->Close();
+    connection_.reset();
+    return hr;
+}
+
+// ----- settings and plain transfers
+
+HRESULT CIoSession::ReadStatusByte(SHORT* statusByte) {
+    return connection_ ? connection_->ReadStatusByte(statusByte) : NotConnected();
+}
+
+HRESULT CIoSession::SetTimeout(LONG timeoutMs) { return connection_ ? connection_->SetTimeout(timeoutMs) : NotConnected(); }
+HRESULT CIoSession::GetTimeout(LONG* timeoutMs) { return connection_ ? connection_->GetTimeout(timeoutMs) : NotConnected(); }
+HRESULT CIoSession::SetTerminationCharacter(BYTE character) {
+    return connection_ ? connection_->SetTerminationCharacter(character) : NotConnected();
+}
+HRESULT CIoSession::GetTerminationCharacter(BYTE* character) {
+    return connection_ ? connection_->GetTerminationCharacter(character) : NotConnected();
+}
+HRESULT CIoSession::SetTerminationCharacterEnabled(bool enabled) {
+    return connection_ ? connection_->SetTerminationCharacterEnabled(enabled) : NotConnected();
+}
+HRESULT CIoSession::GetTerminationCharacterEnabled(bool* enabled) {
+    return connection_ ? connection_->GetTerminationCharacterEnabled(enabled) : NotConnected();
+}
+HRESULT CIoSession::SetSendEndEnabled(bool enabled) {
+    return connection_ ? connection_->SetSendEndEnabled(enabled) : NotConnected();
+}
+HRESULT CIoSession::GetSendEndEnabled(bool* enabled) {
+    return connection_ ? connection_->GetSendEndEnabled(enabled) : NotConnected();
+}
+
+HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) {
+    return connection_ ? connection_->Read(buffer, count, actual, timeoutMs) : NotConnected();
+}
+
+HRESULT CIoSession::Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) {
+    return connection_ ? connection_->Write(data, count, written, timeoutMs) : NotConnected();
+}
+
+HRESULT CIoSession::SetBufferSize(LONG mask, LONG size) {
+    return IsOpen() ? buffer_->SetBufferSize(mask, size) : NotConnected();
+}
+
+HRESULT CIoSession::GetReadBufferCapacity(LONG* capacity) {
+    return IsOpen() ? buffer_->GetReadCapacity(capacity) : NotConnected();
+}
+
+HRESULT CIoSession::GetWriteBufferCapacity(LONG* capacity) {
+    return IsOpen() ? buffer_->GetWriteCapacity(capacity) : NotConnected();
+}
+
+HRESULT CIoSession::FlushWrite(bool sendEnd, LONG timeoutMs) {
+    if (!IsOpen()) return NotConnected();
+    ScopedTimeout timeout(*this, timeoutMs);
+    return FAILED(timeout.status()) ? timeout.status() : buffer_->FlushWrite(sendEnd);
+}
+
+HRESULT CIoSession::FlushRead(LONG timeoutMs) {
+    if (!IsOpen()) return NotConnected();
+    ScopedTimeout timeout(*this, timeoutMs);
+    return FAILED(timeout.status()) ? timeout.status() : buffer_->FlushRead();
+}
+
+HRESULT CIoSession::Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) {
+    if (!IsOpen()) return NotConnected();
+    for (const AccessModeRow& row : kAccessModes)
+        if (row.sessionMode == accessMode) return connection_->Lock(row.visaMode, timeoutMs, requestedKey, accessKey);
+    return ReportIoFailure(reporter_, "Unsupported VISA session access mode.");
+}
+
+HRESULT CIoSession::Unlock() { return IsOpen() ? connection_->Unlock() : NotConnected(); }
+
+// ----- formatted I/O
+
+HRESULT CIoSession::PollInstrumentStatus() {
+    if (!poller_ || polling_) return S_OK;
+    polling_ = true;
+    const HRESULT hr = poller_->PollInstrumentStatus();
+    polling_ = false;
+    return hr;
+}
+
+HRESULT CIoSession::PrintfV(LONG timeoutMs, const char* format, va_list args) {
+    if (!IsOpen()) return NotConnected();
+    HRESULT hr;
+    {
+        ScopedTimeout timeout(*this, timeoutMs);
+        if (FAILED(hr = timeout.status())) return hr;
+        ArgumentCursor cursor(args);
+        hr = FormattedOutput(buffer_.get(), format, cursor, Services());
+        if (SUCCEEDED(hr)) hr = buffer_->FlushWrite(true);
+    }
+    return FAILED(hr) ? hr : PollInstrumentStatus();
+}
+
+HRESULT CIoSession::ScanfV(LONG timeoutMs, const char* format, va_list args) {
+    if (!IsOpen()) return NotConnected();
+    HRESULT hr;
+    {
+        ScopedTimeout timeout(*this, timeoutMs);
+        if (FAILED(hr = timeout.status())) return hr;
+        ArgumentCursor cursor(args);
+        hr = FormattedInput(buffer_.get(), format, cursor, Services());
+        if (SUCCEEDED(hr)) hr = buffer_->FlushRead();
+    }
+    return FAILED(hr) ? hr : PollInstrumentStatus();
+}
+
+HRESULT CIoSession::QueryfV(LONG timeoutMs, const char* command, const char* response, va_list args) {
+    if (!IsOpen()) return NotConnected();
+    HRESULT hr;
+    {
+        ScopedTimeout timeout(*this, timeoutMs);
+        if (FAILED(hr = timeout.status())) return hr;
+        ArgumentCursor cursor(args);
+        const FormatServices services = Services();
+        hr = buffer_->FlushRead();
+        if (SUCCEEDED(hr)) hr = FormattedOutput(buffer_.get(), command, cursor, services);
+        if (SUCCEEDED(hr)) hr = buffer_->FlushWrite(true);
+        if (SUCCEEDED(hr)) hr = FormattedInput(buffer_.get(), response, cursor, services);
+    }
+    return FAILED(hr) ? hr : PollInstrumentStatus();
+}
+
+}  // namespace zpv::io
