@@ -422,7 +422,8 @@ struct IZPV4870Execution : IUnknown {
 protected:
     ~IZPV4870Execution() = default;
 };
-struct IZPV4870ListModeFile : IUnknown {
+// The members shared by the setting-file interfaces of the four operation modes.
+struct IZPV4870File : IUnknown {
     virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
     virtual HRESULT Add(BSTR FileName) = 0;
     virtual HRESULT Edit(BSTR FileName) = 0;
@@ -435,6 +436,10 @@ struct IZPV4870ListModeFile : IUnknown {
     virtual HRESULT get_SetFileIndex(double* val) = 0;
     virtual HRESULT put_SetFileIndex(double val) = 0;
 
+protected:
+    ~IZPV4870File() = default;
+};
+struct IZPV4870ListModeFile : IZPV4870File {
 protected:
     ~IZPV4870ListModeFile() = default;
 };
@@ -538,19 +543,7 @@ struct IZPV4870ListMode : IUnknown {
 protected:
     ~IZPV4870ListMode() = default;
 };
-struct IZPV4870ManualModeFile : IUnknown {
-    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
-    virtual HRESULT Add(BSTR FileName) = 0;
-    virtual HRESULT Edit(BSTR FileName) = 0;
-    virtual HRESULT Load(BSTR FileName) = 0;
-    virtual HRESULT GetEditFile(BSTR* Val) = 0;
-    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
-    virtual HRESULT Delete(BSTR FileName) = 0;
-    virtual HRESULT GetFileName(BSTR* Val) = 0;
-    virtual HRESULT GetFileTotal(double* Val) = 0;
-    virtual HRESULT get_SetFileIndex(double* val) = 0;
-    virtual HRESULT put_SetFileIndex(double val) = 0;
-
+struct IZPV4870ManualModeFile : IZPV4870File {
 protected:
     ~IZPV4870ManualModeFile() = default;
 };
@@ -611,19 +604,7 @@ struct IZPV4870Measure : IUnknown {
 protected:
     ~IZPV4870Measure() = default;
 };
-struct IZPV4870PulseModeFile : IUnknown {
-    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
-    virtual HRESULT Add(BSTR FileName) = 0;
-    virtual HRESULT Edit(BSTR FileName) = 0;
-    virtual HRESULT Load(BSTR FileName) = 0;
-    virtual HRESULT GetEditFile(BSTR* Val) = 0;
-    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
-    virtual HRESULT Delete(BSTR FileName) = 0;
-    virtual HRESULT GetFileName(BSTR* Val) = 0;
-    virtual HRESULT GetFileTotal(double* Val) = 0;
-    virtual HRESULT get_SetFileIndex(double* val) = 0;
-    virtual HRESULT put_SetFileIndex(double val) = 0;
-
+struct IZPV4870PulseModeFile : IZPV4870File {
 protected:
     ~IZPV4870PulseModeFile() = default;
 };
@@ -675,19 +656,7 @@ struct IZPV4870Result : IUnknown {
 protected:
     ~IZPV4870Result() = default;
 };
-struct IZPV4870StepModeFile : IUnknown {
-    virtual HRESULT Copy(BSTR SourceFile, BSTR DestinationFile) = 0;
-    virtual HRESULT Add(BSTR FileName) = 0;
-    virtual HRESULT Edit(BSTR FileName) = 0;
-    virtual HRESULT Load(BSTR FileName) = 0;
-    virtual HRESULT GetEditFile(BSTR* Val) = 0;
-    virtual HRESULT GetLoadFile(BSTR* Val) = 0;
-    virtual HRESULT Delete(BSTR FileName) = 0;
-    virtual HRESULT GetFileName(BSTR* Val) = 0;
-    virtual HRESULT GetFileTotal(double* Val) = 0;
-    virtual HRESULT get_SetFileIndex(double* val) = 0;
-    virtual HRESULT put_SetFileIndex(double val) = 0;
-
+struct IZPV4870StepModeFile : IZPV4870File {
 protected:
     ~IZPV4870StepModeFile() = default;
 };
