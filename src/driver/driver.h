@@ -13,6 +13,7 @@
 #include "driver/node.h"
 #include "repcap/rep_cap.h"
 #include "errors/error_reporter.h"
+#include "io/enum_lookup_context.h"
 #include "io/instr_error_poller.h"
 #include "io/visa_com_session.h"
 #include "trace/call_tracer.h"
@@ -48,7 +49,7 @@ struct DriverConstants {
     LONG resetTimeoutMs = 0;
 };
 
-class CDriver : public CNode, public io::IInstrErrorPoller {
+class CDriver : public CNode, public io::IInstrErrorPoller, public io::IEnumLookupContext {
 public:
     // Session lifecycle. resourceName null means the caller passed no resource name at all.
     HRESULT InitializeSession(const std::string* resourceName, bool idQuery, bool reset,
@@ -70,7 +71,7 @@ public:
     // Instrument identity; ModelName is empty until Initialize succeeds.
     std::string ModelName() const { return initialized_ ? model_ : std::string(); }
     const std::string& InstrumentManufacturer() const { return manufacturer_; }
-    const std::string& InstrumentModel() const { return model_; }
+    const std::string& InstrumentModelText() const { return model_; }
     const std::string& InstrumentSerialNumber() const { return serialNumber_; }
     const std::string& InstrumentFirmwareRevision() const { return firmwareRevision_; }
     const std::string& IdentityResponse() const { return identityResponse_; }
@@ -93,6 +94,10 @@ public:
 
     // "*CLS" unless simulating.
     HRESULT ClearStatus();
+
+    // What an enum keyword lookup needs: the call in progress and the instrument model.
+    std::string_view CurrentCallContext() const override;
+    std::string_view InstrumentModel() const override { return initialized_ ? model_ : std::string_view(); }
 
     // Repeated capabilities: the collections created at Initialize, keyed by class name.
     LONG RepCapCount(std::string_view className) const;
@@ -124,7 +129,10 @@ protected:
     // Runs IIviDriverUtility::Reset through the object's own interface, frame and all.
     virtual HRESULT ResetThroughInterface() = 0;
 
-    void SetReporter(std::unique_ptr<errors::CErrorReporter> reporter) { reporter_ = std::move(reporter); }
+    void SetReporter(std::unique_ptr<errors::CErrorReporter> reporter) {
+        reporter_ = std::move(reporter);
+        io_.SetReporter(reporter_.get());
+    }
 
 private:
     struct RepCapRef {

@@ -1,5 +1,7 @@
 // Initialize and Close of a driver session.
 #include "driver/driver.h"
+
+#include "cache/enum_command_maps.h"
 #include "driver/model_table.h"
 #include "driver/option_string.h"
 
@@ -131,7 +133,7 @@ HRESULT CDriver::InitializeIo() {
 
 HRESULT CDriver::OpenIoSession() {
     if (flags_.simulate) return S_OK;
-    HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get());
+    HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get(), &cache::CEnumCommandMaps::Instance(), this);
     if (hr == errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::ResourceUnknown)).status)
         return reporter_->ReportResourceUnknown(Formatted("Resource descriptor = %s.", resourceDescriptor_));
     return hr;
@@ -141,12 +143,17 @@ void CDriver::CloseIo() {
     if (!flags_.simulate) io_.Close();
 }
 
-HRESULT CDriver::ClearStatus() { return flags_.simulate ? S_OK : io_.WriteCommand("*CLS"); }
+HRESULT CDriver::ClearStatus() { return flags_.simulate ? S_OK : io_.Printf("*CLS"); }
+
+std::string_view CDriver::CurrentCallContext() const {
+    const MethodInfo* call = CurrentMethodInfo();
+    return call ? std::string_view(call->displayName) : std::string_view();
+}
 
 HRESULT CDriver::QueryIdentity() {
     if (flags_.simulate) return S_OK;
     std::string answer;
-    HRESULT hr = io_.QueryText("*IDN?", answer);
+    HRESULT hr = io_.Queryf("*IDN?", "%$Ct", &answer);
     if (FAILED(hr)) return hr;
 
     identityResponse_ = std::string(TrimWhite(answer));
@@ -181,9 +188,9 @@ HRESULT CDriver::CloseSession() {
 
 HRESULT CDriver::PollInstrumentStatus() {
     if (!flags_.queryInstrumentStatus) return S_OK;
+    // The typed query neither polls nor leaves anything behind, so the poll cannot recurse.
     std::string answer;
-    HRESULT hr = io_.WriteString("*ESR?");
-    if (SUCCEEDED(hr)) hr = io_.ReadString(answer);
+    const HRESULT hr = io_.QueryValue("*ESR?", &answer);
     if (SUCCEEDED(hr) && (ReadLeadingDecimal(answer) & kEsrErrorBits) == 0) return S_OK;
     return reporter_->ReportInstrumentStatus();
 }

@@ -33,7 +33,7 @@ ZPV_TEXT_GETTER(IIviDriverIdentity, SupportedInstrumentModels, Gate::Always, Con
 ZPV_TEXT_GETTER(IIviDriverIdentity, GroupCapabilities, Gate::Initialized, Constants().groupCapabilities)
 ZPV_TEXT_GETTER(IIviDriverIdentity, InstrumentManufacturer, Gate::Initialized,
                 IsSimulating() ? Constants().vendor : CDriver::InstrumentManufacturer())
-ZPV_TEXT_GETTER(IIviDriverIdentity, InstrumentModel, Gate::Initialized, CDriver::InstrumentModel())
+ZPV_TEXT_GETTER(IIviDriverIdentity, InstrumentModel, Gate::Initialized, InstrumentModelText())
 ZPV_TEXT_GETTER(IIviDriverIdentity, InstrumentFirmwareRevision, Gate::Initialized,
                 IsSimulating() ? "Sim" + Constants().revision : CDriver::InstrumentFirmwareRevision())
 ZPV_TEXT_GETTER(IIviDriverOperation, LogicalName, Gate::Initialized, CDriver::LogicalName())
@@ -152,7 +152,7 @@ HRESULT ZPV4870::ResetImpl() {
     HRESULT hr = S_OK;
     if (!IsSimulating()) {
         LONG opc = 0;
-        hr = Io().QueryInteger("*RST;*OPC?", opc, Constants().resetTimeoutMs);
+        hr = Io().QueryfTimed(Constants().resetTimeoutMs, "*RST;*OPC?", "%d", &opc);
         if (FAILED(hr)) return hr;
     }
     HRESULT hook = OnReset();
@@ -197,13 +197,13 @@ HRESULT ZPV4870::Disable() {
     ZPV_FRAME(IIviDriverUtility, Disable, Gate::Initialized, [&] {
         if (IsSimulating()) return S_OK;
         LONG opc = 0;
-        return Io().QueryInteger("*RST;*OPC?", opc, Constants().disableTimeoutMs);
+        return Io().QueryfTimed(Constants().disableTimeoutMs, "*RST;*OPC?", "%d", &opc);
     });
 }
 
 HRESULT ZPV4870::SelfTestImpl(LONG* result, BSTR* message) {
     if (!IsSimulating()) {
-        HRESULT hr = Io().QueryInteger("*TST?", *result, Constants().selfTestTimeoutMs);
+        HRESULT hr = Io().QueryfTimed(Constants().selfTestTimeoutMs, "*TST?", "%d", result);
         if (FAILED(hr)) return hr;
     }
     return ReturnText(message, *result == 0 ? "Selftest passed" : "Selftest failed");
@@ -221,19 +221,13 @@ HRESULT ZPV4870::ErrorQueryImpl(LONG* code, BSTR* message) {
     // The status poll would itself query the error state; keep it out of this exchange.
     const bool pollWasOn = Options().queryInstrumentStatus;
     Options().queryInstrumentStatus = false;
-    std::string response;
-    HRESULT hr = Io().QueryText(":SYST:ERR?", response);
+    std::string text;
+    HRESULT hr = Io().Queryf(":SYST:ERR?", "%d,%$Ct", code, &text);
     Options().queryInstrumentStatus = pollWasOn;
+    if (FAILED(hr)) return Reporter().ReportUnexpectedResponse();
 
-    // "<code>,<message>": an integer, a comma, the rest as text.
-    const std::string_view text = TrimWhite(response);
-    const auto comma = text.find(',');
-    const std::string_view number = TrimWhite(text.substr(0, comma));
-    const bool numeric = !number.empty() && number.find_first_not_of("+-0123456789") == std::string_view::npos;
-    if (FAILED(hr) || comma == std::string_view::npos || !numeric) return Reporter().ReportUnexpectedResponse();
-
-    *code = ReadLeadingDecimal(number);
-    std::string_view rest = TrimWhite(text.substr(comma + 1));
+    // The message may come quoted: blanks, then quotes, then blanks again go.
+    std::string_view rest = TrimWhite(text);
     while (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
     while (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
     return ReturnText(message, TrimWhite(rest));

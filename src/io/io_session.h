@@ -104,6 +104,8 @@ public:
     CIoSession& operator=(const CIoSession&) = delete;
 
     void SetInstrErrorPoller(IInstrErrorPoller* poller) { poller_ = poller; }
+    // Where failures are reported, also those of a session that is not open.
+    void SetReporter(errors::IErrorReporter* reporter) { reporter_ = reporter; }
     // The resolver for "%{Name}s" and where the call context and model come from.
     void SetEnumResolver(const cache::IEnumFormatter* enums, const IEnumLookupContext* context) {
         enums_ = enums;

@@ -1,71 +1,52 @@
-// The driver's message-based session to the instrument. Until transports are registered with the
-// resource manager, no resource can be opened and Open reports an unknown resource.
+// The driver's I/O session over the VISA-like resource manager: the formatted session, plus what
+// only a VISA resource offers (interface type, serial line settings) and the direct I/O members.
 #pragma once
 
 #include <string>
-#include <string_view>
 
-#include "errors/error_reporter.h"
-#include "io/instr_error_poller.h"
-#include "zpv4870_runtime.h"
+#include "io/io_session.h"
+#include "io/visa_connection.h"
 
 namespace zpv::io {
 
-// Timeout argument that keeps the session's own timeout.
-inline constexpr LONG kUseSessionTimeout = -2;
-
-// Hardware interface types as the session reports them.
-enum class InterfaceType : LONG { Gpib = 0, Vxi = 1, GpibVxi = 2, Serial = 3, Pxi = 4, Tcpip = 5, Usb = 6, Other = 8 };
-
-// Serial line settings applied at Initialize, in this order.
+// Serial line settings applied at Initialize, in this order (VISA values).
 struct SerialSettings {
-    LONG endIn = 2;      // end of read on the termination character
-    LONG endOut = 0;     // no end-of-write action
-    LONG baudRate = 9600;
-    LONG dataBits = 8;
-    LONG parity = 0;     // none
-    LONG stopBits = 10;  // one stop bit
-    LONG flowControl = 0;
+    ULONG endIn = 2;        // end of read on the termination character
+    ULONG endOut = 0;       // nothing added at the end of a write
+    ULONG baudRate = 9600;
+    ULONG dataBits = 8;
+    ULONG parity = 0;       // none
+    ULONG stopBits = 10;    // one stop bit
+    ULONG flowControl = 0;  // none
 };
 
-class CVisaComSession {
+class CVisaComSession final : public CIoSession {
 public:
-    CVisaComSession() = default;
-    CVisaComSession(const CVisaComSession&) = delete;
-    CVisaComSession& operator=(const CVisaComSession&) = delete;
+    CVisaComSession();
 
-    HRESULT Open(std::string_view descriptor, IInstrErrorPoller* poller, errors::IErrorReporter* reporter);
-    HRESULT Close();
-    bool IsOpen() const { return open_; }
+    // Opens the resource; poller runs after every formatted exchange, enums/context serve
+    // "%{Name}s".
+    HRESULT Open(std::string_view descriptor, IInstrErrorPoller* poller, errors::IErrorReporter* reporter,
+                 const cache::IEnumFormatter* enums, const IEnumLookupContext* context);
+    using CIoSession::Open;
+    HRESULT Close() override;
 
     HRESULT GetInterfaceType(InterfaceType* type);
     HRESULT ConfigureSerial(const SerialSettings& settings);
-
-    // Plain string transfers: no status poll (the poll itself uses these).
-    HRESULT WriteString(std::string_view data, LONG timeoutMs = kUseSessionTimeout);
-    HRESULT ReadString(std::string& data, LONG timeoutMs = kUseSessionTimeout);
-
-    // Writes a command with END; then polls the instrument status.
-    HRESULT WriteCommand(std::string_view command, LONG timeoutMs = kUseSessionTimeout);
-    // Writes a command with END and reads one whole response as text; then polls.
-    HRESULT QueryText(std::string_view command, std::string& response, LONG timeoutMs = kUseSessionTimeout);
-    // As QueryText, the response read as a leading decimal integer.
-    HRESULT QueryInteger(std::string_view command, LONG& value, LONG timeoutMs = kUseSessionTimeout);
 
     // Direct I/O: whole responses and raw writes, outside the formatted buffers.
     HRESULT ReadBytes(SAFEARRAY** data);
     HRESULT ReadString(BSTR* data);
     HRESULT WriteBytes(SAFEARRAY* data, LONG* written);
     HRESULT WriteString(BSTR data);
-    HRESULT GetTimeout(LONG* timeoutMs);
-    HRESULT SetTimeout(LONG timeoutMs);
     HRESULT DirectIoObject(IUnknown** object);
 
 private:
-    HRESULT NotConnected();
+    // Appends one whole response, read in pieces of at most 4096 bytes.
+    HRESULT ReadResponse(std::string& response);
+    HRESULT WriteRaw(const BYTE* data, LONG count, LONG* written);
 
-    bool open_ = false;
-    IInstrErrorPoller* poller_ = nullptr;
+    VisaConnector connector_;
     errors::IErrorReporter* reporter_ = nullptr;
 };
 

@@ -113,8 +113,11 @@ TEST_F(SessionTest, DriverSetupTakesEverythingAfterItsMarker) {
 }
 
 TEST_F(SessionTest, UnreachableResourceIsAnUnknownResource) {
-    EXPECT_EQ(Init(L"", true, false, L"TCPIP::192.0.2.7::INSTR"), Hr(0x80047060));
-    EXPECT_EQ(LastError(), "ZPV4870: Unknown resource.\r\nResource descriptor = TCPIP::192.0.2.7::INSTR.");
+    // Nothing listens on port 1 of the loopback interface.
+    EXPECT_EQ(Init(L"", true, false, L"TCPIP::127.0.0.1::1::SOCKET"), Hr(0x80047060));
+    EXPECT_EQ(LastError(), "ZPV4870: Unknown resource.\r\nResource descriptor = TCPIP::127.0.0.1::1::SOCKET.");
+    EXPECT_EQ(Init(L"", true, false, L"NOT-A-RESOURCE"), Hr(0x80047060));
+    EXPECT_EQ(LastError(), "ZPV4870: Unknown resource.\r\nResource descriptor = NOT-A-RESOURCE.");
     VARIANT_BOOL initialized = VARIANT_TRUE;
     EXPECT_EQ(driver->get_Initialized(&initialized), S_OK);
     EXPECT_EQ(initialized, VARIANT_FALSE);
