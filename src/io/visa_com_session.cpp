@@ -26,11 +26,6 @@ HRESULT CVisaComSession::Open(std::string_view descriptor, IInstrErrorPoller* po
     return hr;
 }
 
-HRESULT CVisaComSession::Close() {
-    connector_.Forget();
-    return CIoSession::Close();
-}
-
 HRESULT CVisaComSession::GetInterfaceType(InterfaceType* type) {
     VisaConnection* connection = IsOpen() ? connector_.Last() : nullptr;
     if (!connection) return E_UNEXPECTED;

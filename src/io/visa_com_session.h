@@ -29,7 +29,6 @@ public:
     HRESULT Open(std::string_view descriptor, IInstrErrorPoller* poller, errors::IErrorReporter* reporter,
                  const cache::IEnumFormatter* enums, const IEnumLookupContext* context);
     using CIoSession::Open;
-    HRESULT Close() override;
 
     HRESULT GetInterfaceType(InterfaceType* type);
     HRESULT ConfigureSerial(const SerialSettings& settings);
@@ -46,7 +45,7 @@ private:
     HRESULT ReadResponse(std::string& response);
     HRESULT WriteRaw(const BYTE* data, LONG count, LONG* written);
 
-    VisaConnector connector_;
+    VisaConnector connector_;  // its last connection is ours while the session is open
     errors::IErrorReporter* reporter_ = nullptr;
 };
 
