@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
-# Builds everything and runs the example program.
+# Builds everything, starts the bundled simulator on a free loopback port and runs the example test
+# program against it over TCP.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/ensure-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
-build/examples/driver_info
+
+log=$(mktemp)
+build/sim/zpv4870-sim --port 0 --model ZPV-4832-Advanced >"$log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null || true; rm -f "$log"' EXIT
+for _ in $(seq 50); do
+  port=$(awk '$1 == "port" {print $2}' "$log")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "${port:-}" ] || { echo "the simulator did not start:"; cat "$log"; exit 1; }
+
+echo "Simulator listening on 127.0.0.1:$port"
+build/examples/output_check "TCPIP0::127.0.0.1::${port}::SOCKET"
