@@ -21,3 +21,5 @@ done
 
 echo "Simulator listening on 127.0.0.1:$port"
 build/examples/output_check "TCPIP0::127.0.0.1::${port}::SOCKET"
+echo
+build/examples/list_program "TCPIP0::127.0.0.1::${port}::SOCKET"
