@@ -29,7 +29,8 @@ CEnumCommandMaps::CEnumCommandMaps() {
             for (const char* context : group.contexts) enumeration.byContext.try_emplace(context, converter);
         }
         if (!table.anyOtherContext.empty())
-            enumeration.anyOtherConverter = enumeration.converters.emplace_back(ConverterFor(table.anyOtherContext)).get();
+            enumeration.anyOtherConverter =
+                enumeration.converters.emplace_back(ConverterFor(table.anyOtherContext)).get();
 
         // A name already taken keeps its first owner.
         const std::string shortName = table.name;
@@ -37,7 +38,8 @@ CEnumCommandMaps::CEnumCommandMaps() {
         byName_.try_emplace(shortName, index);
         if (table.driverEnum) {
             const std::string prefixed = std::string(kDriverPrefix) + shortName;
-            for (const std::string& name : {shortName + "Enum", prefixed, prefixed + "Enum"}) byName_.try_emplace(name, index);
+            for (const std::string& name : {shortName + "Enum", prefixed, prefixed + "Enum"})
+                byName_.try_emplace(name, index);
         }
     }
 }

@@ -25,8 +25,8 @@ private:
     struct Enumeration {
         std::vector<std::unique_ptr<CModelBasedEnumConverter>> converters;
         std::unordered_map<std::string, const CModelBasedEnumConverter*, CaselessHash, CaselessEqual> byContext;
-        const CModelBasedEnumConverter* defaultConverter = nullptr;      // empty context
-        const CModelBasedEnumConverter* anyOtherConverter = nullptr;     // unlisted contexts
+        const CModelBasedEnumConverter* defaultConverter = nullptr;   // empty context
+        const CModelBasedEnumConverter* anyOtherConverter = nullptr;  // unlisted contexts
     };
 
     std::vector<Enumeration> enumerations_;

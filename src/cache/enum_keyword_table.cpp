@@ -4,7 +4,8 @@
 
 namespace zpv::cache {
 
-CEnumKeywordTable::CEnumKeywordTable(std::string models, std::span<const KeywordRow> rows) : models_(std::move(models)) {
+CEnumKeywordTable::CEnumKeywordTable(std::string models, std::span<const KeywordRow> rows)
+    : models_(std::move(models)) {
     for (const KeywordRow& row : rows) {
         keywords_.insert_or_assign(row.value, row.sends);
         for (const char* keyword : {row.sends, row.alsoAccepted}) {

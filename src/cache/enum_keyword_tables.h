@@ -25,7 +25,7 @@ struct EnumTable {
     // A driver enumeration answers to the short name, the name with "Enum", and both again with
     // the driver prefix.
     bool driverEnum;
-    std::span<const ContextGroup> groups;  // the first group's first context is the default
+    std::span<const ContextGroup> groups;         // the first group's first context is the default
     std::span<const KeywordRow> anyOtherContext;  // empty: other contexts select nothing
 };
 

@@ -24,7 +24,9 @@ inline constexpr ElementLayout kIntegerElements[] = {
     {0, 4, VT_I4}, {'l', 4, VT_I4}, {'b', 1, VT_UI1}, {'h', 2, VT_I2}, {'I', 8, VT_I8},
 };
 inline constexpr ElementLayout kRealElements[] = {
-    {0, 4, VT_R4}, {'l', 8, VT_R8}, {'L', 8, VT_R8},
+    {0, 4, VT_R4},
+    {'l', 8, VT_R8},
+    {'L', 8, VT_R8},
 };
 
 inline const ElementLayout& LayoutOf(std::span<const ElementLayout> table, char size) {

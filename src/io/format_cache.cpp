@@ -79,7 +79,8 @@ thread_local std::unique_ptr<CachedFormat> uncached;
 const FormatTokens* CachedFormatTokens(const char* format, FormatDirection direction) {
     RecentSlot& slot = recent[SlotOf(format, direction)];
     // The address alone proves nothing: a caller's buffer may hold a different format now.
-    if (slot.address == format && slot.entry->direction == direction && std::strcmp(slot.entry->text.c_str(), format) == 0)
+    if (slot.address == format && slot.entry->direction == direction &&
+        std::strcmp(slot.entry->text.c_str(), format) == 0)
         return slot.entry->valid ? &slot.entry->tokens : nullptr;
 
     const std::string_view text(format);

@@ -37,13 +37,11 @@ enum class Part : std::uint8_t {
     CharacterSet,    // '[' ['^'] characters ']'
 };
 
-using P = Part;
-
 struct Form {
     std::uint8_t kind;
-    std::array<Part, 14> parts;  // up to the first End
     const char* sizes;
     const char* conversions;
+    std::array<Part, 14> parts;  // up to the first End
 };
 
 template <class Kind>
@@ -54,43 +52,74 @@ constexpr std::uint8_t K(Kind kind) {
 using O = OutputKind;
 using I = InputKind;
 
+using enum Part;
+
 constexpr Form kOutputForms[] = {
-    {K(O::Integer), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::Size, P::Conversion}, "lhbI", "dioux"},
-    {K(O::IntegerList), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "lhbI", "dioux"},
-    {K(O::Real), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::Size, P::Conversion}, "lL", "feEgG"},
-    {K(O::RealList), {P::NumericFlags, P::NumberForm, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "lL", "feEgG"},
-    {K(O::DefiniteBlock), {P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "b"},
-    {K(O::IndefiniteBlock), {P::Blanks, P::OutputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "B"},
-    {K(O::RawBinary), {P::Blanks, P::OutputCount, P::ByteOrder, P::SafeArray, P::Size, P::Conversion}, "hlI", "y"},
-    {K(O::Character), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Conversion}, "", "c"},
-    {K(O::String), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Storage, P::Quote, P::Conversion}, "", "s"},
-    {K(O::StringList), {P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Storage, P::Quote, P::Conversion}, "", "s"},
-    {K(O::Enum), {P::Blanks, P::OutputEnumName, P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::Quote, P::Conversion}, "", "s"},
-    {K(O::EnumList), {P::Blanks, P::OutputEnumName, P::Blanks, P::Dash, P::Blanks, P::OutputWidth, P::Precision, P::OutputList, P::Blanks, P::OutputCount, P::SafeArray, P::Quote, P::Conversion}, "", "s"},
+    {K(O::Integer), "lhbI", "dioux", {NumericFlags, NumberForm, OutputWidth, Precision, Size, Conversion}},
+    {K(O::IntegerList),
+     "lhbI",
+     "dioux",
+     {NumericFlags, NumberForm, OutputWidth, Precision, OutputList, Blanks, OutputCount, SafeArray, Size, Conversion}},
+    {K(O::Real), "lL", "feEgG", {NumericFlags, NumberForm, OutputWidth, Precision, Size, Conversion}},
+    {K(O::RealList),
+     "lL",
+     "feEgG",
+     {NumericFlags, NumberForm, OutputWidth, Precision, OutputList, Blanks, OutputCount, SafeArray, Size, Conversion}},
+    {K(O::DefiniteBlock), "hlzZI", "b", {Blanks, OutputCount, SafeArray, Size, Conversion}},
+    {K(O::IndefiniteBlock), "hlzZI", "B", {Blanks, OutputCount, SafeArray, Size, Conversion}},
+    {K(O::RawBinary), "hlI", "y", {Blanks, OutputCount, ByteOrder, SafeArray, Size, Conversion}},
+    {K(O::Character), "", "c", {Blanks, Dash, Blanks, OutputWidth, Precision, Conversion}},
+    {K(O::String), "", "s", {Blanks, Dash, Blanks, OutputWidth, Precision, Storage, Quote, Conversion}},
+    {K(O::StringList),
+     "",
+     "s",
+     {Blanks, Dash, Blanks, OutputWidth, Precision, OutputList, Blanks, OutputCount, SafeArray, Storage, Quote,
+      Conversion}},
+    {K(O::Enum), "", "s", {Blanks, OutputEnumName, Blanks, Dash, Blanks, OutputWidth, Precision, Quote, Conversion}},
+    {K(O::EnumList),
+     "",
+     "s",
+     {Blanks, OutputEnumName, Blanks, Dash, Blanks, OutputWidth, Precision, OutputList, Blanks, OutputCount, SafeArray,
+      Quote, Conversion}},
 };
 
 constexpr Form kInputForms[] = {
-    {K(I::Integer), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::Size, P::Conversion}, "lhbI", "dioux"},
-    {K(I::IntegerList), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "lhbI", "dioux"},
-    {K(I::Real), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::Size, P::Conversion}, "lL", "feEgG"},
-    {K(I::RealList), {P::Blanks, P::Suppress, P::NumberForm, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "lL", "feEgG"},
-    {K(I::DefiniteBlock), {P::Blanks, P::Suppress, P::InputCount, P::SafeArray, P::Size, P::Conversion}, "hlzZI", "b"},
-    {K(I::RawBinary), {P::Blanks, P::Suppress, P::InputCount, P::ByteOrder, P::SafeArray, P::Size, P::Conversion}, "hlI", "y"},
-    {K(I::Character), {P::Blanks, P::Suppress, P::InputWidth, P::Conversion}, "", "c"},
-    {K(I::Line), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "T"},
-    {K(I::Rest), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "t"},
-    {K(I::Word), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::Conversion}, "", "s"},
-    {K(I::CharacterSet), {P::Blanks, P::Suppress, P::InputWidth, P::Storage, P::CharacterSet}, "", ""},
-    {K(I::StringList), {P::Blanks, P::Suppress, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Storage, P::Quote, P::Conversion}, "", "s"},
-    {K(I::Enum), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::Quote, P::Conversion}, "", "s"},
-    {K(I::EnumCharacterSet), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::CharacterSet}, "", ""},
-    {K(I::EnumList), {P::Blanks, P::InputEnumName, P::Blanks, P::Suppress, P::InputWidth, P::InputList, P::Blanks, P::InputCount, P::SafeArray, P::Quote, P::Conversion}, "", "s"},
+    {K(I::Integer), "lhbI", "dioux", {Blanks, Suppress, NumberForm, InputWidth, Size, Conversion}},
+    {K(I::IntegerList),
+     "lhbI",
+     "dioux",
+     {Blanks, Suppress, NumberForm, InputWidth, InputList, Blanks, InputCount, SafeArray, Size, Conversion}},
+    {K(I::Real), "lL", "feEgG", {Blanks, Suppress, NumberForm, InputWidth, Size, Conversion}},
+    {K(I::RealList),
+     "lL",
+     "feEgG",
+     {Blanks, Suppress, NumberForm, InputWidth, InputList, Blanks, InputCount, SafeArray, Size, Conversion}},
+    {K(I::DefiniteBlock), "hlzZI", "b", {Blanks, Suppress, InputCount, SafeArray, Size, Conversion}},
+    {K(I::RawBinary), "hlI", "y", {Blanks, Suppress, InputCount, ByteOrder, SafeArray, Size, Conversion}},
+    {K(I::Character), "", "c", {Blanks, Suppress, InputWidth, Conversion}},
+    {K(I::Line), "", "T", {Blanks, Suppress, InputWidth, Storage, Conversion}},
+    {K(I::Rest), "", "t", {Blanks, Suppress, InputWidth, Storage, Conversion}},
+    {K(I::Word), "", "s", {Blanks, Suppress, InputWidth, Storage, Conversion}},
+    {K(I::CharacterSet), "", "", {Blanks, Suppress, InputWidth, Storage, CharacterSet}},
+    {K(I::StringList),
+     "",
+     "s",
+     {Blanks, Suppress, InputWidth, InputList, Blanks, InputCount, SafeArray, Storage, Quote, Conversion}},
+    {K(I::Enum), "", "s", {Blanks, InputEnumName, Blanks, Suppress, InputWidth, Quote, Conversion}},
+    {K(I::EnumCharacterSet), "", "", {Blanks, InputEnumName, Blanks, Suppress, InputWidth, CharacterSet}},
+    {K(I::EnumList),
+     "",
+     "s",
+     {Blanks, InputEnumName, Blanks, Suppress, InputWidth, InputList, Blanks, InputCount, SafeArray, Quote,
+      Conversion}},
 };
 
 // Letters that name list separators inside parentheses.
 char SeparatorByte(char letter) {
     switch (letter) {
-        case ',': case ';': case ':': return letter;
+        case ',':
+        case ';':
+        case ':': return letter;
         case 's': return ' ';
         case 't': return '\t';
         case 'r': return '\r';
@@ -153,9 +182,7 @@ private:
     bool MatchPart(Part part, const Form& form, FormatToken& token) {
         switch (part) {
             case Part::End:
-            case Part::Blanks:
-                SkipBlanks();
-                return true;
+            case Part::Blanks: SkipBlanks(); return true;
             case Part::OutputEnumName:
             case Part::InputEnumName: {
                 if (!Take('{')) return false;
@@ -164,7 +191,8 @@ private:
                 while (IsNameChar(Peek())) ++pos_;
                 if (pos_ == start) return false;
                 token.enumName.assign(text_.substr(start, pos_ - start));
-                token.booleanEnum = token.enumName.size() == 12 && strncasecmp(token.enumName.c_str(), "VARIANT_BOOL", 12) == 0;
+                token.booleanEnum =
+                    token.enumName.size() == 12 && strncasecmp(token.enumName.c_str(), "VARIANT_BOOL", 12) == 0;
                 if (part == Part::OutputEnumName) SkipBlanks();
                 return Take('}');
             }
@@ -182,9 +210,7 @@ private:
                     ++pos_;
                 }
                 return true;
-            case Part::Dash:
-                token.leftAlign |= Take('-');
-                return true;
+            case Part::Dash: token.leftAlign |= Take('-'); return true;
             case Part::NumberForm:
                 if (Take('@')) {
                     const char form = Peek();
@@ -208,8 +234,7 @@ private:
                 }
                 return true;
             }
-            case Part::InputWidth:
-                return AmountOf(token.width, '#', AmountSource::Pointer);
+            case Part::InputWidth: return AmountOf(token.width, '#', AmountSource::Pointer);
             case Part::Precision:
                 if (Take('.')) {
                     if (Digits(token.precision.value)) {
@@ -235,10 +260,8 @@ private:
                     if (part == Part::OutputList) break;
                 }
                 return !token.separators.empty() && Take(')');
-            case Part::OutputCount:
-                return AmountOf(token.count, '*', AmountSource::Star);
-            case Part::InputCount:
-                return AmountOf(token.count, '#', AmountSource::Pointer);
+            case Part::OutputCount: return AmountOf(token.count, '*', AmountSource::Star);
+            case Part::InputCount: return AmountOf(token.count, '#', AmountSource::Pointer);
             case Part::ByteOrder:
                 if (Take('!')) {
                     if (!Take('o')) return false;
@@ -278,8 +301,7 @@ private:
                 if (Peek() == '\0' || !std::strchr(form.conversions, Peek())) return false;
                 token.conversion = text_[pos_++];
                 return true;
-            case Part::CharacterSet:
-                return MatchCharacterSet(token);
+            case Part::CharacterSet: return MatchCharacterSet(token);
         }
         return false;
     }
@@ -323,42 +345,46 @@ void PrepareOutputConversion(FormatToken& token) {
     const bool customDigits = token.numberForm == 'H' || token.numberForm == 'Q' || token.numberForm == 'B';
     if ((number && !customDigits) || kind == O::Character) {
         if (!HasStar(token))
-            token.cFormat = PrintfConversion(token, GivenOrNone(token.width), GivenOrNone(token.precision), token.leftAlign);
+            token.cFormat =
+                PrintfConversion(token, GivenOrNone(token.width), GivenOrNone(token.precision), token.leftAlign);
     }
 }
 
 }  // namespace
 
 std::string PrintfConversion(const FormatToken& token, int width, int precision, bool leftAlign) {
-    std::string spec = "%";
+    std::string format = "%";
     if (token.output() == O::Character) {
-        if (leftAlign) spec += '-';
+        if (leftAlign) format += '-';
     } else {
-        spec += token.flags;
-        if (leftAlign && token.flags.find('-') == std::string::npos) spec += '-';
-        if (token.zeroPad && token.flags.find('0') == std::string::npos) spec += '0';
+        format += token.flags;
+        if (leftAlign && token.flags.find('-') == std::string::npos) format += '-';
+        if (token.zeroPad && token.flags.find('0') == std::string::npos) format += '0';
     }
-    if (width >= 0) spec += std::to_string(width);
-    if (precision >= 0) spec.append(".").append(std::to_string(precision));
+    if (width >= 0) format += std::to_string(width);
+    if (precision >= 0) format.append(".").append(std::to_string(precision));
     char conversion = token.conversion;
     switch (token.numberForm) {
-        case '1': spec += "ll"; conversion = 'd'; break;
+        case '1':
+            format += "ll";
+            conversion = 'd';
+            break;
         case '2': conversion = 'f'; break;
         case '3': conversion = 'E'; break;
         default:
             // 8- and 32-bit values travel as int; 'I' is the 64-bit size.
-            if (token.size == 'h' && token.output() != O::Real && token.output() != O::RealList) spec += 'h';
-            if (token.size == 'I') spec += "ll";
+            if (token.size == 'h' && token.output() != O::Real && token.output() != O::RealList) format += 'h';
+            if (token.size == 'I') format += "ll";
             break;
     }
-    spec += conversion;
-    return spec;
+    format += conversion;
+    return format;
 }
 
 bool TokenizeFormat(std::string_view format, FormatDirection direction, FormatTokens& tokens) {
     tokens.clear();
-    const auto& forms = direction == FormatDirection::Output ? std::span<const Form>(kOutputForms)
-                                                              : std::span<const Form>(kInputForms);
+    const auto& forms =
+        direction == FormatDirection::Output ? std::span<const Form>(kOutputForms) : std::span<const Form>(kInputForms);
     std::size_t pos = 0;
     while (pos < format.size()) {
         FormatToken token;

@@ -10,13 +10,38 @@
 namespace zpv::io {
 
 enum class OutputKind : std::uint8_t {
-    Literal, Integer, IntegerList, Real, RealList, DefiniteBlock, IndefiniteBlock, RawBinary,
-    Character, String, StringList, Enum, EnumList,
+    Literal,
+    Integer,
+    IntegerList,
+    Real,
+    RealList,
+    DefiniteBlock,
+    IndefiniteBlock,
+    RawBinary,
+    Character,
+    String,
+    StringList,
+    Enum,
+    EnumList,
 };
 
 enum class InputKind : std::uint8_t {
-    Literal, Integer, IntegerList, Real, RealList, DefiniteBlock, RawBinary, Character, Line, Rest,
-    Word, CharacterSet, StringList, Enum, EnumCharacterSet, EnumList,
+    Literal,
+    Integer,
+    IntegerList,
+    Real,
+    RealList,
+    DefiniteBlock,
+    RawBinary,
+    Character,
+    Line,
+    Rest,
+    Word,
+    CharacterSet,
+    StringList,
+    Enum,
+    EnumCharacterSet,
+    EnumList,
 };
 
 // Where a width, precision or count comes from.
@@ -43,11 +68,11 @@ struct FormatToken {
     std::uint8_t kind = 0;  // an OutputKind or InputKind
     std::string literal;    // literal tokens only; "%%" is held as "%"
 
-    char conversion = 0;   // the conversion letter; '[' for character sets
-    char size = 0;         // size letter, 0 when none
-    char numberForm = 0;   // after '@': '1' '2' '3' 'H' 'Q' 'B', 0 when none
-    char quote = 0;        // '\'' for q, '"' for Q, 0 when none
-    bool suppress = false; // input '*': read and drop
+    char conversion = 0;    // the conversion letter; '[' for character sets
+    char size = 0;          // size letter, 0 when none
+    char numberForm = 0;    // after '@': '1' '2' '3' 'H' 'Q' 'B', 0 when none
+    char quote = 0;         // '\'' for q, '"' for Q, 0 when none
+    bool suppress = false;  // input '*': read and drop
     bool leftAlign = false;
     bool zeroPad = false;
     bool safeArray = false;     // $S
@@ -58,7 +83,7 @@ struct FormatToken {
     Amount width, precision, count;
     std::string separators;  // list separator bytes
     std::string enumName;
-    bool booleanEnum = false;  // the name is VARIANT_BOOL: 16-bit values
+    bool booleanEnum = false;       // the name is VARIANT_BOOL: 16-bit values
     std::bitset<256> characterSet;  // already inverted for "[^...]"
     // Ready printf conversion for the C library when the specifier has no star; else empty.
     std::string cFormat;

@@ -101,10 +101,10 @@ HRESULT BlockHeader(ByteReader& reader, long long& byteCount) {
     return S_OK;
 }
 
-
 // Reads byteCount bytes (-1: to the end of the response) as elements of width bytes, keeping
 // at most capacity of them; returns how many were stored.
-int ReadElements(ByteReader& reader, long long byteCount, std::size_t width, bool bigEndian, BYTE* elements, long long capacity) {
+int ReadElements(ByteReader& reader, long long byteCount, std::size_t width, bool bigEndian, BYTE* elements,
+                 long long capacity) {
     constexpr std::size_t kChunk = 4096;
     BYTE chunk[kChunk];
     std::size_t partial = 0;  // bytes of an element begun in the previous chunk
@@ -130,7 +130,6 @@ int ReadElements(ByteReader& reader, long long byteCount, std::size_t width, boo
     }
     return stored;
 }
-
 
 // Capacity and count of one conversion, with the '#' pointers they came from.
 struct Limits {
@@ -231,34 +230,21 @@ private:
         int stored = 0;
         switch (token.input()) {
             case InputKind::Integer:
-            case InputKind::Real:
-                hr = Scalar(token, limits, stored);
-                break;
-            case InputKind::Character:
-                hr = Characters(token, limits, stored);
-                break;
+            case InputKind::Real: hr = Scalar(token, limits, stored); break;
+            case InputKind::Character: hr = Characters(token, limits, stored); break;
             case InputKind::Line:
             case InputKind::Rest:
             case InputKind::Word:
-            case InputKind::CharacterSet:
-                hr = Text(token, limits, stored);
-                break;
+            case InputKind::CharacterSet: hr = Text(token, limits, stored); break;
             case InputKind::Enum:
-            case InputKind::EnumCharacterSet:
-                hr = EnumValue(token, limits, stored);
-                break;
+            case InputKind::EnumCharacterSet: hr = EnumValue(token, limits, stored); break;
             case InputKind::IntegerList:
             case InputKind::RealList:
             case InputKind::StringList:
-            case InputKind::EnumList:
-                hr = List(token, limits, stored);
-                break;
+            case InputKind::EnumList: hr = List(token, limits, stored); break;
             case InputKind::DefiniteBlock:
-            case InputKind::RawBinary:
-                hr = Block(token, limits, stored);
-                break;
-            case InputKind::Literal:
-                break;
+            case InputKind::RawBinary: hr = Block(token, limits, stored); break;
+            case InputKind::Literal: break;
         }
         if (FAILED(hr)) return hr;
         if (limits.widthPointer) *limits.widthPointer = stored;
@@ -290,7 +276,8 @@ private:
             const int c = reader_.Next();
             if (c < 0) break;
             bool prefix = false;
-            const bool accepted = readsReal ? real.Accept(static_cast<char>(c)) : integer.Accept(static_cast<char>(c), prefix);
+            const bool accepted =
+                readsReal ? real.Accept(static_cast<char>(c)) : integer.Accept(static_cast<char>(c), prefix);
             if (!accepted || (!prefix && !number.Append(static_cast<char>(c)))) {
                 reader_.Back();
                 break;
@@ -377,7 +364,8 @@ private:
     void ReadField(const FormatToken& token, std::string& field) {
         switch (token.input()) {
             case InputKind::Line:
-                for (int c = reader_.Next(); c >= 0 && c != '\n'; c = reader_.Next()) field.push_back(static_cast<char>(c));
+                for (int c = reader_.Next(); c >= 0 && c != '\n'; c = reader_.Next())
+                    field.push_back(static_cast<char>(c));
                 return;
             case InputKind::Rest:
                 for (int c = reader_.Next(); c >= 0; c = reader_.Next()) field.push_back(static_cast<char>(c));
@@ -392,9 +380,7 @@ private:
                     field.push_back(static_cast<char>(c));
                 }
                 return;
-            default:
-                ReadWord(token, "", field);
-                return;
+            default: ReadWord(token, "", field); return;
         }
     }
 
@@ -404,7 +390,8 @@ private:
         reader_.SkipSpace();
         int c = reader_.Next();
         if (token.quote && c == token.quote) {
-            for (c = reader_.Next(); c >= 0 && c != token.quote; c = reader_.Next()) word.push_back(static_cast<char>(c));
+            for (c = reader_.Next(); c >= 0 && c != token.quote; c = reader_.Next())
+                word.push_back(static_cast<char>(c));
             if (separators.empty()) reader_.SkipSpace();
             return;
         }
@@ -436,9 +423,7 @@ private:
                 *wide = com::AllocBstr(text);
                 return *wide ? S_OK : E_OUTOFMEMORY;
             }
-            case StringStorage::Object:
-                static_cast<std::string*>(destination)->assign(text);
-                return S_OK;
+            case StringStorage::Object: static_cast<std::string*>(destination)->assign(text); return S_OK;
         }
         return E_UNEXPECTED;
     }
@@ -498,16 +483,13 @@ private:
 
     ElementLayout ListLayout(const FormatToken& token) const {
         switch (token.input()) {
-            case InputKind::IntegerList:
-                return LayoutOf(kIntegerElements, token.size);
-            case InputKind::RealList:
-                return LayoutOf(kRealElements, token.size);
+            case InputKind::IntegerList: return LayoutOf(kIntegerElements, token.size);
+            case InputKind::RealList: return LayoutOf(kRealElements, token.size);
             case InputKind::StringList:
                 if (token.safeArray || token.storage == StringStorage::Wide) return {0, sizeof(BSTR), VT_BSTR};
                 if (token.storage == StringStorage::Object) return {0, sizeof(std::string), VT_EMPTY};
                 return {0, 1, VT_EMPTY};  // char rows of width bytes
-            default:
-                return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
+            default: return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
         }
     }
 
@@ -589,8 +571,8 @@ private:
         BYTE* elements = nullptr;
         long long capacity = 0;
         if (const HRESULT hr = TakeElements(token, limits, layout, &elements, &capacity); FAILED(hr)) return hr;
-        const std::size_t stride = layout.bytes == 1 && layout.vt == VT_EMPTY ? static_cast<std::size_t>(limits.width)
-                                                                                : layout.bytes;
+        const std::size_t stride =
+            layout.bytes == 1 && layout.vt == VT_EMPTY ? static_cast<std::size_t>(limits.width) : layout.bytes;
         stored = 0;
         while (stored < capacity) {
             BYTE* element = elements ? elements + static_cast<std::size_t>(stored) * stride : nullptr;

@@ -73,7 +73,7 @@ HRESULT CInstrBuffer::Fill() {
     // A terminator is only known to be one when the response ended right behind it.
     const auto terminatorLength = static_cast<LONG>(readTerminator_.size());
     if (endSeen_ && terminatorLength > 0 && received >= terminatorLength &&
-        std::memcmp(read_.get() + received - terminatorLength, readTerminator_.data(), readTerminator_.size()) == 0)
+        std::equal(readTerminator_.begin(), readTerminator_.end(), read_.get() + received - terminatorLength))
         available_ -= terminatorLength;
     return S_OK;
 }
@@ -144,7 +144,8 @@ HRESULT CInstrBuffer::ReadBytes(SAFEARRAY** bytes, LONG count, bool flushToEnd) 
 
 HRESULT CInstrBuffer::PushBack() {
     if (!position_ || position_ == read_.get())
-        return reporter_.ReportOutOfMemory("Can't push character back into read buffer.  Buffer has not been read from.");
+        return reporter_.ReportOutOfMemory(
+            "Can't push character back into read buffer.  Buffer has not been read from.");
     --position_;
     ++available_;
     return S_OK;
@@ -200,8 +201,7 @@ HRESULT CInstrBuffer::WriteText(const char* text, LONG* written, bool flushWithE
 HRESULT CInstrBuffer::WriteWideString(BSTR text, LONG* written, bool flushWithEnd) {
     if (!text) return reporter_.ReportNullPointer("Write", "bstrBuf");
     const std::string narrow = com::Utf8FromBstr(text);
-    return Write(reinterpret_cast<const BYTE*>(narrow.data()), static_cast<LONG>(narrow.size()), written,
-                 flushWithEnd);
+    return Write(reinterpret_cast<const BYTE*>(narrow.data()), static_cast<LONG>(narrow.size()), written, flushWithEnd);
 }
 
 HRESULT CInstrBuffer::WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flushWithEnd) {
@@ -240,7 +240,7 @@ HRESULT CInstrBuffer::FlushWrite(bool sendEnd) {
 HRESULT CInstrBuffer::SendWaiting(bool sendEnd) {
     const std::string_view terminator = writeTerminator_;
     if (sendEnd && !std::string_view(reinterpret_cast<const char*>(write_.get()), static_cast<std::size_t>(waiting_))
-                         .ends_with(terminator)) {
+                        .ends_with(terminator)) {
         std::memcpy(write_.get() + waiting_, terminator.data(), terminator.size());
         waiting_ += static_cast<LONG>(terminator.size());
     }

@@ -176,8 +176,12 @@ HRESULT CIoSession::ReadStatusByte(SHORT* statusByte) {
     return connection_ ? connection_->ReadStatusByte(statusByte) : NotConnected();
 }
 
-HRESULT CIoSession::SetTimeout(LONG timeoutMs) { return connection_ ? connection_->SetTimeout(timeoutMs) : NotConnected(); }
-HRESULT CIoSession::GetTimeout(LONG* timeoutMs) { return connection_ ? connection_->GetTimeout(timeoutMs) : NotConnected(); }
+HRESULT CIoSession::SetTimeout(LONG timeoutMs) {
+    return connection_ ? connection_->SetTimeout(timeoutMs) : NotConnected();
+}
+HRESULT CIoSession::GetTimeout(LONG* timeoutMs) {
+    return connection_ ? connection_->GetTimeout(timeoutMs) : NotConnected();
+}
 HRESULT CIoSession::SetTerminationCharacter(BYTE character) {
     return connection_ ? connection_->SetTerminationCharacter(character) : NotConnected();
 }

@@ -15,20 +15,22 @@ public:
         const bool exponent = c == 'e' || c == 'E';
         switch (state_) {
             case State::Start:
-                return Move(sign ? State::Sign : digit ? State::Whole : c == '.' ? State::BarePoint : state_, sign || digit || c == '.');
-            case State::Sign:
-                return Move(digit ? State::Whole : State::BarePoint, digit || c == '.');
+                return Move(sign       ? State::Sign
+                            : digit    ? State::Whole
+                            : c == '.' ? State::BarePoint
+                                       : state_,
+                            sign || digit || c == '.');
+            case State::Sign: return Move(digit ? State::Whole : State::BarePoint, digit || c == '.');
             case State::Whole:
-                return Move(digit ? State::Whole : c == '.' ? State::Fraction : State::Exponent, digit || c == '.' || exponent);
-            case State::BarePoint:
-                return Move(State::Fraction, digit);
-            case State::Fraction:
-                return Move(digit ? State::Fraction : State::Exponent, digit || exponent);
-            case State::Exponent:
-                return Move(digit ? State::ExponentDigits : State::ExponentSign, digit || sign);
+                return Move(digit      ? State::Whole
+                            : c == '.' ? State::Fraction
+                                       : State::Exponent,
+                            digit || c == '.' || exponent);
+            case State::BarePoint: return Move(State::Fraction, digit);
+            case State::Fraction: return Move(digit ? State::Fraction : State::Exponent, digit || exponent);
+            case State::Exponent: return Move(digit ? State::ExponentDigits : State::ExponentSign, digit || sign);
             case State::ExponentSign:
-            case State::ExponentDigits:
-                return Move(State::ExponentDigits, digit);
+            case State::ExponentDigits: return Move(State::ExponentDigits, digit);
         }
         return false;
     }
@@ -61,13 +63,13 @@ public:
                 if (base_ == 16 && c == '0') return Move(State::LeadingZero);
                 return IsDigit(c) && Move(State::Digits);
             case State::Hash:
-                return (c == formLetter_ || c == formLetter_ + ('a' - 'A')) && (prefix = true, Move(State::AfterPrefix));
+                return (c == formLetter_ || c == formLetter_ + ('a' - 'A')) &&
+                       (prefix = true, Move(State::AfterPrefix));
             case State::LeadingZero:
                 if (c == 'x' || c == 'X') return prefix = true, Move(State::AfterPrefix);
                 return IsDigit(c) && Move(State::Digits);
             case State::AfterPrefix:
-            case State::Digits:
-                return IsDigit(c) && Move(State::Digits);
+            case State::Digits: return IsDigit(c) && Move(State::Digits);
         }
         return false;
     }

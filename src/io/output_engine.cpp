@@ -86,7 +86,8 @@ private:
         char small[128];
         const int n = std::snprintf(small, sizeof small, conversion, value);
         if (n < 0) return E_UNEXPECTED;
-        if (static_cast<std::size_t>(n) < sizeof small) return Put(std::string_view(small, static_cast<std::size_t>(n)));
+        if (static_cast<std::size_t>(n) < sizeof small)
+            return Put(std::string_view(small, static_cast<std::size_t>(n)));
         std::string large(static_cast<std::size_t>(n), '\0');
         std::snprintf(large.data(), large.size() + 1, conversion, value);
         return Put(large);
@@ -138,25 +139,18 @@ private:
         switch (token.output()) {
             case OutputKind::Integer:
                 return PutInteger(token, amounts, token.size == 'I' ? args_.NextInt64() : args_.NextInt());
-            case OutputKind::Real:
-                return PutReal(token, amounts, args_.NextDouble());
-            case OutputKind::Character:
-                return PutPrintf(ConversionFor(token, amounts), args_.NextInt());
-            case OutputKind::String:
-                return PutStringArgument(token, amounts);
-            case OutputKind::Enum:
-                return PutEnum(token, amounts);
+            case OutputKind::Real: return PutReal(token, amounts, args_.NextDouble());
+            case OutputKind::Character: return PutPrintf(ConversionFor(token, amounts), args_.NextInt());
+            case OutputKind::String: return PutStringArgument(token, amounts);
+            case OutputKind::Enum: return PutEnum(token, amounts);
             case OutputKind::IntegerList:
             case OutputKind::RealList:
             case OutputKind::StringList:
-            case OutputKind::EnumList:
-                return PutList(token, amounts);
+            case OutputKind::EnumList: return PutList(token, amounts);
             case OutputKind::DefiniteBlock:
             case OutputKind::IndefiniteBlock:
-            case OutputKind::RawBinary:
-                return PutBlock(token, amounts);
-            case OutputKind::Literal:
-                break;
+            case OutputKind::RawBinary: return PutBlock(token, amounts);
+            case OutputKind::Literal: break;
         }
         return E_UNEXPECTED;
     }
@@ -166,13 +160,10 @@ private:
             case 0:
                 if (token.size == 'I') return PutPrintf(ConversionFor(token, amounts), value);
                 return PutPrintf(ConversionFor(token, amounts), static_cast<int>(value));
-            case '1':
-                return PutPrintf(ConversionFor(token, amounts), RoundedUp(static_cast<double>(value)));
+            case '1': return PutPrintf(ConversionFor(token, amounts), RoundedUp(static_cast<double>(value)));
             case '2':
-            case '3':
-                return PutPrintf(ConversionFor(token, amounts), static_cast<double>(value));
-            default:
-                return PutRadix(token, amounts, RoundedUp(static_cast<double>(value)));
+            case '3': return PutPrintf(ConversionFor(token, amounts), static_cast<double>(value));
+            default: return PutRadix(token, amounts, RoundedUp(static_cast<double>(value)));
         }
     }
 
@@ -180,12 +171,9 @@ private:
         switch (token.numberForm) {
             case 0:
             case '2':
-            case '3':
-                return PutPrintf(ConversionFor(token, amounts), value);
-            case '1':
-                return PutPrintf(ConversionFor(token, amounts), RoundedUp(value));
-            default:
-                return PutRadix(token, amounts, RoundedUp(value));
+            case '3': return PutPrintf(ConversionFor(token, amounts), value);
+            case '1': return PutPrintf(ConversionFor(token, amounts), RoundedUp(value));
+            default: return PutRadix(token, amounts, RoundedUp(value));
         }
     }
 
@@ -203,7 +191,8 @@ private:
             magnitude /= form->base;
         } while (magnitude != 0);
         std::string digits;
-        if (amounts.precision > static_cast<int>(n)) digits.assign(static_cast<std::size_t>(amounts.precision) - n, '0');
+        if (amounts.precision > static_cast<int>(n))
+            digits.assign(static_cast<std::size_t>(amounts.precision) - n, '0');
         while (n > 0) digits.push_back(reversed[--n]);
 
         std::size_t padding = amounts.width > static_cast<int>(digits.size())
@@ -288,16 +277,13 @@ private:
     // The element layout of a list and, with $S, the safe-array type it must have.
     ElementLayout ListLayout(const FormatToken& token) const {
         switch (token.output()) {
-            case OutputKind::IntegerList:
-                return LayoutOf(kIntegerElements, token.size);
-            case OutputKind::RealList:
-                return LayoutOf(kRealElements, token.size);
+            case OutputKind::IntegerList: return LayoutOf(kIntegerElements, token.size);
+            case OutputKind::RealList: return LayoutOf(kRealElements, token.size);
             case OutputKind::StringList:
                 if (token.safeArray) return {0, sizeof(BSTR), VT_BSTR};
                 if (token.storage == StringStorage::Object) return {0, sizeof(std::string), VT_EMPTY};
                 return {0, sizeof(void*), VT_EMPTY};
-            default:
-                return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
+            default: return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
         }
     }
 
@@ -308,7 +294,8 @@ private:
             auto* array = args_.NextPointer<SAFEARRAY>();
             if (FAILED(CheckVector(array, layout.vt))) return E_INVALIDARG;
             const auto length = static_cast<long long>(array->rgsabound[0].cElements);
-            *total = static_cast<int>(count >= 0 ? std::min<long long>(count, length) : std::min<long long>(length, INT_MAX));
+            *total = static_cast<int>(count >= 0 ? std::min<long long>(count, length)
+                                                 : std::min<long long>(length, INT_MAX));
             *elements = static_cast<const BYTE*>(array->pvData);
             return S_OK;
         }
@@ -343,15 +330,13 @@ private:
     HRESULT PutElement(const FormatToken& token, const Amounts& amounts, const ElementLayout& layout,
                        const BYTE* element, const cache::IEnumCommandConverter* converter) {
         switch (token.output()) {
-            case OutputKind::IntegerList:
-                return PutInteger(token, amounts, LoadInteger(element, layout.vt));
+            case OutputKind::IntegerList: return PutInteger(token, amounts, LoadInteger(element, layout.vt));
             case OutputKind::RealList:
                 return PutReal(token, amounts, layout.vt == VT_R8 ? Load<double>(element) : Load<float>(element));
             case OutputKind::EnumList:
                 return PutKeyword(token, amounts, *converter,
                                   layout.vt == VT_BOOL ? Load<VARIANT_BOOL>(element) : Load<LONG>(element));
-            default:
-                break;
+            default: break;
         }
         if (token.safeArray || token.storage == StringStorage::Wide) {
             const auto* text = Load<const wchar_t*>(element);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "io/element_layout.h"
@@ -24,7 +26,6 @@ Overloaded(F...) -> Overloaded<F...>;
 
 std::string TextOf(const TypedValue& value) {
     return std::visit(Overloaded{
-                          [](LONGLONG v) { return std::to_string(v); },
                           [](FLOAT v) { return FormatText("%0.7g", static_cast<double>(v)); },
                           [](DOUBLE v) { return FormatText("%0.15g", v); },
                           [](bool v) { return std::string(v ? "1" : "0"); },
@@ -42,7 +43,8 @@ struct NarrowingRow {
 
 bool FitsSingle(double v) {
     const double magnitude = std::fabs(v);
-    return magnitude <= 3.4028234663852886e38 && !(magnitude >= 2.2250738585072014e-308 && magnitude < 1.1754943508222875e-38);
+    return magnitude <= 3.4028234663852886e38 &&
+           !(magnitude >= 2.2250738585072014e-308 && magnitude < 1.1754943508222875e-38);
 }
 
 constexpr NarrowingRow kByteRange{"BYTE", [](double v) { return v >= 0 && v <= 255; }};
@@ -57,8 +59,8 @@ struct TypedElement {
     const NarrowingRow* range;  // numbers read into it are checked against this
 };
 constexpr TypedElement kTypedElements[] = {
-    {VT_UI1, 1, &kByteRange}, {VT_I2, 2, &kShortRange}, {VT_I4, 4, &kLongRange}, {VT_I8, 8, nullptr},
-    {VT_R4, 4, &kSingleRange}, {VT_R8, 8, nullptr}, {VT_BSTR, sizeof(BSTR), nullptr}, {VT_BOOL, 2, nullptr},
+    {VT_UI1, 1, &kByteRange},  {VT_I2, 2, &kShortRange}, {VT_I4, 4, &kLongRange},          {VT_I8, 8, nullptr},
+    {VT_R4, 4, &kSingleRange}, {VT_R8, 8, nullptr},      {VT_BSTR, sizeof(BSTR), nullptr}, {VT_BOOL, 2, nullptr},
 };
 
 const TypedElement* TypedElementOf(VARTYPE vt) {
@@ -85,8 +87,8 @@ TypedValue ElementValue(VARTYPE vt, const BYTE* element) {
 
 HRESULT CheckRange(errors::IErrorReporter* reporter, const NarrowingRow* range, double value) {
     if (!range || range->fits(value)) return S_OK;
-    return ReportIoFailure(reporter,
-                           FormatText("Overflow or underflow reading value of '%e' into a %s.", value, range->typeName));
+    return ReportIoFailure(
+        reporter, FormatText("Overflow or underflow reading value of '%e' into a %s.", value, range->typeName));
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -128,10 +130,8 @@ HRESULT CIoSession::WriteList(SAFEARRAY* list, bool flushWithEnd) {
     if (!IsOpen()) return NotConnected();
     if (!list || list->cDims != 1) return E_INVALIDARG;
     if (!TypedElementOf(list->vt)) {
-        const HRESULT status = reporter_ ? reporter_->ReportErrorText(
-                                               E_INVALIDARG, "ZPV4870: Unknown type of array passed to WriteList function.")
-                                         : E_INVALIDARG;
-        return status;
+        if (!reporter_) return E_INVALIDARG;
+        return reporter_->ReportErrorText(E_INVALIDARG, "ZPV4870: Unknown type of array passed to WriteList function.");
     }
     std::string text;
     for (ULONG i = 0; i < list->rgsabound[0].cElements; ++i) {
@@ -247,14 +247,16 @@ HRESULT CIoSession::WriteBlock(std::string_view command, SAFEARRAY* data, bool f
     std::vector<BYTE> bytes(count * type->bytes);
     CopyElements(bytes.data(), static_cast<const BYTE*>(data->pvData), count, type->bytes, buffer_->GetBigEndian());
 
-    HRESULT hr = buffer_->Write(reinterpret_cast<const BYTE*>(head.data()), static_cast<LONG>(head.size()), nullptr, false);
+    HRESULT hr =
+        buffer_->Write(reinterpret_cast<const BYTE*>(head.data()), static_cast<LONG>(head.size()), nullptr, false);
     if (FAILED(hr)) return hr;
     LONG sent = 0;
     hr = buffer_->Write(bytes.data(), static_cast<LONG>(bytes.size()), &sent, false);
     if (FAILED(hr)) return hr;
     if (sent < static_cast<LONG>(bytes.size()))
-        return ReportIoFailure(reporter_, FormatText("Binary block write only successfully sent %ld of %zu data bytes to the device.",
-                                                     static_cast<long>(sent), bytes.size()));
+        return ReportIoFailure(
+            reporter_, FormatText("Binary block write only successfully sent %ld of %zu data bytes to the device.",
+                                  static_cast<long>(sent), bytes.size()));
     return flushWithEnd ? buffer_->FlushWrite(true) : S_OK;
 }
 
@@ -271,7 +273,8 @@ HRESULT CIoSession::ReadBlock(VARTYPE elementType, bool seekToBlock, bool flushT
         const HRESULT hr = buffer_->ReadByte(&first, &actual);
         if (FAILED(hr)) return hr;
         if (actual == 1 && first == '#') break;
-        if (!seekToBlock || actual == 0 || hr == S_OK) return ReportIoFailure(reporter_, "Binary block header not found.");
+        if (!seekToBlock || actual == 0 || hr == S_OK)
+            return ReportIoFailure(reporter_, "Binary block header not found.");
     }
     if (const HRESULT hr = buffer_->PushBack(); FAILED(hr)) return hr;
     std::vector<BYTE> bytes;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "io/instrument_connection.h"
@@ -34,6 +35,7 @@ public:
     // The next write takes only this many bytes and still succeeds.
     void ShortenNextWrite(LONG accepted) { shortWrite_ = accepted; }
     bool HasUnreadResponse() const { return !responses_.empty(); }
+    void ClearResponses() { responses_.clear(); }
 
     std::string WrittenText() const {
         std::string text;
@@ -88,7 +90,10 @@ public:
     HRESULT SetSendEndEnabled(bool value) override { return sendEnd = value, S_OK; }
     HRESULT GetSendEndEnabled(bool* value) override { return *value = sendEnd, S_OK; }
 
-    HRESULT Close() override { return closed = true, S_OK; }
+    HRESULT Close() override {
+        if (closedFlag) *closedFlag = true;
+        return S_OK;
+    }
     HRESULT ReadStatusByte(SHORT* value) override { return *value = statusByte, S_OK; }
     HRESULT Lock(LONG accessMode, LONG, std::string_view requestedKey, std::string* accessKey) override {
         lockedMode = accessMode;
@@ -101,7 +106,7 @@ public:
     HRESULT GetResourceName(std::string* value) override { return *value = resourceName, S_OK; }
 
     std::vector<Transfer> writes;
-    std::vector<LONG> readTimeouts;   // the timeout in force at each read
+    std::vector<LONG> readTimeouts;    // the timeout in force at each read
     std::vector<LONG> timeoutChanges;  // every SetTimeout, in order
     LONG timeoutMs = 2000;
     BYTE terminationCharacter = '\n';
@@ -109,7 +114,7 @@ public:
     bool sendEnd = true;
     SHORT statusByte = 0;
     LONG lockedMode = 0;
-    bool closed = false;
+    bool* closedFlag = nullptr;  // set by Close; outlives the transport
     io::InterfaceType interfaceType = io::InterfaceType::Tcpip;
     std::string resourceClass = "INSTR";
     std::string resourceName = "TCPIP0::192.168.1.20::inst0::INSTR";
@@ -129,7 +134,9 @@ private:
 // Hands out one prepared transport to the session that opens a descriptor.
 class ScriptedConnector final : public io::IInstrumentConnector {
 public:
-    ScriptedConnector() : next_(std::make_unique<ScriptedTransport>()), transport(next_.get()) {}
+    ScriptedConnector() : next_(std::make_unique<ScriptedTransport>()), transport(next_.get()) {
+        transport->closedFlag = &transportClosed;
+    }
 
     HRESULT Connect(std::string_view descriptor, LONG openTimeoutMs, errors::IErrorReporter&,
                     std::unique_ptr<io::IInstrumentConnection>* connection) override {
@@ -144,7 +151,8 @@ private:
     std::unique_ptr<ScriptedTransport> next_;
 
 public:
-    ScriptedTransport* transport;  // owned by the session once connected
+    ScriptedTransport* transport;  // owned by the session once connected, gone after Close
+    bool transportClosed = false;
     std::string lastDescriptor;
     LONG lastOpenTimeoutMs = 0;
 };
