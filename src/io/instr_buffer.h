@@ -36,6 +36,8 @@ public:
 
     HRESULT FlushRead() override;
     HRESULT FlushWrite(bool sendEnd) override;
+    // Drops a command whose rendering failed, so it does not prefix the next one.
+    void DiscardWaitingWrite() { waiting_ = 0; }
     HRESULT SetBufferSize(LONG mask, LONG size) override;
     HRESULT GetReadCapacity(LONG* capacity) override;
     HRESULT GetWriteCapacity(LONG* capacity) override;

@@ -260,6 +260,7 @@ HRESULT CIoSession::PrintfV(LONG timeoutMs, const char* format, va_list args) {
         if (FAILED(hr = timeout.status())) return hr;
         ArgumentCursor cursor(args);
         hr = FormattedOutput(buffer_.get(), format, cursor, Services());
+        if (FAILED(hr)) buffer_->DiscardWaitingWrite();
         if (SUCCEEDED(hr)) hr = buffer_->FlushWrite(true);
     }
     return FAILED(hr) ? hr : PollInstrumentStatus();
@@ -287,7 +288,10 @@ HRESULT CIoSession::QueryfV(LONG timeoutMs, const char* command, const char* res
         ArgumentCursor cursor(args);
         const FormatServices services = Services();
         hr = buffer_->FlushRead();
-        if (SUCCEEDED(hr)) hr = FormattedOutput(buffer_.get(), command, cursor, services);
+        if (SUCCEEDED(hr)) {
+            hr = FormattedOutput(buffer_.get(), command, cursor, services);
+            if (FAILED(hr)) buffer_->DiscardWaitingWrite();
+        }
         if (SUCCEEDED(hr)) hr = buffer_->FlushWrite(true);
         if (SUCCEEDED(hr)) hr = FormattedInput(buffer_.get(), response, cursor, services);
     }
