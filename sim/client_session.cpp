@@ -41,7 +41,7 @@ bool ClientSession::OnBytes(std::string_view bytes, const std::function<bool(con
         std::string_view message(pending_.data() + start, end - start);
         if (!message.empty() && message.back() == '\r') message.remove_suffix(1);
         const Reply reply = OnMessage(message);
-        if (reply.close || !deliver(reply)) {
+        if (reply.close || (!reply.bytes.empty() && !deliver(reply))) {
             pending_.clear();
             return false;
         }

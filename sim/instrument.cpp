@@ -21,7 +21,7 @@ bool AvailableOn(Availability availability, Family family) {
     return true;
 }
 
-// Finds the row for a unit and checks its form and parameter count; 0 when the unit may run.
+// Checks a unit's header, form and parameter count: 0 when it may run, else a command error.
 int Admit(const ProgramUnit& unit, const CommandRow* row, Family family) {
     if (unit.error) return unit.error;
     if (!row || !AvailableOn(row->availability, family) || !(row->forms & (unit.query ? kQueryForm : kSetForm)))
@@ -54,8 +54,7 @@ std::optional<std::string> Instrument::Execute(std::string_view message) {
         const CommandRow* row = CommandTable::Instance().Find(unit.path);
         if (const int error = Admit(unit, row, state.identity.family)) {
             state.status.Report(error);
-            if (IsCommandError(error)) break;  // the rest of the message is not trusted
-            continue;
+            break;  // a command error: the rest of the message is not trusted
         }
         Call call{state, *row, unit, {}, 0};
         row->handler(call);

@@ -49,7 +49,7 @@ struct InstrumentState {
     std::array<FileStore, kModeCount> files;
     std::vector<Quantities> results;  // one per sequence of the last list run
     int listRuns = 0;
-    bool overCurrent = false;  // latched until the protections are cleared
+    bool overCurrent = false;  // tripped; latched until the protections are cleared
     std::chrono::steady_clock::time_point outputOnSince;
 };
 

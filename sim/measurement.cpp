@@ -1,6 +1,5 @@
 #include "measurement.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -48,7 +47,8 @@ Quantities Measure(const OutputPoint& point, const Load& load) {
     q[kPower] = vac * q[kCurrentAc] * load.powerFactor + vdc * q[kCurrentDc];
     q[kApparentPower] = q[kVoltage] * q[kCurrent];
     q[kPowerFactor] = q[kApparentPower] > 0 ? q[kPower] / q[kApparentPower] : 0;
-    q[kReactivePower] = std::sqrt(std::max(0.0, q[kApparentPower] * q[kApparentPower] - q[kPower] * q[kPower]));
+    // Only the AC part sees the reactance; the rest of S is distortion power from the DC component.
+    q[kReactivePower] = vac * q[kCurrentAc] * std::sqrt(1 - load.powerFactor * load.powerFactor);
     q[kCurrentPeak] = std::fabs(q[kCurrentDc]) + q[kCurrentAc] * CrestFactorOf(point.waveform);
     q[kCrestFactor] = q[kCurrent] > 0 ? q[kCurrentPeak] / q[kCurrent] : 0;
     return q;

@@ -32,8 +32,11 @@ void PlayListProgram(InstrumentState& state) {
 }
 
 void CheckProtection(InstrumentState& state) {
+    if (!OutputOn(state)) return;
     const double limit = state.global.Number("OUTP:CURR:HIGH");
-    if (limit > 0 && LiveQuantities(state)[kCurrent] > limit) state.overCurrent = true;
+    if (limit <= 0 || LiveQuantities(state)[kCurrent] <= limit) return;
+    state.overCurrent = true;
+    state.global.Set(*CommandTable::Instance().Find("OUTP"), "OFF");
 }
 
 }  // namespace zpv::sim

@@ -11,7 +11,8 @@ bool OutputOn(const InstrumentState& state);
 Quantities LiveQuantities(const InstrumentState& state);
 // Plays the loaded list program at once: one result per sequence, from the sequence's end values.
 void PlayListProgram(InstrumentState& state);
-// Latches an over-current when the output draws more than its current high limit.
+// An output drawing more than its current high limit trips: it switches off and latches an
+// over-current until the protections are cleared.
 void CheckProtection(InstrumentState& state);
 
 }  // namespace zpv::sim

@@ -81,7 +81,7 @@ void PtyServer::Serve() {
     auto session = std::make_unique<ClientSession>(instrument_);
     const auto deliver = [&](const ClientSession::Reply& reply) {
         if (reply.delay.count() > 0 && !stop_->Sleep(reply.delay)) return false;
-        return reply.bytes.empty() || WriteAll(reply.bytes);
+        return WriteAll(reply.bytes);
     };
     char buffer[4096];
     for (;;) {

@@ -122,7 +122,7 @@ void SocketServer::Serve(Connection& connection) {
     ClientSession session(instrument_);
     const auto deliver = [&](const ClientSession::Reply& reply) {
         if (reply.delay.count() > 0 && !stop_->Sleep(reply.delay)) return false;
-        return reply.bytes.empty() || SendAll(connection.fd, reply.bytes);
+        return SendAll(connection.fd, reply.bytes);
     };
     char buffer[64 * 1024];
     for (;;) {

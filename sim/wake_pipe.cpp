@@ -32,12 +32,11 @@ void WakePipe::Raise() {
 bool WakePipe::Sleep(std::chrono::milliseconds duration) const {
     const auto deadline = std::chrono::steady_clock::now() + duration;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd pfd{read_, POLLIN, 0};
         const int ready = ::poll(&pfd, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
         if (ready > 0) return false;
-        if (ready == 0) return true;
-        if (errno != EINTR) return true;
+        if ((ready == 0 && left.count() <= 0) || (ready < 0 && errno != EINTR)) return true;
     }
 }
 

@@ -4,7 +4,7 @@
 namespace zpv::sim {
 
 struct Load {
-    double impedance = 50.0;   // ohms, magnitude of the load impedance (> 0)
+    double impedance = 100.0;  // ohms, magnitude of the load impedance (> 0)
     double powerFactor = 1.0;  // cos(phi), lagging (0 < pf <= 1)
 };
 

@@ -1,0 +1,44 @@
+// Runs a fuzz target without a fuzzing engine: the seed inputs, then pseudo-random mutations of
+// them for a fixed number of rounds, so every test run (under the sanitizers too) replays the same
+// hostile inputs.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+const std::vector<std::string> kSeeds = {
+    "", "59.999999999999\n", "+0,\"No error\"\n", "HIGH\r\n", "#15HELLO\n", "#0raw bytes\n", "1,2,3,4\n",
+    "\"quoted, text\"\n", "#9999999999\n", "OutputPhase1", "A1-A3", "[A,B]:C", "A:B,C", "Simulate=true, DriverSetup=Model=X",
+    "driversetup  =NumPhases:3", "1e400\n", "-\n", "0x1F\n", "\xff\xfe\x00\x01", "#",
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 20000;
+    std::mt19937 random(4870);
+    for (const std::string& seed : kSeeds)
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(seed.data()), seed.size());
+    for (int round = 0; round < rounds; ++round) {
+        std::string input = kSeeds[random() % kSeeds.size()];
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = input.empty() ? 0 : random() % (input.size() + 1);
+            switch (random() % 4) {
+                case 0: input.insert(input.begin() + static_cast<long>(at), static_cast<char>(random())); break;
+                case 1: if (at < input.size()) input.erase(at, 1); break;
+                case 2: if (at < input.size()) input[at] = static_cast<char>(random()); break;
+                default: input.insert(at, kSeeds[random() % kSeeds.size()]); break;
+            }
+        }
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+    }
+    std::printf("%d rounds\n", rounds);
+    return 0;
+}

@@ -1,0 +1,174 @@
+// The transports: message framing and faults in the client session, TCP on loopback, the pty.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "sim/sim_test_client.h"
+#include "zpv4870sim/client_session.h"
+#include "zpv4870sim/pty_server.h"
+#include "zpv4870sim/socket_server.h"
+
+namespace zpv::sim {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LineClient;
+
+std::vector<ClientSession::Reply> Feed(ClientSession& session, std::string_view bytes) {
+    std::vector<ClientSession::Reply> replies;
+    session.OnBytes(bytes, [&](const ClientSession::Reply& reply) {
+        replies.push_back(reply);
+        return true;
+    });
+    return replies;
+}
+
+TEST(SimClientSession, FramesMessagesAtLineFeedsAcrossChunks) {
+    Instrument instrument;
+    ClientSession session(instrument);
+    EXPECT_EQ(Feed(session, "*OPC?\r\nOUTP:FREQ 5").size(), 1u);
+    auto replies = Feed(session, "0\nOUTP:FR");
+    EXPECT_TRUE(replies.empty());  // a command has no answer, the next message is incomplete
+    replies = Feed(session, "EQ?\n*IDN?\n");
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].bytes, "50\n");
+    EXPECT_EQ(replies[1].bytes.rfind("Kaltrix,", 0), 0u);
+}
+
+TEST(SimClientSession, ShapesAnswersWithTheInjectedFaults) {
+    Instrument instrument;
+    ClientSession session(instrument);
+    EXPECT_EQ(session.OnMessage("SIM:OVER 10;:OUTP:FREQ?").bytes, "60        \n");
+    EXPECT_EQ(session.OnMessage("SIM:OVER OFF;:SIM:DEL 250;:OUTP:FREQ?").delay, 250ms);
+    session.OnMessage("SIM:DEL 0;GARB ON");
+    const std::string garbage = session.OnMessage("OUTP:FREQ?").bytes;
+    EXPECT_EQ(garbage.back(), '\n');
+    EXPECT_EQ(garbage.find("60"), std::string::npos);
+    // Muted queries still run.
+    EXPECT_TRUE(session.OnMessage("SIM:GARB OFF;MUTE ON;:OUTP:FREQ 50;:OUTP:FREQ?").bytes.empty());
+    EXPECT_EQ(session.OnMessage("SIM:MUTE OFF;:OUTP:FREQ?").bytes, "50\n");
+    EXPECT_EQ(session.OnMessage("SIM:BLOCK? 30").bytes, "#230ABCDEFGHIJKLMNOPQRSTUVWXYZABCD\n");
+}
+
+TEST(SimClientSession, DropsAfterTheArmedNumberOfMessages) {
+    InstrumentOptions options;
+    options.faults.dropAfter = 2;
+    Instrument instrument(options);
+    ClientSession first(instrument);
+    EXPECT_FALSE(first.OnMessage("*OPC").close);
+    EXPECT_FALSE(first.OnMessage("*OPC").close);
+    EXPECT_TRUE(first.OnMessage("*OPC").close);
+    ClientSession second(instrument);  // each connection counts its own messages
+    EXPECT_FALSE(second.OnMessage("SIM:DROP 1").close);
+    EXPECT_FALSE(second.OnMessage("*OPC").close);  // re-armed: one more message is answered
+    EXPECT_TRUE(second.OnMessage("*IDN?").close);
+    // Closing stops the messages behind it in the same chunk.
+    ClientSession third(instrument);
+    instrument.SetFaults({});
+    EXPECT_FALSE(third.OnBytes("SIM:DROP 0\n*IDN?\n*IDN?\n", [](const ClientSession::Reply&) {
+        ADD_FAILURE() << "nothing should be answered";
+        return true;
+    }));
+}
+
+class SimSocketServer : public ::testing::Test {
+protected:
+    void SetUp() override { server.Start(0); }
+    LineClient Connect() { return LineClient(LineClient::ConnectTcp(server.Port())); }
+
+    Instrument instrument;
+    SocketServer server{instrument};
+};
+
+TEST_F(SimSocketServer, ClientsShareOneInstrument) {
+    ASSERT_NE(server.Port(), 0);
+    LineClient a = Connect();
+    LineClient b = Connect();
+    ASSERT_TRUE(a.connected() && b.connected());
+    a.Send("OUTP:FREQ 55\r\n");
+    EXPECT_EQ(a.Query("*OPC?"), "1\n");
+    EXPECT_EQ(b.Query("OUTP:FREQ?"), "55\n");
+    EXPECT_EQ(b.Query("*IDN?").value_or("").rfind("Kaltrix,ZPV-4803-Advanced,", 0), 0u);
+}
+
+// Clients on their own threads, reconnecting as they go, each keep a setting of their own.
+TEST_F(SimSocketServer, ServesConcurrentClientsWithoutMixingAnswers) {
+    const char* settings[] = {"MAN:VOLT:AC", "MAN:FREQ", "OUTP:VOLT:AC", "SYST:VOLT:AC:LOW"};
+    std::vector<std::thread> clients;
+    std::atomic<int> good{0};
+    for (const char* setting : settings) {
+        clients.emplace_back([&, setting] {
+            for (int round = 0; round < 4; ++round) {
+                LineClient client = Connect();
+                for (int i = 0; i < 25; ++i) {
+                    const std::string value = std::to_string(20 + round * 25 + i);
+                    if (client.Query(std::string(setting) + " " + value + ";:" + setting + "?") == value + "\n") ++good;
+                }
+            }
+        });
+    }
+    for (std::thread& t : clients) t.join();
+    EXPECT_EQ(good, 400);
+}
+
+TEST_F(SimSocketServer, SendsALargeBlockWhole) {
+    LineClient client = Connect();
+    const auto block = client.Query("SIM:BLOCK? 100000");
+    ASSERT_TRUE(block);
+    ASSERT_EQ(block->size(), 2 + 6 + 100000 + 1u);
+    EXPECT_EQ(block->substr(0, 9), "#6100000A");
+    EXPECT_EQ(block->substr(block->size() - 2), "D\n");  // 99999 % 26 == 3
+}
+
+TEST_F(SimSocketServer, FaultsDelayDropAndSilenceConnections) {
+    LineClient client = Connect();
+    client.Send("SIM:DEL 300\n");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(client.Query("*OPC?"), "1\n");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+
+    client.Send("SIM:DEL 0;MUTE ON\n");
+    EXPECT_EQ(client.Query("*IDN?", 300ms), std::nullopt);
+
+    client.Send("SIM:MUTE OFF;DROP 0\n");
+    client.Send("*IDN?\n");
+    EXPECT_TRUE(client.WaitClosed());
+    LineClient later = Connect();  // a new connection counts afresh, and drops at once too
+    later.Send("*IDN?\n");
+    EXPECT_TRUE(later.WaitClosed());
+}
+
+TEST_F(SimSocketServer, StopsPromptlyWithBusyClients) {
+    LineClient idle = Connect();
+    ASSERT_EQ(idle.Query("*OPC?"), "1\n");
+    LineClient notReading = Connect();
+    notReading.Send("SIM:BLOCK? 20000000\n");  // more than the socket buffers hold: the send blocks
+    LineClient waiting = Connect();
+    waiting.Send("SIM:DEL 60000;:*IDN?\n");
+    std::this_thread::sleep_for(200ms);
+    const auto start = std::chrono::steady_clock::now();
+    server.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_TRUE(idle.WaitClosed(1s));
+    EXPECT_FALSE(LineClient(LineClient::ConnectTcp(server.Port())).connected());
+}
+
+TEST(SimPtyServer, AnswersOverThePseudoTerminal) {
+    Instrument instrument;
+    PtyServer server(instrument);
+    server.Start();
+    ASSERT_EQ(server.Path().rfind("/dev/pts/", 0), 0u);
+    LineClient line(::open(server.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(line.connected());
+    EXPECT_EQ(line.Query("*IDN?").value_or("").rfind("Kaltrix,", 0), 0u);
+    line.Send("OUTP:VOLT:AC 230.5\r\n");
+    EXPECT_EQ(line.Query("OUTP:VOLT:AC?"), "230.5\n");  // raw mode: no echo, no CR added
+    server.Stop();
+}
+
+}  // namespace
+}  // namespace zpv::sim
