@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "zpv4870sim/instrument.h"
+#include "zpv4870sim/lan_endpoints.h"
 #include "zpv4870sim/pty_server.h"
 #include "zpv4870sim/socket_server.h"
 
@@ -22,6 +23,12 @@ constexpr const char* kUsage =
     "  --port N          TCP port on 127.0.0.1 (default 5025; 0 picks a free one)\n"
     "  --no-socket       do not serve TCP\n"
     "  --pty             also serve a pseudo-terminal (its path is printed)\n"
+    "  --vxi11           also serve VXI-11, with a portmapper of its own\n"
+    "  --vxi11-port N    VXI-11 core channel port (default 0: a free one)\n"
+    "  --portmapper-port N  port of that portmapper (default 111; 0 picks a free one)\n"
+    "  --rpcbind         register VXI-11 with the system's portmapper on 111 instead\n"
+    "  --hislip          also serve HiSLIP\n"
+    "  --hislip-port N   HiSLIP port (default 4880; 0 picks a free one)\n"
     "  --model M         one of the twelve models (default ZPV-4803-Advanced)\n"
     "  --serial S        serial number in *IDN?\n"
     "  --firmware F      firmware revision in *IDN?\n"
@@ -30,9 +37,10 @@ constexpr const char* kUsage =
     "  --garbage         answer garbage\n"
     "  --oversize N      pad answers with blanks to N bytes\n"
     "  --mute            never answer\n"
-    "  --load-ohms R     load impedance in ohms (default 50)\n"
+    "  --load-ohms R     load impedance in ohms (default 100)\n"
     "  --load-pf PF      load power factor (default 1)\n"
-    "Prints \"model <m>\", \"port <n>\" and \"pty <path>\" lines, then serves until SIGINT or SIGTERM.\n";
+    "Prints \"model <m>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\", \"portmapper <n>\" and \"hislip <n>\"\n"
+    "lines, then serves until SIGINT or SIGTERM.\n";
 
 template <typename T>
 std::optional<T> Number(std::string_view text) {
@@ -42,11 +50,18 @@ std::optional<T> Number(std::string_view text) {
     return value;
 }
 
+bool PortNumber(std::string_view text, std::uint16_t& port) {
+    const auto value = Number<std::uint16_t>(text);
+    if (value) port = *value;
+    return value.has_value();
+}
+
 struct Settings {
     InstrumentOptions instrument;
     long port = 5025;
     bool socket = true;
     bool pty = false;
+    zpv::sim::LanOptions lan;
 };
 
 // Returns an error text, or nothing when the arguments are good.
@@ -62,6 +77,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
         bool ok = true;
         if (flag == "--no-socket") settings.socket = false;
         else if (flag == "--pty") settings.pty = true;
+        else if (flag == "--vxi11") settings.lan.vxi11 = true;
+        else if (flag == "--rpcbind") settings.lan.vxi11 = settings.lan.rpcbind = true;
+        else if (flag == "--hislip") settings.lan.hislip = true;
         else if (flag == "--garbage") faults.garbage = true;
         else if (flag == "--mute") faults.mute = true;
         else if (flag == "--help" || flag == "-h") return std::string();
@@ -72,6 +90,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
             else if (flag == "--serial") settings.instrument.serial = *text;
             else if (flag == "--firmware") settings.instrument.firmware = *text;
             else if (flag == "--port") ok = (settings.port = Number<long>(*text).value_or(-1)) >= 0 && settings.port < 65536;
+            else if (flag == "--vxi11-port") ok = PortNumber(*text, settings.lan.vxi11Port);
+            else if (flag == "--portmapper-port") ok = PortNumber(*text, settings.lan.portmapperPort);
+            else if (flag == "--hislip-port") ok = PortNumber(*text, settings.lan.hislipPort);
             else if (flag == "--delay-ms") {
                 const auto ms = Number<long>(*text);
                 ok = ms && *ms >= 0;
@@ -111,6 +132,7 @@ int main(int argc, char** argv) {
         zpv::sim::Instrument instrument(settings.instrument);
         zpv::sim::SocketServer socket(instrument);
         zpv::sim::PtyServer pty(instrument);
+        zpv::sim::LanEndpoints lan(instrument, settings.lan);
         std::printf("model %s\n", instrument.Model().c_str());
         if (settings.socket) {
             socket.Start(static_cast<std::uint16_t>(settings.port));
@@ -120,9 +142,13 @@ int main(int argc, char** argv) {
             pty.Start();
             std::printf("pty %s\n", pty.Path().c_str());
         }
+        lan.Start();
+        if (settings.lan.vxi11) std::printf("vxi11 %u\nportmapper %u\n", lan.Vxi11Port(), lan.PortmapperPort());
+        if (settings.lan.hislip) std::printf("hislip %u\n", lan.HislipPort());
         std::fflush(stdout);
         int received = 0;
         sigwait(&signals, &received);
+        lan.Stop();
         pty.Stop();
         socket.Stop();
     } catch (const std::exception& e) {

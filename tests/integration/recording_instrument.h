@@ -59,6 +59,9 @@ public:
     std::string Last() {
         std::unique_lock lock(mutex_);
         arrived_.wait_for(lock, std::chrono::seconds(1), [&] { return received_.size() > seen_; });
+        // Queries answered since the last look also count as new; let the line go quiet too.
+        while (arrived_.wait_for(lock, std::chrono::milliseconds(30)) == std::cv_status::no_timeout) {
+        }
         seen_ = received_.size();
         return received_.empty() ? std::string() : received_.back();
     }

@@ -1,29 +1,46 @@
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
+#include "platform/visa/portmapper_client.h"
 #include "platform/visa/resource_manager.h"
+#include "platform/visa/transport_registry.h"
+#include "platform/visa/usbtmc_device_finder.h"
 #include "visa/loopback_peer.h"
 
 namespace zpv::visa {
 namespace {
 
-TEST(VisaResourceManager, TransportsNotYetAvailableSaySo) {
+TEST(VisaResourceManager, EveryTransportIsRegisteredAndAbsentResourcesSaySo) {
+    for (ResourceKind kind : {ResourceKind::TcpipSocket, ResourceKind::TcpipVxi11, ResourceKind::TcpipHislip,
+                              ResourceKind::AsrlInstr, ResourceKind::UsbInstr}) {
+        const TransportEntry* entry = FindTransport(kind);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_NE(entry->open, nullptr) << entry->name;
+    }
+
+    unsigned short closedPort = 0;
+    ::close(testing::BoundLoopbackSocket(-1, &closedPort));
+    const std::string port = std::to_string(closedPort);
+    ::setenv(kPortmapperPortVariable, port.c_str(), 1);
+    ::setenv(kUsbtmcSysfsVariable, "/nonexistent", 1);
     const struct {
-        const char* descriptor;
-        const char* transport;
+        std::string descriptor;
+        std::string detail;
     } cases[] = {
-        {"TCPIP0::127.0.0.1::inst0::INSTR", "VXI-11"},
-        {"TCPIP0::127.0.0.1::hislip0::INSTR", "HiSLIP"},
-        {"USB0::0x1234::0x5678::SN1::INSTR", "USBTMC"},
+        {"TCPIP0::127.0.0.1::inst0::INSTR", "No VXI-11 service at 127.0.0.1:" + port},
+        {"TCPIP0::127.0.0.1::hislip0," + port + "::INSTR", "No HiSLIP service at 127.0.0.1:" + port},
+        {"USB0::0x1234::0x5678::SN1::INSTR", "No USBTMC device USB0::0x1234::0x5678::SN1::INSTR"},
     };
     for (const auto& c : cases) {
         ResourceManager manager;
         std::unique_ptr<MessageSession> session;
-        EXPECT_EQ(manager.Open(c.descriptor, 100, &session), VI_ERROR_NSUP_OPER) << c.descriptor;
+        EXPECT_EQ(manager.Open(c.descriptor, 500, &session), VI_ERROR_RSRC_NFOUND) << c.descriptor;
         EXPECT_EQ(session, nullptr);
-        EXPECT_NE(manager.ErrorDetail().find(std::string(c.transport) + " transport is not available"),
-                  std::string::npos)
-            << manager.ErrorDetail();
+        EXPECT_NE(manager.ErrorDetail().find(c.detail), std::string::npos) << manager.ErrorDetail();
     }
+    ::unsetenv(kPortmapperPortVariable);
+    ::unsetenv(kUsbtmcSysfsVariable);
 }
 
 TEST(VisaResourceManager, BadNamesAndAccessModesAreRefused) {

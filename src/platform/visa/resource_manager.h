@@ -13,8 +13,8 @@ class ResourceManager {
 public:
     // accessMode: VI_NO_LOCK or VI_EXCLUSIVE_LOCK (the lock is taken within openTimeoutMs), either
     // possibly with VI_LOAD_CONFIG, which has nothing to load here. openTimeoutMs also bounds the
-    // connect. A descriptor that parses but whose transport is not available yet (VXI-11, HiSLIP,
-    // USBTMC) fails with VI_ERROR_NSUP_OPER, so that it stays apart from a resource that is absent
+    // connect. A descriptor that parses but whose transport row has no opener fails with
+    // VI_ERROR_NSUP_OPER, so that it stays apart from a resource that is absent
     // (VI_ERROR_RSRC_NFOUND).
     ViStatus Open(std::string_view descriptor, ViUInt32 openTimeoutMs, std::unique_ptr<MessageSession>* session,
                   ViUInt32 accessMode = VI_NO_LOCK);

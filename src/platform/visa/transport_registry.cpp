@@ -1,7 +1,10 @@
 #include "platform/visa/transport_registry.h"
 
+#include "platform/visa/hislip_session.h"
 #include "platform/visa/serial_session.h"
 #include "platform/visa/tcp_socket_session.h"
+#include "platform/visa/usbtmc_session.h"
+#include "platform/visa/vxi11_session.h"
 
 namespace zpv::visa {
 
@@ -10,9 +13,9 @@ namespace {
 constexpr TransportEntry kTransports[] = {
     {ResourceKind::TcpipSocket, "TCP socket", &TcpSocketSession::Open},
     {ResourceKind::AsrlInstr, "serial", &SerialSession::Open},
-    {ResourceKind::TcpipVxi11, "VXI-11", nullptr},
-    {ResourceKind::TcpipHislip, "HiSLIP", nullptr},
-    {ResourceKind::UsbInstr, "USBTMC", nullptr},
+    {ResourceKind::TcpipVxi11, "VXI-11", &Vxi11Session::Open},
+    {ResourceKind::TcpipHislip, "HiSLIP", &HislipSession::Open},
+    {ResourceKind::UsbInstr, "USBTMC", &UsbtmcSession::Open},
 };
 
 }  // namespace

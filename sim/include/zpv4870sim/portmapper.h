@@ -1,0 +1,51 @@
+// The simulator's own portmapper (program 100000 version 2) on 127.0.0.1, TCP and, when the same
+// port is free for it, UDP: clients ask it where the VXI-11 core channel listens. Answers NULL,
+// SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <tuple>
+
+namespace zpv::sim {
+
+class TcpService;
+class WakePipe;
+
+class Portmapper {
+public:
+    static constexpr std::uint32_t kTcp = 6;
+    static constexpr std::uint32_t kUdp = 17;
+
+    Portmapper();
+    ~Portmapper();  // stops
+    Portmapper(const Portmapper&) = delete;
+    Portmapper& operator=(const Portmapper&) = delete;
+
+    // Port 0 picks a free one. Throws std::system_error when the TCP port cannot be bound.
+    void Start(std::uint16_t port = 0);
+    std::uint16_t Port() const;
+    bool ServesUdp() const { return udp_ >= 0; }
+    void Stop();
+
+    void Set(std::uint32_t program, std::uint32_t version, std::uint32_t protocol, std::uint16_t port);
+    void Unset(std::uint32_t program, std::uint32_t version);
+    // 0 when the program is not registered.
+    std::uint16_t Lookup(std::uint32_t program, std::uint32_t version, std::uint32_t protocol) const;
+
+private:
+    using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;  // program, version, protocol
+    void ServeUdp();
+
+    std::unique_ptr<TcpService> tcp_;
+    std::unique_ptr<WakePipe> udpStop_;
+    int udp_ = -1;
+    std::thread udpThread_;
+    mutable std::mutex mutex_;
+    std::map<Key, std::uint16_t> table_;
+};
+
+}  // namespace zpv::sim

@@ -1,0 +1,98 @@
+// Serves the instrument over VXI-11 on 127.0.0.1: the core channel (program 0x0607AF) and the
+// abort channel (0x0607B0) on one TCP port, which a portmapper (Portmapper, or the system's rpcbind
+// through RegisterRpcProgram) tells clients about. Every link has its own message framing and
+// answers but all share one instrument; device_lock is enforced between links, waiting up to the
+// caller's lock_timeout when it sets the wait-lock flag. A link ends with destroy_link or with the
+// connection that created it.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "zpv4870sim/instrument.h"
+#include "zpv4870sim/instrument_lock.h"
+
+namespace zpv::sim {
+
+class TcpService;
+struct RpcCall;
+class XdrOut;
+class XdrIn;
+enum class RpcOutcome;
+
+struct Vxi11Options {
+    // The largest device_write chunk the links offer; clients split longer messages.
+    std::uint32_t maxRecvSize = 64 * 1024;
+    // Device names create_link accepts (compared without regard to case).
+    std::vector<std::string> devices{"inst0"};
+};
+
+class Vxi11Server {
+public:
+    static constexpr std::uint32_t kCoreProgram = 0x0607AF;
+    static constexpr std::uint32_t kAbortProgram = 0x0607B0;
+    static constexpr std::uint32_t kVersion = 1;
+
+    // lock: shared with other servers of the same instrument; null gives the server its own.
+    explicit Vxi11Server(Instrument& instrument, Vxi11Options options = {}, InstrumentLock* lock = nullptr);
+    ~Vxi11Server();  // stops
+    Vxi11Server(const Vxi11Server&) = delete;
+    Vxi11Server& operator=(const Vxi11Server&) = delete;
+
+    // Port 0 picks a free one. Throws std::system_error when the port cannot be bound.
+    void Start(std::uint16_t port = 0);
+    std::uint16_t Port() const;
+    void Stop();
+
+    std::size_t LinkCount() const;
+
+private:
+    struct Link;
+    struct Request;
+    using Handler = RpcOutcome (Vxi11Server::*)(Request&);
+    struct ProcedureRow;
+    static const ProcedureRow kProcedures[];
+
+    RpcOutcome Dispatch(RpcCall& call, XdrOut& results, std::vector<std::int32_t>& connectionLinks);
+    std::shared_ptr<Link> FindLink(std::int32_t id) const;
+    bool MayUse(Link& link, std::uint32_t flags, std::uint32_t lockTimeoutMs);
+    RpcOutcome GenericCall(Request& request, const std::function<std::int32_t(Link&)>& action);
+    void DestroyLink(std::int32_t id);
+
+    RpcOutcome CreateLink(Request& request);
+    RpcOutcome DeviceWrite(Request& request);
+    RpcOutcome DeviceRead(Request& request);
+    RpcOutcome DeviceReadStb(Request& request);
+    RpcOutcome DeviceTrigger(Request& request);
+    RpcOutcome DeviceClear(Request& request);
+    RpcOutcome DeviceRemoteOrLocal(Request& request);
+    RpcOutcome DeviceLock(Request& request);
+    RpcOutcome DeviceUnlock(Request& request);
+    RpcOutcome DeviceEnableSrq(Request& request);
+    RpcOutcome DeviceDocmd(Request& request);
+    RpcOutcome DestroyLinkCall(Request& request);
+    RpcOutcome CreateInterruptChannel(Request& request);
+    RpcOutcome DestroyInterruptChannel(Request& request);
+    RpcOutcome DeviceAbort(Request& request);
+
+    Instrument& instrument_;
+    Vxi11Options options_;
+    std::unique_ptr<InstrumentLock> ownLock_;
+    InstrumentLock& lock_;
+    std::unique_ptr<TcpService> tcp_;
+    std::atomic<bool> stopping_{false};
+
+    mutable std::mutex mutex_;  // links_, nextLink_ and every link's answers
+    std::condition_variable changed_;
+    std::map<std::int32_t, std::shared_ptr<Link>> links_;
+    std::int32_t nextLink_ = 1;
+};
+
+}  // namespace zpv::sim

@@ -1,0 +1,139 @@
+#include "zpv4870sim/portmapper.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "rpc_connection.h"
+#include "tcp_service.h"
+#include "wake_pipe.h"
+
+namespace zpv::sim {
+
+namespace {
+
+constexpr RpcProgram kPrograms[] = {{100000, 2}};
+constexpr std::size_t kLargestCall = 1024;
+
+enum Procedure : std::uint32_t { kNull = 0, kSet = 1, kUnset = 2, kGetPort = 3, kDump = 4 };
+
+}  // namespace
+
+Portmapper::Portmapper() = default;
+
+Portmapper::~Portmapper() { Stop(); }
+
+std::uint16_t Portmapper::Port() const { return tcp_ ? tcp_->Port() : 0; }
+
+void Portmapper::Set(std::uint32_t program, std::uint32_t version, std::uint32_t protocol, std::uint16_t port) {
+    std::lock_guard lock(mutex_);
+    table_[{program, version, protocol}] = port;
+}
+
+void Portmapper::Unset(std::uint32_t program, std::uint32_t version) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(table_, [&](const auto& entry) {
+        return std::get<0>(entry.first) == program && std::get<1>(entry.first) == version;
+    });
+}
+
+std::uint16_t Portmapper::Lookup(std::uint32_t program, std::uint32_t version, std::uint32_t protocol) const {
+    std::lock_guard lock(mutex_);
+    const auto it = table_.find({program, version, protocol});
+    return it == table_.end() ? 0 : it->second;
+}
+
+void Portmapper::Start(std::uint16_t port) {
+    const RpcHandler handler = [this](RpcCall& call, XdrOut& results) {
+        XdrIn& in = call.arguments;
+        switch (call.procedure) {
+            case kNull: return RpcOutcome::Reply;
+            case kSet:
+            case kUnset:
+            case kGetPort: {
+                const std::uint32_t program = in.Uint(), version = in.Uint(), protocol = in.Uint(),
+                                    mappedPort = in.Uint();
+                if (!in.ok()) return RpcOutcome::BadArguments;
+                if (call.procedure == kGetPort) {
+                    results.Uint(Lookup(program, version, protocol));
+                } else if (call.procedure == kUnset) {
+                    Unset(program, version);
+                    results.Uint(1);
+                } else {
+                    const bool valid = mappedPort > 0 && mappedPort <= 0xFFFF;
+                    if (valid) Set(program, version, protocol, static_cast<std::uint16_t>(mappedPort));
+                    results.Uint(valid ? 1 : 0);
+                }
+                return RpcOutcome::Reply;
+            }
+            case kDump: {
+                std::lock_guard lock(mutex_);
+                for (const auto& [key, mapped] : table_) {
+                    results.Uint(1);  // another entry follows
+                    results.Uint(std::get<0>(key));
+                    results.Uint(std::get<1>(key));
+                    results.Uint(std::get<2>(key));
+                    results.Uint(mapped);
+                }
+                results.Uint(0);
+                return RpcOutcome::Reply;
+            }
+            default: return RpcOutcome::NoProcedure;
+        }
+    };
+    tcp_ = std::make_unique<TcpService>(
+        [this, handler](int fd) { ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handler); });
+    tcp_->Start(port);
+
+    // UDP on the same number when it is free; TCP alone is enough for our clients.
+    udp_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(tcp_->Port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (udp_ >= 0 && ::bind(udp_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(udp_);
+        udp_ = -1;
+    }
+    if (udp_ < 0) return;
+    udpStop_ = std::make_unique<WakePipe>();
+    udpStop_->Open();
+    udpThread_ = std::thread([this, handler] {
+        std::vector<char> datagram(65536);
+        for (;;) {
+            pollfd fds[] = {{udp_, POLLIN, 0}, {udpStop_->fd(), POLLIN, 0}};
+            if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
+            if (fds[1].revents) return;
+            sockaddr_in from{};
+            socklen_t length = sizeof from;
+            const ssize_t got =
+                ::recvfrom(udp_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
+            if (got <= 0) continue;
+            bool drop = false;
+            const std::string reply =
+                HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms, handler, &drop);
+            if (!reply.empty())
+                ::sendto(udp_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
+        }
+    });
+}
+
+void Portmapper::Stop() {
+    if (!tcp_) return;
+    if (udpThread_.joinable()) {
+        udpStop_->Raise();
+        udpThread_.join();
+    }
+    if (udp_ >= 0) ::close(udp_);
+    udp_ = -1;
+    udpStop_.reset();
+    tcp_->Stop();
+    tcp_.reset();
+}
+
+}  // namespace zpv::sim

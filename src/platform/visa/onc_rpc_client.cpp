@@ -1,0 +1,208 @@
+#include "platform/visa/onc_rpc_client.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace zpv::visa {
+
+namespace {
+
+constexpr std::uint32_t kRpcVersion = 2;
+constexpr std::uint32_t kCall = 0;
+constexpr std::uint32_t kReply = 1;
+constexpr std::uint32_t kAccepted = 0;
+constexpr std::uint32_t kDenied = 1;
+constexpr std::uint32_t kLastFragment = 0x80000000u;
+constexpr std::size_t kMaxAuthBody = 400;
+constexpr std::size_t kReceiveChunk = 1 << 20;
+
+struct RpcFailureRow {
+    std::uint32_t code;
+    ViStatus status;
+    const char* text;
+};
+
+// accept_stat values other than SUCCESS.
+constexpr RpcFailureRow kAcceptFailures[] = {
+    {1, VI_ERROR_NSUP_OPER, "the server does not offer the program"},
+    {2, VI_ERROR_NSUP_OPER, "the server does not offer this version of the program"},
+    {3, VI_ERROR_NSUP_OPER, "the server does not offer the procedure"},
+    {4, VI_ERROR_IO, "the server could not decode the arguments"},
+    {5, VI_ERROR_IO, "the server failed with a system error"},
+};
+
+// reject_stat values of a denied call.
+constexpr RpcFailureRow kRejections[] = {
+    {0, VI_ERROR_IO, "the server does not speak RPC version 2"},
+    {1, VI_ERROR_NPERMISSION, "the server refused our credentials"},
+};
+
+const RpcFailureRow* FindRow(const RpcFailureRow* begin, const RpcFailureRow* end, std::uint32_t code) {
+    const RpcFailureRow* row = std::find_if(begin, end, [&](const RpcFailureRow& r) { return r.code == code; });
+    return row == end ? nullptr : row;
+}
+
+std::uint32_t FirstXid() {
+    // Different connections start apart, so a reply routed to the wrong one is noticed.
+    auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
+}
+
+}  // namespace
+
+OncRpcClient::OncRpcClient(int fd, std::uint32_t program, std::uint32_t version)
+    : channel_(fd, StreamChannel::Kind::Socket), program_(program), version_(version), nextXid_(FirstXid()) {}
+
+ViStatus OncRpcClient::Fail(ViStatus status, std::string why) {
+    lastError_ = std::move(why);
+    return status;
+}
+
+void OncRpcClient::Abandon(std::uint32_t xid, std::size_t maxReply) {
+    if (!haveStale_) staleFrom_ = xid;
+    haveStale_ = true;
+    staleMaxReply_ = std::max(staleMaxReply_, maxReply);
+}
+
+bool OncRpcClient::Abandoned(std::uint32_t xid) const {
+    return haveStale_ && xid - staleFrom_ < nextXid_ - staleFrom_;
+}
+
+ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments,
+                            std::size_t maxReply, const Deadline& deadline, RpcReply* reply) {
+    if (broken_) return Fail(VI_ERROR_CONN_LOST, "the connection lost step with the server after an interrupted call");
+    if (channel_.Fd() < 0) return Fail(VI_ERROR_CONN_LOST, "the connection is closed");
+
+    const std::uint32_t xid = nextXid_++;
+    std::vector<std::uint8_t> record(4);
+    record.reserve(44 + arguments.size());
+    XdrWriter out(record);
+    out.PutUint32(xid);
+    out.PutUint32(kCall);
+    out.PutUint32(kRpcVersion);
+    out.PutUint32(program_);
+    out.PutUint32(version_);
+    out.PutUint32(procedure);
+    for (int i = 0; i < 2; ++i) {  // credentials and verifier: AUTH_NONE
+        out.PutUint32(0);
+        out.PutUint32(0);
+    }
+    record.insert(record.end(), arguments.begin(), arguments.end());
+    const std::uint32_t mark = kLastFragment | static_cast<std::uint32_t>(record.size() - 4);
+    for (int i = 0; i < 4; ++i) record[i] = static_cast<std::uint8_t>(mark >> (24 - 8 * i));
+
+    std::size_t sent = 0;
+    ViStatus status = channel_.Write(record.data(), record.size(), &sent, deadline);
+    if (Failed(status)) {
+        if (sent > 0) broken_ = true;
+        return Fail(status, status == VI_ERROR_TMO ? "the server did not take the call in time"
+                                                   : "the call could not be sent: " + StatusDescription(status));
+    }
+
+    for (;;) {
+        status = ReadRecord(std::max(maxReply, staleMaxReply_), deadline);
+        if (status == VI_ERROR_TMO) {
+            Abandon(xid, maxReply);
+            return Fail(status, "no reply in time");
+        }
+        if (Failed(status)) return status;  // ReadRecord said why
+        std::uint32_t replyXid = 0;
+        XdrReader peek(record_.data(), record_.size());
+        if (!peek.GetUint32(&replyXid)) {
+            Abandon(xid, maxReply);
+            record_.clear();
+            return Fail(VI_ERROR_IO, "the server sent a record too short for an RPC reply");
+        }
+        if (replyXid == xid) break;
+        if (Abandoned(replyXid)) {
+            record_.clear();
+            continue;
+        }
+        Abandon(xid, maxReply);
+        record_.clear();
+        return Fail(VI_ERROR_IO, "the server answered transaction " + std::to_string(replyXid) +
+                                     " while we waited for " + std::to_string(xid));
+    }
+    // Replies come in order, so nothing older is still on its way.
+    haveStale_ = false;
+    staleMaxReply_ = 0;
+    return DecodeReply(xid, reply);
+}
+
+ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadline) {
+    for (;;) {
+        if (!inFragment_) {
+            std::size_t got = 0;
+            ViStatus status =
+                channel_.Read(markHeader_ + markHeaderHave_, 4 - markHeaderHave_, &got, StreamDelimiters{}, deadline);
+            markHeaderHave_ += got;
+            if (Failed(status)) {
+                if (status == VI_ERROR_CONN_LOST) return Fail(status, "the server closed the connection");
+                return status == VI_ERROR_TMO ? status : Fail(status, "receiving the reply failed");
+            }
+            const std::uint32_t mark = static_cast<std::uint32_t>(markHeader_[0]) << 24 |
+                                       static_cast<std::uint32_t>(markHeader_[1]) << 16 |
+                                       static_cast<std::uint32_t>(markHeader_[2]) << 8 | markHeader_[3];
+            markHeaderHave_ = 0;
+            fragmentLeft_ = mark & ~kLastFragment;
+            lastFragment_ = (mark & kLastFragment) != 0;
+            inFragment_ = true;
+            if (record_.size() + fragmentLeft_ > maxRecord) {
+                broken_ = true;
+                return Fail(VI_ERROR_IO, "the server announced a reply of " +
+                                             std::to_string(record_.size() + fragmentLeft_) + " bytes, more than the " +
+                                             std::to_string(maxRecord) + " expected");
+            }
+        }
+        while (fragmentLeft_ > 0) {
+            const std::size_t old = record_.size();
+            const std::size_t chunk = std::min(fragmentLeft_, kReceiveChunk);
+            record_.resize(old + chunk);
+            std::size_t got = 0;
+            ViStatus status = channel_.Read(record_.data() + old, chunk, &got, StreamDelimiters{}, deadline);
+            record_.resize(old + got);
+            fragmentLeft_ -= got;
+            if (Failed(status)) {
+                if (status == VI_ERROR_CONN_LOST) return Fail(status, "the server closed the connection mid-reply");
+                return status == VI_ERROR_TMO ? status : Fail(status, "receiving the reply failed");
+            }
+        }
+        inFragment_ = false;
+        if (lastFragment_) return VI_SUCCESS;
+    }
+}
+
+ViStatus OncRpcClient::DecodeReply(std::uint32_t xid, RpcReply* reply) {
+    reply->record.swap(record_);
+    record_.clear();
+    XdrReader in(reply->record.data(), reply->record.size());
+    std::uint32_t ignored = 0, type = 0, replyStat = 0, code = 0;
+    in.GetUint32(&ignored);
+    in.GetUint32(&type);
+    in.GetUint32(&replyStat);
+    if (!in.Ok() || type != kReply) return Fail(VI_ERROR_IO, "the server sent a record that is not an RPC reply");
+
+    if (replyStat == kAccepted) {
+        const std::uint8_t* body = nullptr;
+        std::size_t length = 0;
+        in.GetUint32(&ignored);  // verifier flavour
+        in.GetOpaque(&body, &length, kMaxAuthBody);
+        in.GetUint32(&code);
+        if (!in.Ok()) return Fail(VI_ERROR_IO, "the server sent a truncated RPC reply");
+        if (code == 0) {
+            reply->resultsAt = reply->record.size() - in.Left();
+            return VI_SUCCESS;
+        }
+        const RpcFailureRow* row = FindRow(std::begin(kAcceptFailures), std::end(kAcceptFailures), code);
+        return row ? Fail(row->status, row->text)
+                   : Fail(VI_ERROR_IO, "the server answered call " + std::to_string(xid) + " with unknown status " +
+                                           std::to_string(code));
+    }
+    if (replyStat == kDenied && in.GetUint32(&code)) {
+        const RpcFailureRow* row = FindRow(std::begin(kRejections), std::end(kRejections), code);
+        if (row) return Fail(row->status, row->text);
+    }
+    return Fail(VI_ERROR_IO, "the server sent a malformed RPC reply");
+}
+
+}  // namespace zpv::visa

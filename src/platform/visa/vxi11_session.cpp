@@ -1,0 +1,305 @@
+#include "platform/visa/vxi11_session.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+
+#include "platform/visa/portmapper_client.h"
+#include "platform/visa/tcp_connector.h"
+#include "platform/visa/vxi11_errors.h"
+#include "platform/visa/vxi11_protocol.h"
+
+namespace zpv::visa {
+
+namespace {
+
+using namespace vxi11;
+
+// The instrument answers when its io_timeout (what is left of ours) runs out; give that answer
+// this long to travel before we stop waiting ourselves.
+constexpr ViUInt32 kReplyGraceMs = 200;
+// RPC framing and result fields around the data of a device_read reply.
+constexpr std::size_t kReplyOverhead = 256;
+constexpr std::size_t kLargestReadRequest = 16u << 20;
+constexpr std::size_t kCloseBudgetMs = 2000;
+
+std::uint32_t MillisecondsLeft(const Deadline& deadline) {
+    int ms = deadline.PollMs();
+    return ms < 0 ? VI_TMO_INFINITE : static_cast<std::uint32_t>(ms);
+}
+
+Deadline WithGrace(const Deadline& deadline) {
+    if (deadline.Infinite()) return deadline;
+    return Deadline::After(MillisecondsLeft(deadline) + kReplyGraceMs);
+}
+
+std::int32_t NextClientId() {
+    static std::atomic<std::int32_t> next{1};
+    return next.fetch_add(1);
+}
+
+}  // namespace
+
+ViStatus Vxi11Session::Open(const ResourceDescriptor& descriptor, const OpenContext& context,
+                            std::unique_ptr<MessageSession>* session) {
+    Deadline deadline = Deadline::After(context.openTimeoutMs);
+    ViUInt16 portmapperPort = 0, corePort = 0;
+    std::string why;
+    if (ViStatus status = PortmapperPort(&portmapperPort, context.detail); Failed(status)) return status;
+    ViStatus status = LookUpRpcPort(descriptor.host, portmapperPort, kCoreProgram, kVersion, deadline, &corePort, &why);
+    if (Failed(status)) {
+        *context.detail = "No VXI-11 service at " + HostPort(descriptor.host, portmapperPort) + ": " + why + ".";
+        return status;
+    }
+    const std::string where = HostPort(descriptor.host, corePort);
+    int fd = -1;
+    if (status = ConnectTcp(descriptor.host, corePort, deadline, &fd, &why); Failed(status)) {
+        *context.detail = "No VXI-11 service at " + where + ": " + why + ".";
+        return status;
+    }
+    auto core = std::make_unique<OncRpcClient>(fd, kCoreProgram, kVersion);
+
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(NextClientId());
+    out.PutBool(false);  // lockDevice
+    out.PutUint32(0);    // lock_timeout
+    out.PutString(descriptor.deviceName);
+    RpcReply reply;
+    status = core->Call(kCreateLink, arguments, kReplyOverhead, deadline, &reply);
+    if (Failed(status)) {
+        *context.detail = "No VXI-11 service at " + where + ": " + core->LastError() + ".";
+        return status == VI_ERROR_TMO ? status : VI_ERROR_RSRC_NFOUND;
+    }
+    XdrReader in = reply.Results();
+    std::int32_t error = 0, link = 0;
+    std::uint32_t abortPort = 0, maxRecvSize = 0;
+    in.GetInt32(&error);
+    in.GetInt32(&link);
+    in.GetUint32(&abortPort);
+    in.GetUint32(&maxRecvSize);
+    if (!in.Ok()) {
+        *context.detail = "The VXI-11 server at " + where + " sent a malformed create_link reply.";
+        return VI_ERROR_IO;
+    }
+    if (error != 0) {
+        *context.detail = "The VXI-11 server at " + where + " refused a link to '" + descriptor.deviceName +
+                          "': " + Vxi11ErrorText(error) + ".";
+        ViStatus refused = Vxi11ErrorStatus(error);
+        return refused == VI_ERROR_INV_PARAMETER ? VI_ERROR_RSRC_NFOUND : refused;
+    }
+    // A server offering 0 would make every write loop without progress.
+    *session =
+        std::make_unique<Vxi11Session>(descriptor, std::move(core), link, std::max<std::uint32_t>(maxRecvSize, 1));
+    return VI_SUCCESS;
+}
+
+Vxi11Session::Vxi11Session(ResourceDescriptor descriptor, std::unique_ptr<OncRpcClient> core, std::int32_t link,
+                           std::uint32_t maxRecvSize)
+    : SessionBase(std::move(descriptor)), core_(std::move(core)), link_(link), maxRecvSize_(maxRecvSize) {}
+
+ViStatus Vxi11Session::Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments, std::size_t maxReply,
+                            const Deadline& deadline, RpcReply* reply, XdrReader* results) {
+    ViStatus status = core_->Call(procedure, arguments, maxReply, WithGrace(deadline), reply);
+    if (Failed(status)) {
+        lastError_ = core_->LastError();
+        return status;
+    }
+    *results = reply->Results();
+    std::int32_t error = 0;
+    if (!results->GetInt32(&error)) {
+        lastError_ = "the VXI-11 server sent a truncated reply";
+        return VI_ERROR_IO;
+    }
+    if (error != 0) {
+        lastError_ = Vxi11ErrorText(error);
+        return Vxi11ErrorStatus(error);
+    }
+    return VI_SUCCESS;
+}
+
+// device_trigger, device_clear and friends: Device_GenericParms in, Device_Error out.
+ViStatus Vxi11Session::Generic(std::uint32_t procedure, const Deadline& deadline) {
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(link_);
+    out.PutUint32(0);  // flags
+    out.PutUint32(0);  // lock_timeout
+    out.PutUint32(MillisecondsLeft(deadline));
+    RpcReply reply;
+    XdrReader results(nullptr, 0);
+    return Call(procedure, arguments, kReplyOverhead, deadline, &reply, &results);
+}
+
+ViStatus Vxi11Session::ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
+                                 const Deadline& deadline) {
+    std::size_t done = 0;
+    ViStatus status = VI_SUCCESS_MAX_CNT;
+    while (done < count) {
+        const std::size_t request = std::min(count - done, kLargestReadRequest);
+        std::vector<std::uint8_t> arguments;
+        XdrWriter out(arguments);
+        out.PutInt32(link_);
+        out.PutUint32(static_cast<std::uint32_t>(request));
+        out.PutUint32(MillisecondsLeft(deadline));
+        out.PutUint32(0);  // lock_timeout
+        out.PutUint32(stop.termCharEnabled ? kFlagTermCharSet : 0);
+        out.PutUint32(stop.termChar);
+        RpcReply reply;
+        XdrReader results(nullptr, 0);
+        status = Call(kDeviceRead, arguments, request + kReplyOverhead, deadline, &reply, &results);
+        // A failed read may still carry the bytes that arrived before it failed.
+        std::int32_t reason = 0;
+        const std::uint8_t* data = nullptr;
+        std::size_t length = 0;
+        if (status == VI_SUCCESS || (status != VI_ERROR_IO && reply.record.size() > reply.resultsAt)) {
+            results.GetInt32(&reason);
+            results.GetOpaque(&data, &length, request);
+            if (!results.Ok()) {
+                if (!Failed(status)) {
+                    lastError_ = "the VXI-11 server sent a malformed device_read reply";
+                    status = VI_ERROR_IO;
+                }
+                length = 0;
+            }
+        }
+        if (length > 0) std::memcpy(buffer + done, data, length);
+        done += length;
+        if (Failed(status)) break;
+        if (reason & kReasonEnd) {
+            status = VI_SUCCESS;
+            break;
+        }
+        if (reason & kReasonTermChar) {
+            status = VI_SUCCESS_TERM_CHAR;
+            break;
+        }
+        status = VI_SUCCESS_MAX_CNT;
+        if (length == 0 && reason == 0) {
+            lastError_ = "the VXI-11 server returned neither data nor a reason to stop";
+            status = VI_ERROR_IO;
+            break;
+        }
+        if (done < count && deadline.Expired()) {
+            status = VI_ERROR_TMO;
+            break;
+        }
+    }
+    *returned = done;
+    return status;
+}
+
+ViStatus Vxi11Session::WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
+                                  const Deadline& deadline) {
+    std::size_t done = 0;
+    ViStatus status = VI_SUCCESS;
+    if (count == 0 && !end) {
+        *returned = 0;
+        return status;
+    }
+    // An empty write with END still goes out: it finishes a message.
+    do {
+        const std::size_t chunk = std::min<std::size_t>(count - done, maxRecvSize_);
+        const bool last = done + chunk == count;
+        std::vector<std::uint8_t> arguments;
+        XdrWriter out(arguments);
+        out.PutInt32(link_);
+        out.PutUint32(MillisecondsLeft(deadline));
+        out.PutUint32(0);  // lock_timeout
+        out.PutUint32(last && end ? kFlagEnd : 0);
+        out.PutOpaque(data + done, chunk);
+        RpcReply reply;
+        XdrReader results(nullptr, 0);
+        status = Call(kDeviceWrite, arguments, kReplyOverhead, deadline, &reply, &results);
+        std::uint32_t accepted = 0;
+        if (status == VI_SUCCESS &&
+            (!results.GetUint32(&accepted) || accepted > chunk || (accepted == 0 && chunk > 0))) {
+            lastError_ = "the VXI-11 server reported taking " + std::to_string(accepted) + " of " +
+                         std::to_string(chunk) + " bytes";
+            status = VI_ERROR_IO;
+        }
+        if (Failed(status)) break;
+        done += accepted;
+    } while (done < count);
+    *returned = done;
+    return status;
+}
+
+ViStatus Vxi11Session::ClearTransport(const Deadline& deadline) { return Generic(kDeviceClear, deadline); }
+
+ViStatus Vxi11Session::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) {
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(link_);
+    out.PutUint32(0);
+    out.PutUint32(0);
+    out.PutUint32(MillisecondsLeft(deadline));
+    RpcReply reply;
+    XdrReader results(nullptr, 0);
+    ViStatus status = Call(kDeviceReadStb, arguments, kReplyOverhead, deadline, &reply, &results);
+    std::uint32_t stb = 0;
+    if (!Failed(status) && (!results.GetUint32(&stb) || stb > 0xFF)) {
+        lastError_ = "the VXI-11 server sent a malformed device_readstb reply";
+        status = VI_ERROR_IO;
+    }
+    if (!Failed(status)) *statusByte = static_cast<ViUInt16>(stb);
+    return status;
+}
+
+ViStatus Vxi11Session::Lock(ViUInt32 lockType, ViUInt32 timeoutMs, std::string_view requestedKey,
+                            std::string* accessKey) {
+    const auto start = std::chrono::steady_clock::now();
+    ViStatus status = SessionBase::Lock(lockType, timeoutMs, requestedKey, accessKey);
+    if (Failed(status) || lockType != VI_EXCLUSIVE_LOCK) return status;
+    ++exclusiveDepth_;
+    if (deviceLocked_) return status;
+
+    ViUInt32 left = timeoutMs;
+    if (timeoutMs != VI_TMO_INFINITE) {
+        auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        left = spent.count() >= timeoutMs ? 0 : timeoutMs - static_cast<ViUInt32>(spent.count());
+    }
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(link_);
+    out.PutUint32(left > 0 ? kFlagWaitLock : 0);
+    out.PutUint32(left);
+    RpcReply reply;
+    XdrReader results(nullptr, 0);
+    ViStatus remote = Call(kDeviceLock, arguments, kReplyOverhead, Deadline::After(left), &reply, &results);
+    if (Failed(remote)) {
+        --exclusiveDepth_;
+        SessionBase::Unlock();
+        return remote;
+    }
+    deviceLocked_ = true;
+    return status;
+}
+
+ViStatus Vxi11Session::Unlock() {
+    ViStatus status = SessionBase::Unlock();
+    if (Failed(status) || exclusiveDepth_ == 0 || --exclusiveDepth_ > 0 || !deviceLocked_) return status;
+    deviceLocked_ = false;
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(link_);
+    RpcReply reply;
+    XdrReader results(nullptr, 0);
+    ViStatus remote = Call(kDeviceUnlock, arguments, kReplyOverhead, Deadline::After(Timeout()), &reply, &results);
+    return Failed(remote) ? remote : status;
+}
+
+ViStatus Vxi11Session::CloseTransport() {
+    // The instrument drops the link with the connection anyway; destroy_link says so politely.
+    std::vector<std::uint8_t> arguments;
+    XdrWriter out(arguments);
+    out.PutInt32(link_);
+    RpcReply reply;
+    XdrReader results(nullptr, 0);
+    Call(kDestroyLink, arguments, kReplyOverhead, Deadline::After(std::min<ViUInt32>(Timeout(), kCloseBudgetMs)),
+         &reply, &results);
+    return core_->Close();
+}
+
+}  // namespace zpv::visa
