@@ -3,16 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "zpv4870sim/instrument.h"
 
 namespace zpv::sim {
 
-class WakePipe;
+class TcpService;
 
 class SocketServer {
 public:
@@ -24,23 +21,15 @@ public:
     // Listens on 127.0.0.1:port; port 0 picks a free one (read it from Port()). Throws
     // std::system_error when the port cannot be bound.
     void Start(std::uint16_t port = 0);
-    std::uint16_t Port() const { return port_; }
+    std::uint16_t Port() const;
     // Closes the listener and every connection and waits for their threads; safe to call twice.
     void Stop();
 
 private:
-    struct Connection;
-    void AcceptLoop();
-    void Serve(Connection& connection);
-    void ReapFinished();
+    void Serve(int fd);
 
     Instrument& instrument_;
-    std::unique_ptr<WakePipe> stop_;
-    int listener_ = -1;
-    std::uint16_t port_ = 0;
-    std::thread acceptThread_;
-    std::mutex connectionsMutex_;
-    std::list<std::unique_ptr<Connection>> connections_;
+    std::unique_ptr<TcpService> service_;
 };
 
 }  // namespace zpv::sim
