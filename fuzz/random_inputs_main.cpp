@@ -1,4 +1,4 @@
-// Runs a fuzz target without a fuzzing engine: the seed inputs, then pseudo-random mutations of
+// Runs a fuzz target without a fuzzing engine: the sample inputs, then pseudo-random mutations of
 // them for a fixed number of rounds, so every test run (under the sanitizers too) replays the same
 // hostile inputs.
 #include <cstdint>
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-const std::vector<std::string> kSeeds = {
+const std::vector<std::string> kSamples = {
     "", "59.999999999999\n", "+0,\"No error\"\n", "HIGH\r\n", "#15HELLO\n", "#0raw bytes\n", "1,2,3,4\n",
     "\"quoted, text\"\n", "#9999999999\n", "OutputPhase1", "A1-A3", "[A,B]:C", "A:B,C", "Simulate=true, DriverSetup=Model=X",
     "driversetup  =NumPhases:3", "1e400\n", "-\n", "0x1F\n", "\xff\xfe\x00\x01", "#",
@@ -23,10 +23,10 @@ const std::vector<std::string> kSeeds = {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 20000;
     std::mt19937 random(4870);
-    for (const std::string& seed : kSeeds)
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(seed.data()), seed.size());
+    for (const std::string& sample : kSamples)
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(sample.data()), sample.size());
     for (int round = 0; round < rounds; ++round) {
-        std::string input = kSeeds[random() % kSeeds.size()];
+        std::string input = kSamples[random() % kSamples.size()];
         const int edits = 1 + static_cast<int>(random() % 8);
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = input.empty() ? 0 : random() % (input.size() + 1);
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                 case 0: input.insert(input.begin() + static_cast<long>(at), static_cast<char>(random())); break;
                 case 1: if (at < input.size()) input.erase(at, 1); break;
                 case 2: if (at < input.size()) input[at] = static_cast<char>(random()); break;
-                default: input.insert(at, kSeeds[random() % kSeeds.size()]); break;
+                default: input.insert(at, kSamples[random() % kSamples.size()]); break;
             }
         }
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
