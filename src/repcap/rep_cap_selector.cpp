@@ -15,8 +15,10 @@ constexpr const char* kBadlyFormedText = "The repeated capability selector is ba
 constexpr const char* kRangeText = "Invalid range specified in repeated capability selector.";
 constexpr const char* kLevelsText = "Invalid or inconsistent number of levels specified in repeated capability selector.";
 
-// A range may not expand to more names than this; a selector is a short list, not a flood.
+// A range may not expand to more names than this, nor a selector to more paths: a selector is a
+// short list, not a flood.
 constexpr long kMaxRangeNames = 10000;
+constexpr std::size_t kMaxPaths = 10000;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsPrefixChar(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '!'; }
@@ -148,6 +150,12 @@ ViStatus CRepCapSelector::AddElement(std::string_view element, bool bracketed, s
 
 ViStatus CRepCapSelector::Flush(const Levels& working) {
     if (!paths_.empty() && paths_.front().size() != working.size()) return kSelectorLevelsInvalid;
+    std::size_t count = working.empty() ? 0 : 1;
+    for (const auto& level : working) {
+        count *= level.size();
+        if (count > kMaxPaths) return kSelectorBadlyFormed;
+    }
+    if (paths_.size() + count > kMaxPaths) return kSelectorBadlyFormed;
     // Cartesian product, first level outermost.
     std::vector<Path> product{{}};
     for (const auto& level : working) {

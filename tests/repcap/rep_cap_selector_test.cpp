@@ -52,6 +52,8 @@ TEST(RepCapSelector, RangesExpandWithThePrefixOfTheStart) {
     // A range that would flood memory is refused rather than expanded.
     EXPECT_EQ(ParseSelector("A1-A999999999").status, kSelectorRangeInvalid);
     EXPECT_EQ(ParseSelector("A1-A99999999999").status, kSelectorRangeInvalid);
+    // So is a product of ranges that would.
+    EXPECT_EQ(ParseSelector("[A1-A500]:[B1-B500]").status, kSelectorBadlyFormed);
 
     const auto single = ParseSelector("A1-A3", false);
     EXPECT_EQ(single.status, kSelectorBadlyFormed);
