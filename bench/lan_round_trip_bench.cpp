@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "ZPV4870.h"
 #include "platform/visa/portmapper_client.h"
 #include "platform/visa/resource_manager.h"
 #include "zpv4870sim/hislip_server.h"
@@ -72,5 +73,36 @@ BENCHMARK_CAPTURE(QueryRoundTrip, vxi11, Transport::Vxi11)->UseRealTime();
 BENCHMARK_CAPTURE(QueryRoundTrip, hislip, Transport::Hislip)->UseRealTime();
 
 }  // namespace
+
+
+// The same query as a driver call (frame, formatted I/O, connection) over each transport.
+void DriverRoundTrip(benchmark::State& state, Transport transport) {
+    Simulator simulator;
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    {
+        CComPtr<IZPV4870> driver;
+        CLSID clsid;
+        CLSIDFromProgID(L"ZPV4870.ZPV4870", &clsid);
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IZPV4870, reinterpret_cast<void**>(&driver));
+        const std::string name = ResourceName(simulator, transport);
+        CComBSTR resource(std::wstring(name.begin(), name.end()).c_str()), options(L"");
+        CComPtr<IZPV4870OutputPhases> phases;
+        if (FAILED(driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, options)) ||
+            FAILED(driver->get_OutputPhases(&phases))) {
+            state.SkipWithError("Initialize failed");
+        } else {
+            double frequency = 0;
+            for (auto _ : state) {
+                if (FAILED(phases->get_Frequency(&frequency))) state.SkipWithError("query failed");
+                benchmark::DoNotOptimize(frequency);
+            }
+            driver->Close();
+        }
+    }
+    CoUninitialize();
+}
+BENCHMARK_CAPTURE(DriverRoundTrip, socket, Transport::Socket)->UseRealTime();
+BENCHMARK_CAPTURE(DriverRoundTrip, vxi11, Transport::Vxi11)->UseRealTime();
+BENCHMARK_CAPTURE(DriverRoundTrip, hislip, Transport::Hislip)->UseRealTime();
 
 BENCHMARK_MAIN();
