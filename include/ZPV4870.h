@@ -213,6 +213,11 @@ enum ZPV4870ErrorCodesEnum : int {
 };
 
 // Interfaces.
+//
+// The IIviACPwr... interfaces are the AC power source class interfaces: their properties keep
+// simulated values while simulating and every member answers E_NOTIMPL outside simulation; their
+// actions (Configure, QueryCapabilities, Ramp..., Fetch..., ...) always answer E_NOTIMPL after the
+// usual argument checks. The IZPV4870... interfaces talk to the instrument.
 struct IIviComponentIdentity : IUnknown {
     virtual HRESULT get_Description(BSTR* val) = 0;
     virtual HRESULT get_Revision(BSTR* val) = 0;
