@@ -3,9 +3,12 @@
 // and HiSLIP.
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "platform/visa/portmapper_client.h"
 #include "platform/visa/resource_manager.h"
@@ -17,6 +20,33 @@
 #include "zpv4870sim/vxi11_server.h"
 
 namespace zpv::visa::testing {
+
+using Clock = std::chrono::steady_clock;
+
+inline long ElapsedMs(Clock::time_point since) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+// A session opened through the resource manager; the test fails (with the manager's reason) if not.
+inline std::unique_ptr<MessageSession> OpenOrFail(const std::string& name) {
+    ResourceManager manager;
+    std::unique_ptr<MessageSession> session;
+    EXPECT_EQ(manager.Open(name, 2000, &session), VI_SUCCESS) << manager.ErrorDetail();
+    return session;
+}
+
+inline ViStatus Send(MessageSession& session, const std::string& text) {
+    return session.Write(text.data(), text.size(), nullptr, true);
+}
+
+inline ViStatus ReadText(MessageSession& session, std::size_t count, std::string* text) {
+    std::string buffer(count, '\0');
+    std::size_t returned = 0;
+    ViStatus status = session.Read(buffer.data(), count, &returned);
+    *text = buffer.substr(0, returned);
+    return status;
+}
+
 
 struct LanSimulatorOptions {
     sim::Vxi11Options vxi11;

@@ -10,32 +10,13 @@
 namespace zpv::visa {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using testing::Clock;
+using testing::ElapsedMs;
 using testing::LanSimulator;
 using testing::LanSimulatorOptions;
-
-long ElapsedMs(Clock::time_point since) {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
-}
-
-std::unique_ptr<MessageSession> OpenOrFail(const std::string& name) {
-    ResourceManager manager;
-    std::unique_ptr<MessageSession> session;
-    EXPECT_EQ(manager.Open(name, 2000, &session), VI_SUCCESS) << manager.ErrorDetail();
-    return session;
-}
-
-ViStatus Send(MessageSession& session, const std::string& text) {
-    return session.Write(text.data(), text.size(), nullptr, true);
-}
-
-ViStatus ReadText(MessageSession& session, std::size_t count, std::string* text) {
-    std::string buffer(count, '\0');
-    std::size_t returned = 0;
-    ViStatus status = session.Read(buffer.data(), count, &returned);
-    *text = buffer.substr(0, returned);
-    return status;
-}
+using testing::OpenOrFail;
+using testing::ReadText;
+using testing::Send;
 
 HislipSession& Hislip(MessageSession& session) { return dynamic_cast<HislipSession&>(session); }
 
