@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "cache/enum_command_maps.h"
+#include "keywords/enum_command_maps.h"
 #include "errors/zpv4870_error_reporter.h"
 #include "io/formatted_io.h"
 #include "io/instr_buffer.h"
@@ -47,7 +47,7 @@ struct Engine {
     LoopbackTransport transport;
     errors::CZPV4870ErrorReporter reporter{nullptr};
     std::unique_ptr<io::CInstrBuffer> buffer = io::CInstrBuffer::Create(transport, reporter, "\n", "\n");
-    io::FormatServices services{&reporter, &cache::CEnumCommandMaps::Instance(), nullptr};
+    io::FormatServices services{&reporter, &keywords::CEnumCommandMaps::Instance(), nullptr};
 
     HRESULT Render(const char* format, ...) {
         va_list args;

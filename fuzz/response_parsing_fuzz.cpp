@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cache/enum_command_maps.h"
+#include "keywords/enum_command_maps.h"
 #include "errors/error_reporter.h"
 #include "io/io_session.h"
 #include "support/scripted_transport.h"
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     zpv::test::ScriptedConnector connector;
     zpv::io::CIoSession session(&reporter, &connector);
-    session.SetEnumResolver(&zpv::cache::CEnumCommandMaps::Instance(), &context);
+    session.SetEnumResolver(&zpv::keywords::CEnumCommandMaps::Instance(), &context);
     if (FAILED(session.Open("TCPIP0::127.0.0.1::5025::SOCKET", nullptr))) return 0;
 
     double real = 0;

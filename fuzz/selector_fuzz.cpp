@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "repcap/rep_cap_selector.h"
+#include "capi/rep_cap_selector.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "driver/call_context.h"
+#include "context/call_context.h"
 #include "errors/message_formatter.h"
 #include "platform/com/text_conversion.h"
 #include "resources/message_table.h"

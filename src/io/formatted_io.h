@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "cache/enum_formatter.h"
+#include "keywords/enum_formatter.h"
 #include "errors/error_reporter.h"
 #include "io/argument_cursor.h"
 #include "io/byte_sink.h"
@@ -30,7 +30,7 @@ namespace zpv::io {
 // What the engines call on: failures with their own text, and enum keyword lookups.
 struct FormatServices {
     errors::IErrorReporter* reporter = nullptr;       // null: statuses without published text
-    const cache::IEnumFormatter* enums = nullptr;     // null: enum specifiers fail
+    const keywords::IEnumFormatter* enums = nullptr;     // null: enum specifiers fail
     const IEnumLookupContext* enumContext = nullptr;  // null: empty context and model
 };
 

@@ -439,7 +439,7 @@ private:
 
     // ----- enums
 
-    HRESULT ResolveEnum(const FormatToken& token, const cache::IEnumCommandConverter** converter) {
+    HRESULT ResolveEnum(const FormatToken& token, const keywords::IEnumCommandConverter** converter) {
         if (!services_.enums) return E_INVALIDARG;
         const std::string_view context = services_.enumContext ? services_.enumContext->CurrentCallContext() : "";
         *converter = services_.enums->Resolve(token.enumName, context);
@@ -447,7 +447,7 @@ private:
         return ReportIoFailure(services_.reporter, FormatText("Unrecognized enum name '%s'.", token.enumName.c_str()));
     }
 
-    HRESULT EnumFromText(const FormatToken& token, const cache::IEnumCommandConverter& converter, std::string_view text,
+    HRESULT EnumFromText(const FormatToken& token, const keywords::IEnumCommandConverter& converter, std::string_view text,
                          LONG* value) {
         const std::string_view model = services_.enumContext ? services_.enumContext->InstrumentModel() : "";
         if (converter.FromCommand(model, text, value)) return S_OK;
@@ -465,7 +465,7 @@ private:
     HRESULT EnumValue(const FormatToken& token, const Limits& limits, int& stored) {
         void* destination = Destination<void>(token);
         if (!token.suppress && !destination) return E_INVALIDARG;
-        const cache::IEnumCommandConverter* converter = nullptr;
+        const keywords::IEnumCommandConverter* converter = nullptr;
         if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
         std::string field;
         ReadField(token, field);
@@ -512,7 +512,7 @@ private:
     }
 
     HRESULT ListElement(const FormatToken& token, const Limits& limits, const ElementLayout& layout,
-                        const cache::IEnumCommandConverter* converter, BYTE* element) {
+                        const keywords::IEnumCommandConverter* converter, BYTE* element) {
         switch (token.input()) {
             case InputKind::IntegerList:
             case InputKind::RealList: {
@@ -561,7 +561,7 @@ private:
 
     HRESULT List(const FormatToken& token, const Limits& limits, int& stored) {
         const ElementLayout layout = ListLayout(token);
-        const cache::IEnumCommandConverter* converter = nullptr;
+        const keywords::IEnumCommandConverter* converter = nullptr;
         if (token.input() == InputKind::EnumList) {
             if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
         }

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "cache/enum_formatter.h"
+#include "keywords/enum_formatter.h"
 #include "errors/error_reporter.h"
 #include "io/enum_lookup_context.h"
 #include "io/formatted_io.h"
@@ -107,7 +107,7 @@ public:
     // Where failures are reported, also those of a session that is not open.
     void SetReporter(errors::IErrorReporter* reporter) { reporter_ = reporter; }
     // The resolver for "%{Name}s" and where the call context and model come from.
-    void SetEnumResolver(const cache::IEnumFormatter* enums, const IEnumLookupContext* context) {
+    void SetEnumResolver(const keywords::IEnumFormatter* enums, const IEnumLookupContext* context) {
         enums_ = enums;
         enumContext_ = context;
     }
@@ -172,7 +172,7 @@ private:
     errors::IErrorReporter* reporter_;
     IInstrumentConnector* connector_;
     IInstrErrorPoller* poller_ = nullptr;
-    const cache::IEnumFormatter* enums_ = nullptr;
+    const keywords::IEnumFormatter* enums_ = nullptr;
     const IEnumLookupContext* enumContext_ = nullptr;
     std::string readTerminator_ = "\n";
     std::string writeTerminator_ = "\n";

@@ -248,7 +248,7 @@ private:
         return E_UNEXPECTED;
     }
 
-    HRESULT ResolveEnum(const FormatToken& token, const cache::IEnumCommandConverter** converter) {
+    HRESULT ResolveEnum(const FormatToken& token, const keywords::IEnumCommandConverter** converter) {
         if (!services_.enums) return E_INVALIDARG;
         const std::string_view context = services_.enumContext ? services_.enumContext->CurrentCallContext() : "";
         *converter = services_.enums->Resolve(token.enumName, context);
@@ -256,7 +256,7 @@ private:
         return ReportIoFailure(services_.reporter, FormatText("Unrecognized enum name '%s'.", token.enumName.c_str()));
     }
 
-    HRESULT PutKeyword(const FormatToken& token, const Amounts& amounts, const cache::IEnumCommandConverter& converter,
+    HRESULT PutKeyword(const FormatToken& token, const Amounts& amounts, const keywords::IEnumCommandConverter& converter,
                        LONG value) {
         const std::string_view model = services_.enumContext ? services_.enumContext->InstrumentModel() : "";
         std::string_view keyword;
@@ -269,7 +269,7 @@ private:
     HRESULT PutEnum(const FormatToken& token, const Amounts& amounts) {
         const int argument = args_.NextInt();
         const LONG value = token.booleanEnum ? static_cast<VARIANT_BOOL>(argument) : argument;
-        const cache::IEnumCommandConverter* converter = nullptr;
+        const keywords::IEnumCommandConverter* converter = nullptr;
         if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
         return PutKeyword(token, amounts, *converter, value);
     }
@@ -309,7 +309,7 @@ private:
 
     HRESULT PutList(const FormatToken& token, const Amounts& amounts) {
         const ElementLayout layout = ListLayout(token);
-        const cache::IEnumCommandConverter* converter = nullptr;
+        const keywords::IEnumCommandConverter* converter = nullptr;
         if (token.output() == OutputKind::EnumList) {
             if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
         }
@@ -328,7 +328,7 @@ private:
     }
 
     HRESULT PutElement(const FormatToken& token, const Amounts& amounts, const ElementLayout& layout,
-                       const BYTE* element, const cache::IEnumCommandConverter* converter) {
+                       const BYTE* element, const keywords::IEnumCommandConverter* converter) {
         switch (token.output()) {
             case OutputKind::IntegerList: return PutInteger(token, amounts, LoadInteger(element, layout.vt));
             case OutputKind::RealList:

@@ -16,7 +16,7 @@ constexpr LONG kDirectReadPiece = 4096;
 CVisaComSession::CVisaComSession() : CIoSession(nullptr, &connector_) {}
 
 HRESULT CVisaComSession::Open(std::string_view descriptor, IInstrErrorPoller* poller,
-                              errors::IErrorReporter* reporter, const cache::IEnumFormatter* enums,
+                              errors::IErrorReporter* reporter, const keywords::IEnumFormatter* enums,
                               const IEnumLookupContext* context) {
     reporter_ = reporter;
     SetInstrErrorPoller(poller);

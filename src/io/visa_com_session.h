@@ -27,7 +27,7 @@ public:
     // Opens the resource; poller runs after every formatted exchange, enums/context serve
     // "%{Name}s".
     HRESULT Open(std::string_view descriptor, IInstrErrorPoller* poller, errors::IErrorReporter* reporter,
-                 const cache::IEnumFormatter* enums, const IEnumLookupContext* context);
+                 const keywords::IEnumFormatter* enums, const IEnumLookupContext* context);
     using CIoSession::Open;
 
     HRESULT GetInterfaceType(InterfaceType* type);

@@ -2,7 +2,7 @@
 // the frame then pays one pointer test per call.
 #pragma once
 
-#include "driver/call_context.h"
+#include "context/call_context.h"
 #include "zpv4870_runtime.h"
 
 namespace zpv::trace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ZPV4870.h"
-#include "driver/call_context.h"
+#include "context/call_context.h"
 #include "errors/error_test_support.h"
 #include "errors/zpv4870_error_reporter.h"
 #include "resources/message_table.h"

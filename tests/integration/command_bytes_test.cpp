@@ -1,6 +1,6 @@
 // What the command set sends and how it reads answers, byte for byte, against a recording
 // instrument on loopback.
-#include "driver/driver_fixture.h"
+#include "core/driver_fixture.h"
 #include "integration/recording_instrument.h"
 
 namespace zpv::driver::test {

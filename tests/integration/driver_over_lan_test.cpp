@@ -2,7 +2,7 @@
 // the simulator on loopback.
 #include <chrono>
 
-#include "driver/driver_fixture.h"
+#include "core/driver_fixture.h"
 #include "visa/lan_simulator.h"
 
 namespace zpv::driver::test {

@@ -1,5 +1,5 @@
 // The driver against the simulator over a pseudo-terminal standing in for a serial port.
-#include "driver/driver_fixture.h"
+#include "core/driver_fixture.h"
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/pty_server.h"
 

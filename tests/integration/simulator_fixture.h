@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "driver/driver_fixture.h"
+#include "core/driver_fixture.h"
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/socket_server.h"
 

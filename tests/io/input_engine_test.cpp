@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-#include "cache/enum_command_maps.h"
+#include "keywords/enum_command_maps.h"
 #include "io/formatted_io.h"
 #include "io/instr_buffer.h"
 #include "io/io_test_support.h"
@@ -32,7 +32,7 @@ protected:
     errors::CZPV4870ErrorReporter reporter{nullptr};
     std::unique_ptr<CInstrBuffer> buffer = CInstrBuffer::Create(transport, reporter, "\n", "\n");
     test::FixedEnumContext context;
-    FormatServices services{&reporter, &cache::CEnumCommandMaps::Instance(), &context};
+    FormatServices services{&reporter, &keywords::CEnumCommandMaps::Instance(), &context};
 };
 
 TEST_F(InputEngineTest, NumbersByConversionAndSize) {

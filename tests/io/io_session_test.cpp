@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 
-#include "cache/enum_command_maps.h"
+#include "keywords/enum_command_maps.h"
 #include "io/io_test_support.h"
 #include "support/scripted_transport.h"
 #include "ZPV4870.h"
@@ -19,7 +19,7 @@ class IoSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         session.SetInstrErrorPoller(&poller);
-        session.SetEnumResolver(&cache::CEnumCommandMaps::Instance(), &context);
+        session.SetEnumResolver(&keywords::CEnumCommandMaps::Instance(), &context);
         ASSERT_EQ(session.Open("TCPIP0::192.168.1.20::inst0::INSTR", &reporter), S_OK);
     }
 

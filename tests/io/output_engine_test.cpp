@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cache/enum_command_maps.h"
+#include "keywords/enum_command_maps.h"
 #include "io/formatted_io.h"
 #include "io/instr_buffer.h"
 #include "io/io_test_support.h"
@@ -29,7 +29,7 @@ protected:
 
     errors::CZPV4870ErrorReporter reporter{nullptr};
     test::FixedEnumContext context;
-    FormatServices services{&reporter, &cache::CEnumCommandMaps::Instance(), &context};
+    FormatServices services{&reporter, &keywords::CEnumCommandMaps::Instance(), &context};
 };
 
 constexpr const char* kUnexpected = "<8000FFFF>";

@@ -1,0 +1,22 @@
+// Direct I/O members: they pass straight to the I/O session, and have nothing to talk to while
+// simulating.
+#pragma once
+
+#include "members/property_row.h"
+
+namespace zpv::members {
+
+inline constexpr const char* kNoDirectIoInSimulation = "Direct I/O operations are not available in simulation mode.";
+
+// Runs op(session) inside the frame of row; outs are the member's out parameters for the frame's
+// null checks.
+template <class Node, class Op, class... Outs>
+HRESULT DirectIo(Node& node, const MethodRow& row, Op op, driver::OutParam<Outs>... outs) {
+    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [&]() -> HRESULT {
+        driver::CDriver& driver = DriverOf(node);
+        if (driver.IsSimulating()) return driver.Reporter().ReportIoError({}, kNoDirectIoInSimulation);
+        return op(driver.Io());
+    }, outs...);
+}
+
+}  // namespace zpv::members

@@ -1,0 +1,86 @@
+// Protection, DC generation, impedance, arbitrary waveform and external synchronisation groups:
+// the instrument's own groups on the phase object and the class-compliant groups.
+#pragma once
+
+#include "ZPV4870.h"
+#include "members/member_declarations.h"
+
+#define ZPV_LIST_IZPV4870OutputPhaseCurrentProtection(X, I) \
+    X(ACTION, I, Configure, "MAN:CURR:HIGH %0.15lg;DEL %0.15lg", kAllModels, (IGNORED, VARIANT_BOOL, Enabled), (IN, double, Threshold), (IN, double, Delay)) \
+    X(ACTION, I, Reset, "OUTP:PROT:CLE", kAllModels) \
+    X(PROPERTY, I, double, Delay, "MAN:CURR:DEL?", "%lg", "MAN:CURR:DEL %0.15lg", false, 0.0, kAllModels) \
+    X(PROPERTY, I, VARIANT_BOOL, Enabled, "MAN:CURR:HIGH?", "%{VARIANT_BOOL}s", "MAN:CURR:HIGH %{VARIANT_BOOL}s", false, VARIANT_FALSE, kAllModels) \
+    X(PROPERTY, I, double, Threshold, "MAN:CURR:HIGH?", "%lg", "MAN:CURR:HIGH %0.15lg", false, 0.0, kAllModels)
+
+#define ZPV_LIST_IZPV4870OutputPhaseDCGeneration(X, I) \
+    X(ACTION, I, Configure, "MAN:COUP %{ZPV4870DCGenerationEnum}s;VOLT:DC %0.15lg", kAllModels, (IN, ZPV4870DCGenerationEnum, Mode), (IN, double, DCVoltageLevel)) \
+    X(PROPERTY, I, ZPV4870DCGenerationEnum, Mode, "MAN:COUP?", "%{ZPV4870DCGenerationEnum}s", "MAN:COUP %{ZPV4870DCGenerationEnum}s", true, ZPV4870DCGenerationModeACOnly, kAllModels) \
+    X(PROPERTY, I, double, DCVoltageLevel, "MAN:VOLT:DC?", "%lg", "MAN:VOLT:DC %0.15lg", false, 0.0, kAllModels) \
+    X(PROPERTY, I, ZPV4870RangeEnum, ConfigureRange, "MAN:RANG?", "%{ZPV4870RangeEnum}s", "MAN:RANG %{ZPV4870RangeEnum}s", true, ZPV4870RangeAuto, kAllModels)
+
+#define ZPV_LIST_IZPV4870OutputPhaseVoltageProtection(X, I) \
+    X(ACTION, I, Reset, "OUTP:PROT:CLE", kAllModels)
+
+#define ZPV_LIST_IIviACPwrCurrentProtection(X, I) \
+    X(CLASS_METHOD, I, Configure, (IN, VARIANT_BOOL, Enabled), (IN, double, Threshold), (IN, double, Delay)) \
+    X(CLASS_METHOD, I, Reset) \
+    X(CLASS_PROPERTY, I, double, Delay, 0.0) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, Threshold, 0.0) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, Tripped)
+
+#define ZPV_LIST_IIviACPwrVoltageProtection(X, I) \
+    X(CLASS_METHOD, I, Configure, (IN, double, OverLimit), (IN, double, UnderLimit), (IN, VARIANT_BOOL, OverEnabled), (IN, VARIANT_BOOL, UnderEnabled)) \
+    X(CLASS_METHOD, I, Reset) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, OverEnabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, OverLimit, 0.0) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, UnderEnabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, UnderLimit, 0.0) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, Tripped)
+
+#define ZPV_LIST_IIviACPwrDCGeneration(X, I) \
+    X(CLASS_METHOD, I, Configure, (IN, IviACPwrDCGenerationEnum, Mode), (IN, double, DCVoltageLevel)) \
+    X(CLASS_METHOD, I, ConfigureRange, (IN, double, Range)) \
+    X(CLASS_METHOD, I, QueryCapabilities, (IN, LONG, Range), (OUT, double, Maximum), (OUT, double, Minimum)) \
+    X(CLASS_PROPERTY, I, double, DCVoltageLevel, 0.0) \
+    X(CLASS_PROPERTY, I, IviACPwrDCGenerationEnum, Mode, IviACPwrDCGenerationACOnly) \
+    X(CLASS_GETTER, I, LONG, NumRanges) \
+    X(CLASS_GETTER, I, double, RangeMin) \
+    X(CLASS_GETTER, I, double, RangeMax)
+
+#define ZPV_LIST_IIviACPwrImpedance(X, I) \
+    X(CLASS_METHOD, I, Configure, (IN, double, ResistiveValue), (IN, double, InductiveValue)) \
+    X(CLASS_METHOD, I, QueryCapabilities, (OUT, double, ResistiveMin), (OUT, double, ResistiveMax), (OUT, double, InductiveMax), (OUT, double, InductiveMin)) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, Inductive, 0.0) \
+    X(CLASS_PROPERTY, I, double, Resistive, 0.0)
+
+#define ZPV_LIST_IIviACPwrExternalSync(X, I) \
+    X(CLASS_METHOD, I, Configure, (IN, VARIANT_BOOL, Enabled), (IN, double, PhaseOffset)) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, PhaseOffset, 0.0) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, Locked)
+
+#define ZPV_LIST_IIviACPwrArbWaveform(X, I) \
+    X(CLASS_GETTER, I, LONG, AvailableWaveformCount) \
+    X(CLASS_GETTER, I, LONG, FixedWaveformCount) \
+    X(CLASS_GETTER, I, LONG, NumOptimalDataPoints) \
+    X(CLASS_GETTER, I, LONG, NumWaveformsMax) \
+    X(CLASS_GETTER, I, LONG, UserWaveformCount) \
+    X(CLASS_METHOD, I, Clear, (IN, BSTR, WaveformName)) \
+    X(CLASS_METHOD, I, QueryCatalog, (IN, IviACPwrWaveformCatalogEnum, CatalogType), (OUT, BSTR, Catalog)) \
+    X(CLASS_METHOD, I, Write, (IN, BSTR, WaveformName), (IN, SAFEARRAY*, Waveform))
+
+namespace zpv::members {
+
+ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseCurrentProtection, ZPV_LIST_IZPV4870OutputPhaseCurrentProtection)
+ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseDCGeneration, ZPV_LIST_IZPV4870OutputPhaseDCGeneration)
+ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseVoltageProtection, ZPV_LIST_IZPV4870OutputPhaseVoltageProtection)
+ZPV_INTERFACE_MEMBERS(IIviACPwrCurrentProtection, ZPV_LIST_IIviACPwrCurrentProtection)
+ZPV_INTERFACE_MEMBERS(IIviACPwrVoltageProtection, ZPV_LIST_IIviACPwrVoltageProtection)
+ZPV_INTERFACE_MEMBERS(IIviACPwrDCGeneration, ZPV_LIST_IIviACPwrDCGeneration)
+ZPV_INTERFACE_MEMBERS(IIviACPwrImpedance, ZPV_LIST_IIviACPwrImpedance)
+ZPV_INTERFACE_MEMBERS(IIviACPwrExternalSync, ZPV_LIST_IIviACPwrExternalSync)
+ZPV_INTERFACE_MEMBERS(IIviACPwrArbWaveform, ZPV_LIST_IIviACPwrArbWaveform)
+
+}  // namespace zpv::members

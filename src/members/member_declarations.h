@@ -1,0 +1,198 @@
+// Each interface declares its members once, as a list macro of rows:
+//
+//   #define ZPV_LIST_IZPV4870StepMode(X, I)
+//       X(PROPERTY, I, LONG, Count, "STEP:COUN?", "%d", "STEP:COUN %d", true, 0, kNotStandard)
+//       X(GROUP, I, IZPV4870StepModeFile, File, kAllModels)
+//   ZPV_INTERFACE_MEMBERS(IZPV4870StepMode, ZPV_LIST_IZPV4870StepMode)
+//
+// ZPV_INTERFACE_MEMBERS expands the list twice: into the rows (namespace rows, one row object per
+// member, named k<Interface>_<Member>) and into the class template I<Interface>Members<Owner>
+// whose one-line members hand their row to the implementation of the member's kind
+// (property_row.h). Other tables (attribute identifiers, trace parameter names) expand the same
+// list with an X of their own. Every command and response format is checked against the C++
+// types of its member while compiling (format_fit.h).
+//
+// Kinds, with their arguments after the interface I:
+//   PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family)
+//   CHECKED_PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family, InRange)
+//   RENAMED_PROPERTY(T, Member, Name, ...as PROPERTY)   member get_/put_Member, known elsewhere as Name
+//   LIVE_GETTER(T, Name, GetCommand, Response, Family)   read-only, 0 while simulating
+//   CLASS_PROPERTY(T, Name, Default)                     class-compliant, stored while simulating
+//   CLASS_GETTER(T, Name)                                class-compliant, read-only, 0 while simulating
+//   QUERY(T, Name, Command, Response, Family)            method with one result "Val"
+//   ACTION(Name, Command, Family, Params...)             method that sends its IN parameters
+//   CLASS_METHOD(Name, Params...)                        class-compliant method, not implemented
+//   DIRECT(Name, SessionOperation, Params...)            passes its parameters to the I/O session
+//   GROUP(GroupInterface, Name, Family)                  getter of another interface of the object
+// Params are (Direction, Type, Name) with Direction IN, IGNORED (declared, not sent), OUT or
+// INOUT; OUT and INOUT give the pointee type. Stored says whether the member has a simulated
+// value (key "<Interface>.<Name>"); Family is the family whose models lack the member.
+#pragma once
+
+#include "members/format_fit.h"
+#include "members/property_row.h"
+
+namespace zpv::members {
+
+// Model restrictions: the family whose models lack the member.
+inline constexpr const char* kAllModels = nullptr;
+inline constexpr const char* kNotStandard = "Standard";
+inline constexpr const char* kNotAdvanced = "Advanced";
+
+}  // namespace zpv::members
+
+// ---- parameter lists ----------------------------------------------------------------------
+#define ZPV_PP_EACH(M, ...) __VA_OPT__(ZPV_PP_EACH_1(M, __VA_ARGS__))
+#define ZPV_PP_EACH_1(M, p, ...) M p __VA_OPT__(ZPV_PP_EACH_2(M, __VA_ARGS__))
+#define ZPV_PP_EACH_2(M, p, ...) M p __VA_OPT__(ZPV_PP_EACH_3(M, __VA_ARGS__))
+#define ZPV_PP_EACH_3(M, p, ...) M p __VA_OPT__(ZPV_PP_EACH_4(M, __VA_ARGS__))
+#define ZPV_PP_EACH_4(M, p, ...) M p __VA_OPT__(ZPV_PP_EACH_5(M, __VA_ARGS__))
+#define ZPV_PP_EACH_5(M, p, ...) M p __VA_OPT__(ZPV_PP_MORE_THAN_FIVE_PARAMETERS)
+// Drops the comma every element of a list starts with.
+#define ZPV_PP_TAIL(...) ZPV_PP_TAIL_(__VA_ARGS__)
+#define ZPV_PP_TAIL_(first, ...) __VA_ARGS__
+
+// ", Type Name" per parameter, as the interface declares it.
+#define ZPV_PARAM_DECL(dir, T, name) , ZPV_PARAM_DECL_##dir(T, name)
+#define ZPV_PARAM_DECL_IN(T, name) [[maybe_unused]] T name
+#define ZPV_PARAM_DECL_IGNORED(T, name) [[maybe_unused]] T name
+#define ZPV_PARAM_DECL_OUT(T, name) T* name
+#define ZPV_PARAM_DECL_INOUT(T, name) T* name
+#define ZPV_PARAMS(...) ZPV_PP_TAIL(ZPV_PP_EACH(ZPV_PARAM_DECL, __VA_ARGS__))
+// ", Name" per parameter the command is formatted with.
+#define ZPV_PARAM_SENT(dir, T, name) ZPV_PARAM_SENT_##dir(name)
+#define ZPV_PARAM_SENT_IN(name) , name
+#define ZPV_PARAM_SENT_IGNORED(name)
+#define ZPV_PARAM_SENT_OUT(name)
+#define ZPV_PARAM_SENT_INOUT(name)
+// ", Type" per parameter the command is formatted with.
+#define ZPV_PARAM_SENT_TYPE(dir, T, name) ZPV_PARAM_SENT_TYPE_##dir(T)
+#define ZPV_PARAM_SENT_TYPE_IN(T) , T
+#define ZPV_PARAM_SENT_TYPE_IGNORED(T)
+#define ZPV_PARAM_SENT_TYPE_OUT(T)
+#define ZPV_PARAM_SENT_TYPE_INOUT(T)
+// ", Name" per parameter, in order: the arguments of a session operation.
+#define ZPV_PARAM_NAME(dir, T, name) , name
+// ", out parameter record" per OUT and INOUT parameter, for the frame's null checks.
+#define ZPV_PARAM_OUT(dir, T, name) ZPV_PARAM_OUT_##dir(name)
+#define ZPV_PARAM_OUT_IN(name)
+#define ZPV_PARAM_OUT_IGNORED(name)
+#define ZPV_PARAM_OUT_OUT(name) , ::zpv::driver::RetVal(name, #name)
+#define ZPV_PARAM_OUT_INOUT(name) , ::zpv::driver::InOut(name, #name)
+
+// ---- rows ---------------------------------------------------------------------------------
+#define ZPV_ROW(kind, ...) ZPV_ROW_##kind(__VA_ARGS__)
+#define ZPV_FORMAT_CHECK(format, ...)                                                          \
+    static_assert(::zpv::members::FormatFits<void __VA_OPT__(, ) __VA_ARGS__>(format),            \
+                  "a format of this row does not fit the member's types");
+
+// The same, once the format and the types have been expanded into one list.
+#define ZPV_FORMAT_CHECK_OF(...) ZPV_FORMAT_CHECK(__VA_ARGS__)
+
+#define ZPV_PROPERTY_ROW(I, T, Name, AccessKind, Stored, Default, Get, Response, Put, Family, Check, ZeroSim) \
+    inline const ::zpv::members::PropertyRow<T> k##I##_##Name{{.iid = IID_##I,                             \
+                                                               .interfaceName = #I,                        \
+                                                               .property = #Name,                          \
+                                                               .access = ::zpv::members::Access::AccessKind, \
+                                                               .simulatedKey = (Stored) ? #I "." #Name : nullptr, \
+                                                               .simulatedDefault = Default,                \
+                                                               .getCommand = Get,                          \
+                                                               .getResponse = Response,                    \
+                                                               .putCommand = Put,                          \
+                                                               .refusedFamily = Family,                    \
+                                                               .inRange = Check,                           \
+                                                               .zeroWhileSimulating = ZeroSim}};
+#define ZPV_METHOD_ROW(I, Name, AccessKind, Command, Response, Family)                                   \
+    inline const ::zpv::members::MethodRow k##I##_##Name{{.iid = IID_##I,                            \
+                                                          .interfaceName = #I,                       \
+                                                          .method = #Name,                           \
+                                                          .access = ::zpv::members::Access::AccessKind, \
+                                                          .command = Command,                        \
+                                                          .response = Response,                      \
+                                                          .refusedFamily = Family}};
+
+#define ZPV_ROW_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
+    ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, nullptr)
+#define ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check)         \
+    ZPV_FORMAT_CHECK(Response, T)                                                                       \
+    ZPV_FORMAT_CHECK(Put, T)                                                                            \
+    ZPV_PROPERTY_ROW(I, T, Name, Instrument, Stored, Default, Get, Response, Put, Family, Check, false)
+#define ZPV_ROW_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_ROW_PROPERTY(I, T, Name, __VA_ARGS__)
+#define ZPV_ROW_LIVE_GETTER(I, T, Name, Get, Response, Family) \
+    ZPV_FORMAT_CHECK(Response, T)                              \
+    ZPV_PROPERTY_ROW(I, T, Name, Instrument, false, T{}, Get, Response, nullptr, Family, nullptr, true)
+#define ZPV_ROW_CLASS_PROPERTY(I, T, Name, Default) \
+    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, true, Default, nullptr, nullptr, nullptr, nullptr, nullptr, false)
+#define ZPV_ROW_CLASS_GETTER(I, T, Name) \
+    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, false, T{}, nullptr, nullptr, nullptr, nullptr, nullptr, false)
+#define ZPV_ROW_QUERY(I, T, Name, Command, Response, Family) \
+    ZPV_FORMAT_CHECK(Command)                                \
+    ZPV_FORMAT_CHECK(Response, T)                            \
+    ZPV_METHOD_ROW(I, Name, Instrument, Command, Response, Family)
+#define ZPV_ROW_ACTION(I, Name, Command, Family, ...)                        \
+    ZPV_FORMAT_CHECK_OF(Command ZPV_PP_EACH(ZPV_PARAM_SENT_TYPE, __VA_ARGS__)) \
+    ZPV_METHOD_ROW(I, Name, Instrument, Command, nullptr, Family)
+#define ZPV_ROW_CLASS_METHOD(I, Name, ...) ZPV_METHOD_ROW(I, Name, ClassCompliant, nullptr, nullptr, nullptr)
+#define ZPV_ROW_DIRECT(I, Name, Operation, ...) ZPV_METHOD_ROW(I, Name, Instrument, nullptr, nullptr, kAllModels)
+#define ZPV_ROW_GROUP(I, Group, Name, Family) ZPV_METHOD_ROW(I, get_##Name, Instrument, nullptr, nullptr, Family)
+
+// ---- members ------------------------------------------------------------------------------
+#define ZPV_MEMBER(kind, ...) ZPV_MEMBER_##kind(__VA_ARGS__)
+#define ZPV_ROW_OF(I, Name) ::zpv::members::rows::k##I##_##Name
+
+#define ZPV_MEMBER_GET_AS(I, T, Member, Name) \
+    HRESULT get_##Member(T* val) override { return ::zpv::members::GetProperty(Self(), ZPV_ROW_OF(I, Name), val); }
+#define ZPV_MEMBER_GET_PUT_AS(I, T, Member, Name) \
+    ZPV_MEMBER_GET_AS(I, T, Member, Name)         \
+    HRESULT put_##Member(T val) override { return ::zpv::members::PutProperty(Self(), ZPV_ROW_OF(I, Name), val); }
+#define ZPV_MEMBER_GET(I, T, Name) ZPV_MEMBER_GET_AS(I, T, Name, Name)
+#define ZPV_MEMBER_GET_PUT(I, T, Name) ZPV_MEMBER_GET_PUT_AS(I, T, Name, Name)
+
+#define ZPV_MEMBER_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
+#define ZPV_MEMBER_CHECKED_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
+#define ZPV_MEMBER_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_MEMBER_GET_PUT_AS(I, T, Member, Name)
+#define ZPV_MEMBER_LIVE_GETTER(I, T, Name, ...) ZPV_MEMBER_GET(I, T, Name)
+#define ZPV_MEMBER_CLASS_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
+#define ZPV_MEMBER_CLASS_GETTER(I, T, Name) ZPV_MEMBER_GET(I, T, Name)
+#define ZPV_MEMBER_QUERY(I, T, Name, ...) \
+    HRESULT Name(T* Val) override { return ::zpv::members::RunQuery(Self(), ZPV_ROW_OF(I, Name), Val); }
+#define ZPV_MEMBER_ACTION(I, Name, Command, Family, ...)                                            \
+    HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                \
+        return ::zpv::members::RunAction(Self(), ZPV_ROW_OF(I, Name) ZPV_PP_EACH(ZPV_PARAM_SENT, __VA_ARGS__)); \
+    }
+#define ZPV_MEMBER_CLASS_METHOD(I, Name, ...)                                                        \
+    HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                 \
+        return ::zpv::members::NotImplemented(Self(), ZPV_ROW_OF(I, Name) ZPV_PP_EACH(ZPV_PARAM_OUT, __VA_ARGS__)); \
+    }
+#define ZPV_MEMBER_DIRECT(I, Name, Operation, ...)                                                      \
+    HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                    \
+        return ::zpv::members::DirectIo(                                                                 \
+            Self(), ZPV_ROW_OF(I, Name),                                                                 \
+            [&](auto& io) { return io.Operation(ZPV_PP_TAIL(ZPV_PP_EACH(ZPV_PARAM_NAME, __VA_ARGS__))); } \
+                ZPV_PP_EACH(ZPV_PARAM_OUT, __VA_ARGS__));                                                \
+    }
+#define ZPV_MEMBER_GROUP(I, Group, Name, Family) \
+    HRESULT get_##Name(Group** val) override { return ::zpv::members::GetGroup(Self(), ZPV_ROW_OF(I, get_##Name), val); }
+
+// ---- one interface ------------------------------------------------------------------------
+#define ZPV_MEMBERS_OF(Owner)                                \
+private:                                                     \
+    Owner& Self() { return static_cast<Owner&>(*this); }     \
+                                                             \
+public:
+
+// The rows of interface I and the member class I##Members<Owner>, deriving from the base class
+// given last (the interface itself, or a collection template over it).
+#define ZPV_MEMBER_CLASS(I, LIST, ...) \
+    namespace rows {                   \
+    LIST(ZPV_ROW, I)                   \
+    }                                  \
+    template <class Owner>             \
+    class I##Members : public __VA_ARGS__ { \
+        ZPV_MEMBERS_OF(Owner)          \
+        LIST(ZPV_MEMBER, I)            \
+    };
+#define ZPV_INTERFACE_MEMBERS(I, LIST) ZPV_MEMBER_CLASS(I, LIST, I)
+// A collection of output phases: Count, Item and Name come from the collection template.
+#define ZPV_COLLECTION_MEMBERS(I, ItemI, LIST) \
+    ZPV_MEMBER_CLASS(I, LIST, ::zpv::repcap::RepCapCollection<Owner, I, ItemI>)

@@ -1,0 +1,79 @@
+// The output phases: the instrument collection and phase, and their class-compliant counterparts.
+#pragma once
+
+#include <algorithm>
+#include <string_view>
+
+#include "ZPV4870.h"
+#include "members/member_declarations.h"
+#include "platform/com/text_conversion.h"
+#include "members/rep_cap_collection.h"
+
+namespace zpv::members {
+
+// The waveform names the instrument accepts for a phase, exactly as written.
+inline bool IsPhaseWaveformName(const BSTR& value) {
+    static constexpr std::string_view kNames[] = {"SINE", "TRIANGLE", "SQUARE", "CLIPPED", "Sine", "Triangle",
+                                                  "Square", "Clipped", "TRI", "SQU", "CLIP"};
+    const std::string name = com::Utf8FromBstr(value);
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+}  // namespace zpv::members
+
+#define ZPV_LIST_IZPV4870OutputPhases(X, I) \
+    X(PROPERTY, I, double, Frequency, "OUTP:FREQ?", "%lg", "OUTP:FREQ %0.15lg", false, 0.0, kAllModels)
+
+#define ZPV_LIST_IZPV4870OutputPhase(X, I) \
+    X(PROPERTY, I, double, CurrentLimit, "OUTP:CURR:HIGH?", "%lg", "OUTP:CURR:HIGH %0.15lg", true, 0.0, kAllModels) \
+    X(PROPERTY, I, VARIANT_BOOL, Enabled, "OUTP?", "%{VARIANT_BOOL}s", "OUTP %{VARIANT_BOOL}s", false, VARIANT_FALSE, kAllModels) \
+    X(PROPERTY, I, double, PhaseAngle, "MAN:ANGL?", "%lg", "MAN:ANGL %0.15lg", false, 0.0, kAllModels) \
+    X(PROPERTY, I, double, VoltageLevel, "OUTP:VOLT:AC?", "%lg", "OUTP:VOLT:AC %0.15lg", false, 0.0, kAllModels) \
+    X(PROPERTY, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG?", "%{ZPV4870RangeEnum}s", "MAN:RANG %{ZPV4870RangeEnum}s", false, ZPV4870RangeAuto, kAllModels) \
+    X(CHECKED_PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", true, L"SINE", kAllModels, &IsPhaseWaveformName) \
+    X(GROUP, I, IZPV4870OutputPhaseCurrentProtection, CurrentProtection, kAllModels) \
+    X(GROUP, I, IZPV4870OutputPhaseDCGeneration, DCGeneration, kAllModels) \
+    X(GROUP, I, IZPV4870OutputPhaseVoltageProtection, VoltageProtection, kAllModels)
+
+#define ZPV_LIST_IIviACPwrOutputPhases(X, I) \
+    X(CLASS_GETTER, I, LONG, NumPhases) \
+    X(CLASS_PROPERTY, I, double, Frequency, 0.0) \
+    X(CLASS_PROPERTY, I, double, FrequencyRange, 0.0) \
+    X(CLASS_GETTER, I, LONG, NumFrequencyRanges) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, FrequencyRampBusy) \
+    X(CLASS_METHOD, I, QueryFrequencyRangeCapabilities, (IN, LONG, Range), (OUT, double, MinFrequency), (OUT, double, MaxFrequency)) \
+    X(CLASS_METHOD, I, RampFrequency, (IN, double, Frequency), (IN, double, Rate)) \
+    X(CLASS_METHOD, I, AbortFrequencyRamp) \
+    X(CLASS_METHOD, I, InitiateMeasurement, (IN, IviACPwrMeasurementGroupEnum, Group)) \
+    X(GROUP, I, IIviACPwrExternalSync, ExternalSync, kAllModels)
+
+#define ZPV_LIST_IIviACPwrOutputPhase(X, I) \
+    X(CLASS_PROPERTY, I, double, CurrentLimit, 0.0) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, PhaseAngle, 0.0) \
+    X(CLASS_PROPERTY, I, double, VoltageLevel, 0.0) \
+    X(CLASS_PROPERTY, I, double, VoltageRange, 0.0) \
+    X(CLASS_PROPERTY, I, BSTR, Waveform, L"") \
+    X(CLASS_GETTER, I, LONG, NumVoltageRanges) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, VoltageRampBusy) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, CurrentRampBusy) \
+    X(CLASS_METHOD, I, QueryVoltageRangeCapabilities, (IN, LONG, Range), (OUT, double, MaxVoltage), (OUT, double, MinVoltage)) \
+    X(CLASS_METHOD, I, FetchMeasurement, (IN, IviACPwrMeasurementTypeEnum, MeasurementType), (OUT, double, Measurement)) \
+    X(CLASS_METHOD, I, FetchMeasurementArray, (IN, IviACPwrMeasurementTypeEnum, MeasurementType), (INOUT, SAFEARRAY*, Measurement), (OUT, LONG, MeasurementActualSize)) \
+    X(CLASS_METHOD, I, RampVoltage, (IN, double, Voltage), (IN, double, Rate)) \
+    X(CLASS_METHOD, I, RampCurrent, (IN, double, Current), (IN, double, Rate)) \
+    X(CLASS_METHOD, I, AbortVoltageRamp) \
+    X(CLASS_METHOD, I, AbortCurrentRamp) \
+    X(GROUP, I, IIviACPwrCurrentProtection, CurrentProtection, kAllModels) \
+    X(GROUP, I, IIviACPwrDCGeneration, DCGeneration, kAllModels) \
+    X(GROUP, I, IIviACPwrImpedance, Impedance, kAllModels) \
+    X(GROUP, I, IIviACPwrVoltageProtection, VoltageProtection, kAllModels)
+
+namespace zpv::members {
+
+ZPV_COLLECTION_MEMBERS(IZPV4870OutputPhases, IZPV4870OutputPhase, ZPV_LIST_IZPV4870OutputPhases)
+ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhase, ZPV_LIST_IZPV4870OutputPhase)
+ZPV_COLLECTION_MEMBERS(IIviACPwrOutputPhases, IIviACPwrOutputPhase, ZPV_LIST_IIviACPwrOutputPhases)
+ZPV_INTERFACE_MEMBERS(IIviACPwrOutputPhase, ZPV_LIST_IIviACPwrOutputPhase)
+
+}  // namespace zpv::members

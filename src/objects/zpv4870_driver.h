@@ -1,0 +1,153 @@
+// The ZPV4870 driver class: the COM face of one driver session. Every member runs inside the
+// method frame and hands its work to the framework in CDriver.
+#pragma once
+
+#include "ZPV4870.h"
+#include "core/driver.h"
+#include "core/method_frame.h"
+#include "platform/com/com_object.h"
+#include "members/extension_group_members.h"
+#include "members/list_mode_members.h"
+#include "members/measure_members.h"
+#include "members/mode_members.h"
+#include "members/output_phase_members.h"
+#include "members/system_members.h"
+#include "members/rep_cap_collection.h"
+
+namespace zpv::driver {
+
+class ZPV4870 : public _Driver<ZPV4870>,
+                public com::CComObjectRootEx,
+                public ISupportErrorInfo,
+                public IZPV4870,
+                public IIviDriverOperation,
+                public IIviDriverIdentity,
+                public IIviDriverUtility,
+                public members::IZPV4870OutputPhasesMembers<ZPV4870>,
+                public IIviACPwr,
+                public members::IIviACPwrOutputPhasesMembers<ZPV4870>,
+                public members::IIviACPwrArbWaveformMembers<ZPV4870>,
+                public members::IIviACPwrExternalSyncMembers<ZPV4870>,
+                public members::IZPV4870SystemMembers<ZPV4870>,
+                public members::IZPV4870ExecutionConfigurationsMembers<ZPV4870>,
+                public members::IZPV4870ExecutionMembers<ZPV4870>,
+                public members::IZPV4870ListModeFileMembers<ZPV4870>,
+                public members::IZPV4870ListModeProgramMembers<ZPV4870>,
+                public members::IZPV4870ListModeSequenceMembers<ZPV4870>,
+                public members::IZPV4870ListModeMembers<ZPV4870>,
+                public members::IZPV4870ManualModeFileMembers<ZPV4870>,
+                public members::IZPV4870ManualModeMembers<ZPV4870>,
+                public members::IZPV4870MeasureMembers<ZPV4870>,
+                public members::IZPV4870PulseModeFileMembers<ZPV4870>,
+                public members::IZPV4870PulseModeMembers<ZPV4870>,
+                public members::IZPV4870ResultMembers<ZPV4870>,
+                public members::IZPV4870StepModeFileMembers<ZPV4870>,
+                public members::IZPV4870StepModeMembers<ZPV4870> {
+public:
+    // The one repeated capability: the output phases.
+    static constexpr const char* kPhaseClassName = "ZPV4870OutputPhase";
+    static constexpr const char* kPhaseRepCapName = "OutputPhase";
+
+    ZPV4870();
+    ~ZPV4870() override;
+
+    // Creates a driver object with one reference, answering riid.
+    static HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv);
+
+    void* CastTo(REFIID riid);
+    using com::CComObjectRootEx::ObjectLock;
+    using CDriver::IsInitialized;
+    using CDriver::Reporter;
+    using CDriver::Tracer;
+
+    // ISupportErrorInfo
+    HRESULT InterfaceSupportsErrorInfo(REFIID riid) override;
+
+    // IIviDriver
+    HRESULT get_DriverOperation(IIviDriverOperation** val) override;
+    HRESULT get_Identity(IIviDriverIdentity** val) override;
+    HRESULT get_Utility(IIviDriverUtility** val) override;
+    HRESULT Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset, BSTR OptionString) override;
+    HRESULT get_Initialized(VARIANT_BOOL* val) override;
+    HRESULT Close() override;
+
+    // IZPV4870 and IIviACPwr: the instrument's groups are interfaces of this same object.
+    HRESULT get_OutputPhases(IZPV4870OutputPhases** val) override;
+    HRESULT get_System(IZPV4870System** val) override;
+    HRESULT get_Execution(IZPV4870Execution** val) override;
+    HRESULT get_ListMode(IZPV4870ListMode** val) override;
+    HRESULT get_ManualMode(IZPV4870ManualMode** val) override;
+    HRESULT get_Measure(IZPV4870Measure** val) override;
+    HRESULT get_PulseMode(IZPV4870PulseMode** val) override;
+    HRESULT get_Result(IZPV4870Result** val) override;
+    HRESULT get_StepMode(IZPV4870StepMode** val) override;
+    HRESULT get_OutputPhases(IIviACPwrOutputPhases** val) override;
+    HRESULT get_ArbWaveform(IIviACPwrArbWaveform** val) override;
+
+    std::span<const RepCapInfo> RepCapTable() const override;
+
+    // IIviComponentIdentity
+    HRESULT get_Description(BSTR* val) override;
+    HRESULT get_Revision(BSTR* val) override;
+    HRESULT get_Vendor(BSTR* val) override;
+
+    // IIviDriverIdentity
+    HRESULT get_InstrumentManufacturer(BSTR* val) override;
+    HRESULT get_InstrumentModel(BSTR* val) override;
+    HRESULT get_InstrumentFirmwareRevision(BSTR* val) override;
+    HRESULT get_Identifier(BSTR* val) override;
+    HRESULT get_SupportedInstrumentModels(BSTR* val) override;
+    HRESULT get_SpecificationMajorVersion(LONG* val) override;
+    HRESULT get_SpecificationMinorVersion(LONG* val) override;
+    HRESULT get_GroupCapabilities(BSTR* val) override;
+
+    // IIviDriverOperation
+    HRESULT get_LogicalName(BSTR* val) override;
+    HRESULT get_IoResourceDescriptor(BSTR* val) override;
+    HRESULT get_Cache(VARIANT_BOOL* val) override;
+    HRESULT put_Cache(VARIANT_BOOL val) override;
+    HRESULT get_InterchangeCheck(VARIANT_BOOL* val) override;
+    HRESULT put_InterchangeCheck(VARIANT_BOOL val) override;
+    HRESULT get_QueryInstrumentStatus(VARIANT_BOOL* val) override;
+    HRESULT put_QueryInstrumentStatus(VARIANT_BOOL val) override;
+    HRESULT get_RangeCheck(VARIANT_BOOL* val) override;
+    HRESULT put_RangeCheck(VARIANT_BOOL val) override;
+    HRESULT get_RecordCoercions(VARIANT_BOOL* val) override;
+    HRESULT put_RecordCoercions(VARIANT_BOOL val) override;
+    HRESULT get_Simulate(VARIANT_BOOL* val) override;
+    HRESULT put_Simulate(VARIANT_BOOL val) override;
+    HRESULT get_DriverSetup(BSTR* val) override;
+    HRESULT InvalidateAllAttributes() override;
+    HRESULT ClearInterchangeWarnings() override;
+    HRESULT GetNextInterchangeWarning(BSTR* val) override;
+    HRESULT ResetInterchangeCheck() override;
+    HRESULT GetNextCoercionRecord(BSTR* val) override;
+
+    // IIviDriverUtility
+    HRESULT Reset() override;
+    HRESULT ResetWithDefaults() override;
+    HRESULT Disable() override;
+    HRESULT SelfTest(LONG* TestResult, BSTR* TestMessage) override;
+    HRESULT ErrorQuery(LONG* ErrorCode, BSTR* ErrorMessage) override;
+    HRESULT LockObject() override;
+    HRESULT UnlockObject() override;
+
+    // One of this object's interfaces, with a reference for the caller.
+    template <class I>
+    HRESULT GetInterface(I** pp) {
+        return static_cast<IZPV4870*>(this)->QueryInterface(ZPV_IID_OF(I), reinterpret_cast<void**>(pp));
+    }
+
+protected:
+    HRESULT ResetThroughInterface() override;
+
+private:
+    // The work of the members, run inside their frames.
+    HRESULT ResetImpl();
+    HRESULT SelfTestImpl(LONG* result, BSTR* message);
+    HRESULT ErrorQueryImpl(LONG* code, BSTR* message);
+    HRESULT PutFlag(bool OptionFlags::*flag, VARIANT_BOOL val);
+    HRESULT RestoreInitialOptions();
+};
+
+}  // namespace zpv::driver
