@@ -33,14 +33,8 @@ public:
         *written = count;
         return S_OK;
     }
-    HRESULT SetTimeout(LONG) override { return S_OK; }
-    HRESULT GetTimeout(LONG* value) override { return *value = 2000, S_OK; }
-    HRESULT SetTerminationCharacter(BYTE) override { return S_OK; }
-    HRESULT GetTerminationCharacter(BYTE* value) override { return *value = '\n', S_OK; }
-    HRESULT SetTerminationCharacterEnabled(bool) override { return S_OK; }
-    HRESULT GetTerminationCharacterEnabled(bool* value) override { return *value = false, S_OK; }
-    HRESULT SetSendEndEnabled(bool) override { return S_OK; }
-    HRESULT GetSendEndEnabled(bool* value) override { return *value = true, S_OK; }
+    HRESULT GetAttributes(io::SessionAttributes* value) override { return *value = {}, S_OK; }
+    HRESULT SetAttributes(const io::SessionAttributes&) override { return S_OK; }
 };
 
 struct Engine {

@@ -220,18 +220,23 @@ HRESULT CInstrBuffer::FlushWrite(bool sendEnd) {
         messageOpen_ = waiting_ > 0;
         if (!messageOpen_) return S_OK;
     }
+    // Without END, the transport's send-END setting is off for this flush only.
+    SessionAttributes attributes;
     bool endWasEnabled = false;
     if (!sendEnd) {
-        const HRESULT hr = transport_.GetSendEndEnabled(&endWasEnabled);
+        const HRESULT hr = transport_.GetAttributes(&attributes);
         if (FAILED(hr)) return hr;
+        endWasEnabled = attributes.sendEnd;
         if (endWasEnabled) {
-            const HRESULT off = transport_.SetSendEndEnabled(false);
+            attributes.sendEnd = false;
+            const HRESULT off = transport_.SetAttributes(attributes);
             if (FAILED(off)) return off;
         }
     }
     HRESULT hr = SendWaiting(sendEnd);
     if (endWasEnabled) {
-        const HRESULT on = transport_.SetSendEndEnabled(true);
+        attributes.sendEnd = true;
+        const HRESULT on = transport_.SetAttributes(attributes);
         if (SUCCEEDED(hr)) hr = on;
     }
     return hr;

@@ -18,8 +18,7 @@ public:
 
     virtual HRESULT Close() = 0;
     virtual HRESULT ReadStatusByte(SHORT* statusByte) = 0;
-    // accessMode: 1 exclusive, 2 shared (the VISA numbers).
-    virtual HRESULT Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) = 0;
+    virtual HRESULT Lock(LockMode mode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) = 0;
     virtual HRESULT Unlock() = 0;
 
     // What the session needs to choose termination rules after opening.

@@ -11,34 +11,31 @@ namespace zpv::io {
 namespace {
 
 // Holds a timeout other than kUseSessionTimeout for one operation.
+template <class Session>
 class ScopedTimeout {
 public:
-    ScopedTimeout(ILowLevelIo& io, LONG timeoutMs) : io_(io) {
+    ScopedTimeout(Session& io, LONG timeoutMs) : io_(io) {
         if (timeoutMs == kUseSessionTimeout) return;
-        status_ = io_.GetTimeout(&saved_);
-        if (SUCCEEDED(status_)) status_ = io_.SetTimeout(timeoutMs);
+        status_ = io_.GetAttributes(&saved_);
+        if (FAILED(status_)) return;
+        SessionAttributes changed = saved_;
+        changed.timeoutMs = ToAttributeTimeout(timeoutMs);
+        status_ = io_.SetAttributes(changed);
         restore_ = SUCCEEDED(status_);
     }
     ~ScopedTimeout() {
-        if (restore_) io_.SetTimeout(saved_);
+        if (restore_) io_.SetAttributes(saved_);
     }
     ScopedTimeout(const ScopedTimeout&) = delete;
     ScopedTimeout& operator=(const ScopedTimeout&) = delete;
     HRESULT status() const { return status_; }
 
 private:
-    ILowLevelIo& io_;
-    LONG saved_ = 0;
+    Session& io_;
+    SessionAttributes saved_;
     bool restore_ = false;
     HRESULT status_ = S_OK;
 };
-
-// VISA's access modes for the session's lock modes.
-struct AccessModeRow {
-    LONG sessionMode;
-    LONG visaMode;
-};
-constexpr AccessModeRow kAccessModes[] = {{0, 1}, {1, 2}};
 
 }  // namespace
 
@@ -156,10 +153,13 @@ HRESULT CIoSession::ConfigureTermination() {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
     if (type == InterfaceType::Tcpip && name.find("::SOCKET") != std::string::npos) resourceClass = "SOCKET";
     if (type != InterfaceType::Serial && !(type == InterfaceType::Tcpip && resourceClass == "SOCKET")) return S_OK;
-    HRESULT hr = connection_->SetTerminationCharacter('\n');
-    if (SUCCEEDED(hr)) hr = connection_->SetTerminationCharacterEnabled(true);
-    if (SUCCEEDED(hr)) hr = connection_->SetSendEndEnabled(true);
-    return hr;
+    SessionAttributes attributes;
+    const HRESULT hr = connection_->GetAttributes(&attributes);
+    if (FAILED(hr)) return hr;
+    attributes.termChar = '\n';
+    attributes.termCharEnabled = true;
+    attributes.sendEnd = true;
+    return connection_->SetAttributes(attributes);
 }
 
 HRESULT CIoSession::Close() {
@@ -176,29 +176,11 @@ HRESULT CIoSession::ReadStatusByte(SHORT* statusByte) {
     return connection_ ? connection_->ReadStatusByte(statusByte) : NotConnected();
 }
 
-HRESULT CIoSession::SetTimeout(LONG timeoutMs) {
-    return connection_ ? connection_->SetTimeout(timeoutMs) : NotConnected();
+HRESULT CIoSession::GetAttributes(SessionAttributes* attributes) {
+    return connection_ ? connection_->GetAttributes(attributes) : NotConnected();
 }
-HRESULT CIoSession::GetTimeout(LONG* timeoutMs) {
-    return connection_ ? connection_->GetTimeout(timeoutMs) : NotConnected();
-}
-HRESULT CIoSession::SetTerminationCharacter(BYTE character) {
-    return connection_ ? connection_->SetTerminationCharacter(character) : NotConnected();
-}
-HRESULT CIoSession::GetTerminationCharacter(BYTE* character) {
-    return connection_ ? connection_->GetTerminationCharacter(character) : NotConnected();
-}
-HRESULT CIoSession::SetTerminationCharacterEnabled(bool enabled) {
-    return connection_ ? connection_->SetTerminationCharacterEnabled(enabled) : NotConnected();
-}
-HRESULT CIoSession::GetTerminationCharacterEnabled(bool* enabled) {
-    return connection_ ? connection_->GetTerminationCharacterEnabled(enabled) : NotConnected();
-}
-HRESULT CIoSession::SetSendEndEnabled(bool enabled) {
-    return connection_ ? connection_->SetSendEndEnabled(enabled) : NotConnected();
-}
-HRESULT CIoSession::GetSendEndEnabled(bool* enabled) {
-    return connection_ ? connection_->GetSendEndEnabled(enabled) : NotConnected();
+HRESULT CIoSession::SetAttributes(const SessionAttributes& attributes) {
+    return connection_ ? connection_->SetAttributes(attributes) : NotConnected();
 }
 
 HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) {
@@ -235,9 +217,9 @@ HRESULT CIoSession::FlushRead(LONG timeoutMs) {
 
 HRESULT CIoSession::Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) {
     if (!IsOpen()) return NotConnected();
-    for (const AccessModeRow& row : kAccessModes)
-        if (row.sessionMode == accessMode) return connection_->Lock(row.visaMode, timeoutMs, requestedKey, accessKey);
-    return ReportIoFailure(reporter_, "Unsupported VISA session access mode.");
+    if (accessMode != static_cast<LONG>(LockMode::Exclusive) && accessMode != static_cast<LONG>(LockMode::Shared))
+        return ReportIoFailure(reporter_, "Unsupported VISA session access mode.");
+    return connection_->Lock(static_cast<LockMode>(accessMode), timeoutMs, requestedKey, accessKey);
 }
 
 HRESULT CIoSession::Unlock() { return IsOpen() ? connection_->Unlock() : NotConnected(); }

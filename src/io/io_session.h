@@ -41,14 +41,27 @@ public:
     virtual void SetWriteTerminator(std::string_view terminator) = 0;
     virtual IIoBuffer* GetBuffer() = 0;  // null while not open
 
-    virtual HRESULT SetTimeout(LONG timeoutMs) = 0;
-    virtual HRESULT GetTimeout(LONG* timeoutMs) = 0;
-    virtual HRESULT SetTerminationCharacter(BYTE character) = 0;
-    virtual HRESULT GetTerminationCharacter(BYTE* character) = 0;
-    virtual HRESULT SetTerminationCharacterEnabled(bool enabled) = 0;
-    virtual HRESULT GetTerminationCharacterEnabled(bool* enabled) = 0;
-    virtual HRESULT SetSendEndEnabled(bool enabled) = 0;
-    virtual HRESULT GetSendEndEnabled(bool* enabled) = 0;
+    // Timeout, termination character and its enable, send END, read and written whole; the
+    // accessors below change one of them.
+    virtual HRESULT GetAttributes(SessionAttributes* attributes) = 0;
+    virtual HRESULT SetAttributes(const SessionAttributes& attributes) = 0;
+
+    HRESULT SetTimeout(LONG timeoutMs) { return Change(&SessionAttributes::timeoutMs, ToAttributeTimeout(timeoutMs)); }
+    HRESULT GetTimeout(LONG* timeoutMs) {
+        return Read(timeoutMs, [](const SessionAttributes& a) { return FromAttributeTimeout(a.timeoutMs); });
+    }
+    HRESULT SetTerminationCharacter(BYTE character) { return Change(&SessionAttributes::termChar, character); }
+    HRESULT GetTerminationCharacter(BYTE* character) {
+        return Read(character, [](const SessionAttributes& a) { return a.termChar; });
+    }
+    HRESULT SetTerminationCharacterEnabled(bool enabled) { return Change(&SessionAttributes::termCharEnabled, enabled); }
+    HRESULT GetTerminationCharacterEnabled(bool* enabled) {
+        return Read(enabled, [](const SessionAttributes& a) { return a.termCharEnabled; });
+    }
+    HRESULT SetSendEndEnabled(bool enabled) { return Change(&SessionAttributes::sendEnd, enabled); }
+    HRESULT GetSendEndEnabled(bool* enabled) {
+        return Read(enabled, [](const SessionAttributes& a) { return a.sendEnd; });
+    }
 
     virtual HRESULT SetBufferSize(LONG mask, LONG size) = 0;
     virtual HRESULT GetReadBufferCapacity(LONG* capacity) = 0;
@@ -56,7 +69,7 @@ public:
     virtual HRESULT FlushWrite(bool sendEnd, LONG timeoutMs) = 0;
     virtual HRESULT FlushRead(LONG timeoutMs) = 0;
 
-    // accessMode 0: exclusive, 1: shared.
+    // accessMode as LockMode numbers it (0 exclusive, 1 shared).
     virtual HRESULT Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) = 0;
     virtual HRESULT Unlock() = 0;
 
@@ -91,6 +104,23 @@ public:
     HRESULT QueryValue(std::string_view command, const TypedDestination& destination);
     HRESULT QueryList(std::string_view command, VARTYPE elementType, SAFEARRAY** list);
     HRESULT QueryBlock(std::string_view command, VARTYPE elementType, SAFEARRAY** data);
+
+private:
+    template <class T, class V>
+    HRESULT Change(T SessionAttributes::*field, V value) {
+        SessionAttributes attributes;
+        HRESULT hr = GetAttributes(&attributes);
+        if (FAILED(hr)) return hr;
+        attributes.*field = static_cast<T>(value);
+        return SetAttributes(attributes);
+    }
+    template <class T, class Field>
+    HRESULT Read(T* value, Field field) {
+        SessionAttributes attributes;
+        const HRESULT hr = GetAttributes(&attributes);
+        if (SUCCEEDED(hr)) *value = field(attributes);
+        return hr;
+    }
 };
 
 class CIoSession : public IIoSession, public ILowLevelIo {
@@ -127,14 +157,8 @@ public:
     IIoBuffer* GetBuffer() override { return buffer_.get(); }
 
     // Shared by both interfaces: the session's settings are its connection's.
-    HRESULT SetTimeout(LONG timeoutMs) override;
-    HRESULT GetTimeout(LONG* timeoutMs) override;
-    HRESULT SetTerminationCharacter(BYTE character) override;
-    HRESULT GetTerminationCharacter(BYTE* character) override;
-    HRESULT SetTerminationCharacterEnabled(bool enabled) override;
-    HRESULT GetTerminationCharacterEnabled(bool* enabled) override;
-    HRESULT SetSendEndEnabled(bool enabled) override;
-    HRESULT GetSendEndEnabled(bool* enabled) override;
+    HRESULT GetAttributes(SessionAttributes* attributes) override;
+    HRESULT SetAttributes(const SessionAttributes& attributes) override;
 
     // ILowLevelIo: unbuffered transfers on the connection.
     HRESULT Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "io/io_status.h"
+#include "io/session_attributes.h"
 #include "zpv4870_runtime.h"
 
 namespace zpv::io {
@@ -17,14 +18,9 @@ public:
     // sending END is enabled.
     virtual HRESULT Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) = 0;
 
-    virtual HRESULT SetTimeout(LONG timeoutMs) = 0;
-    virtual HRESULT GetTimeout(LONG* timeoutMs) = 0;
-    virtual HRESULT SetTerminationCharacter(BYTE character) = 0;
-    virtual HRESULT GetTerminationCharacter(BYTE* character) = 0;
-    virtual HRESULT SetTerminationCharacterEnabled(bool enabled) = 0;
-    virtual HRESULT GetTerminationCharacterEnabled(bool* enabled) = 0;
-    virtual HRESULT SetSendEndEnabled(bool enabled) = 0;
-    virtual HRESULT GetSendEndEnabled(bool* enabled) = 0;
+    // Timeout, termination character and its enable, send END: read and written whole.
+    virtual HRESULT GetAttributes(SessionAttributes* attributes) = 0;
+    virtual HRESULT SetAttributes(const SessionAttributes& attributes) = 0;
 
 protected:
     ~ILowLevelIo() = default;

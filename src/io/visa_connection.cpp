@@ -5,18 +5,6 @@
 
 namespace zpv::io {
 
-namespace {
-
-visa::ViUInt32 ToVisaTimeout(LONG timeoutMs) {
-    return timeoutMs < 0 ? visa::VI_TMO_INFINITE : static_cast<visa::ViUInt32>(timeoutMs);
-}
-
-LONG FromVisaTimeout(visa::ViUInt32 timeoutMs) {
-    return timeoutMs > 0x7FFFFFFFu ? -1 : static_cast<LONG>(timeoutMs);
-}
-
-}  // namespace
-
 VisaConnection::VisaConnection(std::unique_ptr<visa::MessageSession> session, errors::IErrorReporter& reporter)
     : session_(std::move(session)), reporter_(reporter) {}
 
@@ -36,7 +24,7 @@ template <class Op>
 HRESULT VisaConnection::WithTimeout(LONG timeoutMs, Op op) {
     if (timeoutMs == kUseSessionTimeout) return op();
     const visa::ViUInt32 saved = session_->Timeout();
-    HRESULT hr = Check(session_->SetTimeout(ToVisaTimeout(timeoutMs)));
+    HRESULT hr = Check(session_->SetTimeout(ToAttributeTimeout(timeoutMs)));
     if (SUCCEEDED(hr)) hr = op();
     session_->SetTimeout(saved);
     return hr;
@@ -64,27 +52,12 @@ HRESULT VisaConnection::Write(const BYTE* data, LONG count, LONG* written, LONG 
     });
 }
 
-HRESULT VisaConnection::SetTimeout(LONG timeoutMs) { return Check(session_->SetTimeout(ToVisaTimeout(timeoutMs))); }
-HRESULT VisaConnection::GetTimeout(LONG* timeoutMs) {
-    *timeoutMs = FromVisaTimeout(session_->Timeout());
+HRESULT VisaConnection::GetAttributes(SessionAttributes* attributes) {
+    *attributes = session_->Attributes();
     return S_OK;
 }
-HRESULT VisaConnection::SetTerminationCharacter(BYTE character) { return Check(session_->SetTermChar(character)); }
-HRESULT VisaConnection::GetTerminationCharacter(BYTE* character) {
-    *character = session_->TermChar();
-    return S_OK;
-}
-HRESULT VisaConnection::SetTerminationCharacterEnabled(bool enabled) {
-    return Check(session_->SetTermCharEnabled(enabled));
-}
-HRESULT VisaConnection::GetTerminationCharacterEnabled(bool* enabled) {
-    *enabled = session_->TermCharEnabled();
-    return S_OK;
-}
-HRESULT VisaConnection::SetSendEndEnabled(bool enabled) { return Check(session_->SetSendEndEnabled(enabled)); }
-HRESULT VisaConnection::GetSendEndEnabled(bool* enabled) {
-    *enabled = session_->SendEndEnabled();
-    return S_OK;
+HRESULT VisaConnection::SetAttributes(const SessionAttributes& attributes) {
+    return Check(session_->SetAttributes(attributes));
 }
 
 HRESULT VisaConnection::Close() {
@@ -100,9 +73,9 @@ HRESULT VisaConnection::ReadStatusByte(SHORT* statusByte) {
     return hr;
 }
 
-HRESULT VisaConnection::Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) {
-    return Check(session_->Lock(static_cast<visa::ViUInt32>(accessMode), ToVisaTimeout(timeoutMs), requestedKey,
-                                accessKey));
+HRESULT VisaConnection::Lock(LockMode mode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) {
+    const visa::ViUInt32 lockType = mode == LockMode::Shared ? visa::VI_SHARED_LOCK : visa::VI_EXCLUSIVE_LOCK;
+    return Check(session_->Lock(lockType, ToAttributeTimeout(timeoutMs), requestedKey, accessKey));
 }
 
 HRESULT VisaConnection::Unlock() { return Check(session_->Unlock()); }
@@ -133,7 +106,7 @@ HRESULT VisaConnector::Connect(std::string_view descriptor, LONG openTimeoutMs, 
     last_ = nullptr;
     visa::ResourceManager manager;
     std::unique_ptr<visa::MessageSession> session;
-    const visa::ViStatus status = manager.Open(descriptor, ToVisaTimeout(openTimeoutMs), &session);
+    const visa::ViStatus status = manager.Open(descriptor, ToAttributeTimeout(openTimeoutMs), &session);
     // A resource that is not there, or a name that names nothing, is an unknown resource; any
     // other failure to open is the transport's.
     if (status == visa::VI_ERROR_RSRC_NFOUND || status == visa::VI_ERROR_INV_RSRC_NAME)

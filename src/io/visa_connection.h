@@ -20,18 +20,12 @@ public:
     HRESULT Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) override;
     HRESULT Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) override;
 
-    HRESULT SetTimeout(LONG timeoutMs) override;
-    HRESULT GetTimeout(LONG* timeoutMs) override;
-    HRESULT SetTerminationCharacter(BYTE character) override;
-    HRESULT GetTerminationCharacter(BYTE* character) override;
-    HRESULT SetTerminationCharacterEnabled(bool enabled) override;
-    HRESULT GetTerminationCharacterEnabled(bool* enabled) override;
-    HRESULT SetSendEndEnabled(bool enabled) override;
-    HRESULT GetSendEndEnabled(bool* enabled) override;
+    HRESULT GetAttributes(SessionAttributes* attributes) override;
+    HRESULT SetAttributes(const SessionAttributes& attributes) override;
 
     HRESULT Close() override;
     HRESULT ReadStatusByte(SHORT* statusByte) override;
-    HRESULT Lock(LONG accessMode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) override;
+    HRESULT Lock(LockMode mode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) override;
     HRESULT Unlock() override;
     HRESULT GetInterfaceType(InterfaceType* type) override;
     HRESULT GetResourceClass(std::string* resourceClass) override;

@@ -77,26 +77,27 @@ public:
         return S_OK;
     }
 
-    HRESULT SetTimeout(LONG value) override {
-        timeoutMs = value;
-        timeoutChanges.push_back(value);
+    HRESULT GetAttributes(io::SessionAttributes* value) override {
+        *value = {io::ToAttributeTimeout(timeoutMs), terminationCharacter, terminationCharacterEnabled, sendEnd};
         return S_OK;
     }
-    HRESULT GetTimeout(LONG* value) override { return *value = timeoutMs, S_OK; }
-    HRESULT SetTerminationCharacter(BYTE value) override { return terminationCharacter = value, S_OK; }
-    HRESULT GetTerminationCharacter(BYTE* value) override { return *value = terminationCharacter, S_OK; }
-    HRESULT SetTerminationCharacterEnabled(bool value) override { return terminationCharacterEnabled = value, S_OK; }
-    HRESULT GetTerminationCharacterEnabled(bool* value) override { return *value = terminationCharacterEnabled, S_OK; }
-    HRESULT SetSendEndEnabled(bool value) override { return sendEnd = value, S_OK; }
-    HRESULT GetSendEndEnabled(bool* value) override { return *value = sendEnd, S_OK; }
+    HRESULT SetAttributes(const io::SessionAttributes& value) override {
+        const LONG timeout = io::FromAttributeTimeout(value.timeoutMs);
+        if (timeout != timeoutMs) timeoutChanges.push_back(timeout);
+        timeoutMs = timeout;
+        terminationCharacter = value.termChar;
+        terminationCharacterEnabled = value.termCharEnabled;
+        sendEnd = value.sendEnd;
+        return S_OK;
+    }
 
     HRESULT Close() override {
         if (closedFlag) *closedFlag = true;
         return S_OK;
     }
     HRESULT ReadStatusByte(SHORT* value) override { return *value = statusByte, S_OK; }
-    HRESULT Lock(LONG accessMode, LONG, std::string_view requestedKey, std::string* accessKey) override {
-        lockedMode = accessMode;
+    HRESULT Lock(io::LockMode mode, LONG, std::string_view requestedKey, std::string* accessKey) override {
+        lockedMode = mode == io::LockMode::Shared ? 2 : 1;
         if (accessKey) *accessKey = requestedKey.empty() ? "granted" : std::string(requestedKey);
         return S_OK;
     }
@@ -107,7 +108,7 @@ public:
 
     std::vector<Transfer> writes;
     std::vector<LONG> readTimeouts;    // the timeout in force at each read
-    std::vector<LONG> timeoutChanges;  // every SetTimeout, in order
+    std::vector<LONG> timeoutChanges;  // every change of the timeout, in order
     LONG timeoutMs = 2000;
     BYTE terminationCharacter = '\n';
     bool terminationCharacterEnabled = false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/visa/session_attributes.h"
 #include "platform/visa/status.h"
 
 namespace zpv::visa {
@@ -26,15 +27,18 @@ public:
         return Write(data, count, returned, SendEndEnabled());
     }
 
-    // Milliseconds; VI_TMO_INFINITE waits forever, VI_TMO_IMMEDIATE takes only what is there.
-    virtual ViStatus SetTimeout(ViUInt32 timeoutMs) = 0;
-    virtual ViUInt32 Timeout() const = 0;
-    virtual ViStatus SetTermChar(ViByte termChar) = 0;
-    virtual ViByte TermChar() const = 0;
-    virtual ViStatus SetTermCharEnabled(bool enabled) = 0;
-    virtual bool TermCharEnabled() const = 0;
-    virtual ViStatus SetSendEndEnabled(bool enabled) = 0;
-    virtual bool SendEndEnabled() const = 0;
+    // The session's attributes, read and written whole; a closed session refuses the change.
+    virtual const SessionAttributes& Attributes() const = 0;
+    virtual ViStatus SetAttributes(const SessionAttributes& attributes) = 0;
+    // One attribute at a time, as VISA sets them.
+    ViStatus SetTimeout(ViUInt32 timeoutMs) { return Change(&SessionAttributes::timeoutMs, timeoutMs); }
+    ViUInt32 Timeout() const { return Attributes().timeoutMs; }
+    ViStatus SetTermChar(ViByte termChar) { return Change(&SessionAttributes::termChar, termChar); }
+    ViByte TermChar() const { return Attributes().termChar; }
+    ViStatus SetTermCharEnabled(bool enabled) { return Change(&SessionAttributes::termCharEnabled, enabled); }
+    bool TermCharEnabled() const { return Attributes().termCharEnabled; }
+    ViStatus SetSendEndEnabled(bool enabled) { return Change(&SessionAttributes::sendEnd, enabled); }
+    bool SendEndEnabled() const { return Attributes().sendEnd; }
 
     // Serial line settings (VI_ASRL_* values); VI_ERROR_NSUP_ATTR on other interfaces.
     virtual ViStatus SetSerialAttribute(SerialAttribute attribute, ViUInt32 value) = 0;
@@ -56,6 +60,14 @@ public:
 
     // Releases the transport and any locks; afterwards every call gives VI_ERROR_INV_OBJECT.
     virtual ViStatus Close() = 0;
+
+private:
+    template <class T>
+    ViStatus Change(T SessionAttributes::*field, T value) {
+        SessionAttributes changed = Attributes();
+        changed.*field = value;
+        return SetAttributes(changed);
+    }
 };
 
 }  // namespace zpv::visa

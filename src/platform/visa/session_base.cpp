@@ -22,8 +22,8 @@ ViStatus SessionBase::Read(void* buffer, std::size_t count, std::size_t* returne
     ViStatus status = CheckUsable();
     if (!Failed(status) && !buffer && count > 0) status = VI_ERROR_USER_BUF;
     if (!Failed(status))
-        status = ReadBytes(static_cast<ViByte*>(buffer), count, &done, ReadStop{termCharEnabled_, termChar_},
-                           Deadline::After(timeoutMs_));
+        status = ReadBytes(static_cast<ViByte*>(buffer), count, &done, ReadStop{attributes_.termCharEnabled, attributes_.termChar},
+                           Deadline::After(attributes_.timeoutMs));
     if (returned) *returned = done;
     return status;
 }
@@ -33,32 +33,14 @@ ViStatus SessionBase::Write(const void* data, std::size_t count, std::size_t* re
     ViStatus status = CheckUsable();
     if (!Failed(status) && !data && count > 0) status = VI_ERROR_USER_BUF;
     if (!Failed(status))
-        status = WriteBytes(static_cast<const ViByte*>(data), count, &done, end, Deadline::After(timeoutMs_));
+        status = WriteBytes(static_cast<const ViByte*>(data), count, &done, end, Deadline::After(attributes_.timeoutMs));
     if (returned) *returned = done;
     return status;
 }
 
-ViStatus SessionBase::SetTimeout(ViUInt32 timeoutMs) {
+ViStatus SessionBase::SetAttributes(const SessionAttributes& attributes) {
     if (!open_) return VI_ERROR_INV_OBJECT;
-    timeoutMs_ = timeoutMs;
-    return VI_SUCCESS;
-}
-
-ViStatus SessionBase::SetTermChar(ViByte termChar) {
-    if (!open_) return VI_ERROR_INV_OBJECT;
-    termChar_ = termChar;
-    return VI_SUCCESS;
-}
-
-ViStatus SessionBase::SetTermCharEnabled(bool enabled) {
-    if (!open_) return VI_ERROR_INV_OBJECT;
-    termCharEnabled_ = enabled;
-    return VI_SUCCESS;
-}
-
-ViStatus SessionBase::SetSendEndEnabled(bool enabled) {
-    if (!open_) return VI_ERROR_INV_OBJECT;
-    sendEnd_ = enabled;
+    attributes_ = attributes;
     return VI_SUCCESS;
 }
 
@@ -79,13 +61,13 @@ ViStatus SessionBase::QuerySerialAttribute(SerialAttribute, ViUInt32*) const { r
 
 ViStatus SessionBase::Clear() {
     ViStatus status = CheckUsable();
-    return Failed(status) ? status : ClearTransport(Deadline::After(timeoutMs_));
+    return Failed(status) ? status : ClearTransport(Deadline::After(attributes_.timeoutMs));
 }
 
 ViStatus SessionBase::ReadStatusByte(ViUInt16* statusByte) {
     ViStatus status = CheckUsable();
     if (!Failed(status) && !statusByte) status = VI_ERROR_USER_BUF;
-    return Failed(status) ? status : ReadStatusByteFromPeer(statusByte, Deadline::After(timeoutMs_));
+    return Failed(status) ? status : ReadStatusByteFromPeer(statusByte, Deadline::After(attributes_.timeoutMs));
 }
 
 ViStatus SessionBase::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) {

@@ -27,14 +27,8 @@ public:
     ViStatus Read(void* buffer, std::size_t count, std::size_t* returned) final;
     ViStatus Write(const void* data, std::size_t count, std::size_t* returned, bool end) final;
 
-    ViStatus SetTimeout(ViUInt32 timeoutMs) final;
-    ViUInt32 Timeout() const final { return timeoutMs_; }
-    ViStatus SetTermChar(ViByte termChar) final;
-    ViByte TermChar() const final { return termChar_; }
-    ViStatus SetTermCharEnabled(bool enabled) final;
-    bool TermCharEnabled() const final { return termCharEnabled_; }
-    ViStatus SetSendEndEnabled(bool enabled) final;
-    bool SendEndEnabled() const final { return sendEnd_; }
+    const SessionAttributes& Attributes() const final { return attributes_; }
+    ViStatus SetAttributes(const SessionAttributes& attributes) final;
 
     ViStatus SetSerialAttribute(SerialAttribute attribute, ViUInt32 value) final;
     ViStatus GetSerialAttribute(SerialAttribute attribute, ViUInt32* value) const final;
@@ -73,10 +67,7 @@ private:
     ResourceDescriptor descriptor_;
     ResourceLocks::Owner owner_;
     bool open_ = true;
-    ViUInt32 timeoutMs_ = kDefaultTimeoutMs;
-    ViByte termChar_ = '\n';
-    bool termCharEnabled_ = false;
-    bool sendEnd_ = true;
+    SessionAttributes attributes_;
 };
 
 }  // namespace zpv::visa
