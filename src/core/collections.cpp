@@ -81,7 +81,7 @@ HRESULT CDriver::FindRepCap(std::string_view className, std::string_view nameIn,
             }
         }
     }
-    if (!found) return Reporter().ReportUnknownPhysicalIdentifier();
+    if (!found) return Reporter().Report<errors::MessageId::UnknownPhysicalIdentifier>();
     *node = found->node;
     *unknown = found->unknown.Get();
     (*unknown)->AddRef();

@@ -69,7 +69,7 @@ HRESULT CDriver::ProcessInitOption(std::string_view nameIn, std::string_view val
     for (const OptionFlagRow& row : kOptionFlags) {
         if (name != row.name) continue;
         const auto parsed = ParseOptionBoolean(valueIn);
-        if (!parsed) return reporter_->ReportBadOptionValue({}, valueIn);
+        if (!parsed) return reporter_->Report<errors::MessageId::BadOptionValue>({}, valueIn);
         flags_.*row.flag = *parsed;
         break;
     }
@@ -110,13 +110,13 @@ HRESULT CDriver::ProcessDriverSetupOption(std::string_view keyIn, std::string_vi
             }
             settings.enabled = *on;
         } else {
-            hr = reporter_->ReportBadOptionValue({}, value);
+            hr = reporter_->Report<errors::MessageId::BadOptionValue>({}, value);
         }
     } else if (key == "tracearray") {
         if (const auto on = ParseOptionBoolean(value))
             settings.traceArrays = *on;
         else
-            hr = reporter_->ReportBadOptionValue({}, value);
+            hr = reporter_->Report<errors::MessageId::BadOptionValue>({}, value);
     } else {
         for (const TraceTextRow& row : kTraceTexts)
             if (key == row.key) settings.*row.field = std::string(value);

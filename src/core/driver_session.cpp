@@ -67,7 +67,7 @@ HRESULT CDriver::ResolveSession(const std::string& resourceName, std::string_vie
 HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery, bool reset,
                                    std::string_view optionString) {
     if (!resourceName) return reporter_->ReportInvalidInteger("Initialize", "ResourceName", 0, "%d");
-    if (initialized_) return reporter_->ReportAlreadyInitialized();
+    if (initialized_) return reporter_->Report<errors::MessageId::AlreadyInitialized>();
 
     idQueryRequested_ = idQuery;
     resetRequested_ = reset;
@@ -76,7 +76,7 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
     if (FAILED(hr)) return hr;
 
     if (flags_.interchangeCheck && !constants_.interchangeCheckSupported)
-        return reporter_->ReportBadOptionValue("Interchange checking is not supported by the driver.", "True");
+        return reporter_->Report<errors::MessageId::BadOptionValue>("Interchange checking is not supported by the driver.", "True");
 
     hr = trace_.Prepare(constants_.identifier);
     if (FAILED(hr)) return hr;
@@ -101,7 +101,7 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
     if (FAILED(hr)) return fail(hr);
 
     if (idQuery && !IsModelSupported(model_))
-        return fail(reporter_->ReportIdQueryFailed(Formatted("Unrecognized model: %s.", model_)));
+        return fail(reporter_->Report<errors::MessageId::IdQueryFailed>(Formatted("Unrecognized model: %s.", model_)));
 
     hr = BuildNodeTree();
     if (FAILED(hr)) {
@@ -109,7 +109,7 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
         return fail(hr);
     }
 
-    if (reset && FAILED(ResetThroughInterface())) return fail(reporter_->ReportResetFailed());
+    if (reset && FAILED(ResetThroughInterface())) return fail(reporter_->Report<errors::MessageId::ResetFailed>());
     return S_OK;
 }
 
@@ -135,7 +135,7 @@ HRESULT CDriver::OpenIoSession() {
     if (flags_.simulate) return S_OK;
     HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get(), &keywords::CEnumCommandMaps::Instance(), this);
     if (hr == errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::ResourceUnknown)).status)
-        return reporter_->ReportResourceUnknown(Formatted("Resource descriptor = %s.", resourceDescriptor_));
+        return reporter_->Report<errors::MessageId::ResourceUnknown>(Formatted("Resource descriptor = %s.", resourceDescriptor_));
     return hr;
 }
 
@@ -170,7 +170,7 @@ HRESULT CDriver::QueryIdentity() {
 }
 
 HRESULT CDriver::CloseSession() {
-    if (!initialized_) return reporter_->ReportNotInitialized();
+    if (!initialized_) return reporter_->Report<errors::MessageId::NotInitialized>();
     trace_.MarkClosing();
     CloseIo();
     SimulatedValues().Clear();
@@ -192,7 +192,7 @@ HRESULT CDriver::PollInstrumentStatus() {
     std::string answer;
     const HRESULT hr = io_.QueryValue("*ESR?", &answer);
     if (SUCCEEDED(hr) && (ReadLeadingDecimal(answer) & kEsrErrorBits) == 0) return S_OK;
-    return reporter_->ReportInstrumentStatus();
+    return reporter_->Report<errors::MessageId::InstrumentStatus>();
 }
 
 }  // namespace zpv::driver

@@ -58,13 +58,13 @@ HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body,
     CallContextScope context(target.CallContexts(), &info);
     errors::IErrorReporter& reporter = target.Reporter();
 
-    if (gate == Gate::Initialized && !target.IsInitialized()) return reporter.ReportNotInitialized();
+    if (gate == Gate::Initialized && !target.IsInitialized()) return reporter.Report<errors::MessageId::NotInitialized>();
     SetErrorInfo(0, nullptr);
 
     HRESULT status = S_OK;
     [[maybe_unused]] auto check = [&](auto& out) {
         if (out.ptr) return true;
-        status = reporter.ReportNullPointer(info.methodName, out.name);
+        status = reporter.Report<errors::MessageId::NullPointer>({}, info.methodName, out.name);
         return false;
     };
     if (!(check(outs) && ...)) return status;

@@ -171,54 +171,30 @@ std::string CErrorReporter::CurrentMethodName() const {
 
 // Invalid-value reports: message InvalidValue takes the value, the method and the parameter.
 
-HRESULT IErrorReporter::ReportInvalidText(std::string_view method, std::string_view parameter,
-                                          std::string_view value, std::string_view detail) {
-    return ReportErrorEx(MessageId::InvalidValue, detail, value, method, parameter);
+HRESULT IErrorReporter::ReportInvalidText(MethodRef method, std::string_view parameter, std::string_view value,
+                                          std::string_view detail) {
+    const std::string current = method.current ? CurrentMethodName() : std::string();
+    return ReportErrorEx(MessageId::InvalidValue, detail, value, method.current ? current : method.name, parameter);
 }
 
-HRESULT IErrorReporter::ReportInvalidBoolean(std::string_view method, std::string_view parameter, bool value,
+HRESULT IErrorReporter::ReportInvalidBoolean(MethodRef method, std::string_view parameter, bool value,
                                              std::string_view detail) {
     return ReportInvalidText(method, parameter, value ? "True" : "False", detail);
 }
 
-HRESULT IErrorReporter::ReportInvalidInteger(std::string_view method, std::string_view parameter, long value,
+HRESULT IErrorReporter::ReportInvalidInteger(MethodRef method, std::string_view parameter, long value,
                                              const char* format, std::string_view detail) {
     return ReportInvalidText(method, parameter, FormatInteger(format, value), detail);
 }
 
-HRESULT IErrorReporter::ReportInvalidReal(std::string_view method, std::string_view parameter, double value,
+HRESULT IErrorReporter::ReportInvalidReal(MethodRef method, std::string_view parameter, double value,
                                           const char* format, std::string_view detail) {
     return ReportInvalidText(method, parameter, FormatReal(format, value), detail);
 }
 
-HRESULT IErrorReporter::ReportInvalidAutomationText(std::string_view method, std::string_view parameter,
-                                                    BSTR value, std::string_view detail) {
-    return ReportInvalidText(method, parameter, com::Utf8FromBstr(value), detail);
-}
-
-HRESULT IErrorReporter::ReportInvalidBoolean(CurrentMethodTag, std::string_view parameter, bool value,
-                                             std::string_view detail) {
-    return ReportInvalidBoolean(CurrentMethodName(), parameter, value, detail);
-}
-
-HRESULT IErrorReporter::ReportInvalidInteger(CurrentMethodTag, std::string_view parameter, long value,
-                                             const char* format, std::string_view detail) {
-    return ReportInvalidInteger(CurrentMethodName(), parameter, value, format, detail);
-}
-
-HRESULT IErrorReporter::ReportInvalidReal(CurrentMethodTag, std::string_view parameter, double value,
-                                          const char* format, std::string_view detail) {
-    return ReportInvalidReal(CurrentMethodName(), parameter, value, format, detail);
-}
-
-HRESULT IErrorReporter::ReportInvalidText(CurrentMethodTag, std::string_view parameter, std::string_view value,
-                                          std::string_view detail) {
-    return ReportInvalidText(CurrentMethodName(), parameter, value, detail);
-}
-
-HRESULT IErrorReporter::ReportInvalidAutomationText(CurrentMethodTag, std::string_view parameter, BSTR value,
+HRESULT IErrorReporter::ReportInvalidAutomationText(MethodRef method, std::string_view parameter, BSTR value,
                                                     std::string_view detail) {
-    return ReportInvalidAutomationText(CurrentMethodName(), parameter, value, detail);
+    return ReportInvalidText(method, parameter, com::Utf8FromBstr(value), detail);
 }
 
 }  // namespace zpv::errors

@@ -22,20 +22,15 @@ inline constexpr CurrentMethodTag kCurrentMethod{};
 
 using InsertList = std::span<const std::string_view>;
 
-// Reports whose only argument is the detail text; one row per message id.
-#define ZPV_DETAIL_ONLY_REPORTS(X)                                                               \
-    X(AlreadyInitialized) X(BadlyFormedSelector) X(CannotChangeSimulationState) X(CannotOpenFile)  \
-    X(UnrecoverableFailure) X(ChannelNameRequired) X(FileNotFound) X(IdQueryFailed)                \
-    X(InstrumentStatus) X(InvalidFileFormat) X(InvalidPathName) X(MissingOptionName)               \
-    X(MissingOptionValue) X(NotInitialized) X(OperationPending) X(OutOfMemory) X(FileRead)         \
-    X(ResetFailed) X(ResourceUnknown) X(StatusNotAvailable) X(TooManyOpenFiles)                    \
-    X(UnexpectedResponse) X(UnknownChannelName) X(UnknownNameInSelector)                           \
-    X(UnknownPhysicalIdentifier) X(FileWrite) X(ErrorQueryNotSupported) X(IdQueryNotSupported)     \
-    X(ResetNotSupported) X(RevisionQueryNotSupported) X(SelfTestNotSupported)                      \
-    X(MeasurementNotInitiated) X(MeasurementGroupNotSupported) X(MeasurementTypeNotSupported)      \
-    X(WaveformInUse) X(WaveformFixed) X(WaveformNotStored) X(WaveformExists) X(WaveformMemoryFull) \
-    X(WaveformNameInvalid) X(PhasesNotIndependent) X(PhasesDiffer) X(VoltageProtectionTripped)     \
-    X(CurrentProtectionTripped) X(OutputEnabled) X(WaveformDcOffset) X(CannotApplyToAllPhases)
+// The method an invalid-value report names: given, or the call in progress.
+struct MethodRef {
+    MethodRef(std::string_view method) : name(method) {}
+    MethodRef(const char* method) : name(method) {}
+    MethodRef(const std::string& method) : name(method) {}
+    MethodRef(CurrentMethodTag) : current(true) {}
+    std::string_view name;
+    bool current = false;
+};
 
 class IErrorReporter {
 public:
@@ -66,72 +61,25 @@ public:
     // std::bad_alloc (E_OUTOFMEMORY) when the help file name cannot be allocated.
     virtual HRESULT RaiseErrorInfo(MessageId id, std::string_view text) = 0;
 
-    // Convenience reports, one per situation.
-    HRESULT ReportIoError(std::string_view detail, std::string_view ioDescription) {
-        return ReportErrorEx(MessageId::IoGeneral, detail, ioDescription);
+    // Reports message Id: the detail (may be empty) goes after the text, the inserts into it.
+    template <MessageId Id, class... Inserts>
+    HRESULT Report(std::string_view detail = {}, const Inserts&... inserts) {
+        return ReportErrorEx(Id, detail, inserts...);
     }
-    HRESULT ReportIoTimeout(std::string_view detail, std::string_view ioDescription) {
-        return ReportErrorEx(MessageId::IoTimeout, detail, ioDescription);
-    }
-    HRESULT ReportModelNotSupported(std::string_view detail, std::string_view feature) {
-        return ReportErrorEx(MessageId::ModelNotSupported, detail, feature);
-    }
-    HRESULT ReportMethodNotSupported(std::string_view detail, std::string_view method) {
-        return ReportErrorEx(MessageId::MethodNotSupported, detail, method);
-    }
-    HRESULT ReportMethodNotSupported(std::string_view method) { return ReportMethodNotSupported({}, method); }
-    HRESULT ReportPropertyNotSupported(std::string_view detail, std::string_view property) {
-        return ReportErrorEx(MessageId::PropertyNotSupported, detail, property);
-    }
-    HRESULT ReportPropertyNotSupported(std::string_view property) { return ReportPropertyNotSupported({}, property); }
 
     // Invalid value (message "Invalid value '%1' for method '%2', parameter '%3'."): the value is
-    // formatted first - booleans as "True"/"False", numbers with the caller's printf format.
-    HRESULT ReportInvalidBoolean(std::string_view method, std::string_view parameter, bool value,
+    // formatted first - booleans as "True"/"False", numbers with the caller's printf format. The
+    // method is a name, or kCurrentMethod for the display name of the call in progress.
+    HRESULT ReportInvalidBoolean(MethodRef method, std::string_view parameter, bool value,
                                  std::string_view detail = {});
-    HRESULT ReportInvalidInteger(std::string_view method, std::string_view parameter, long value,
-                                 const char* format, std::string_view detail = {});
-    HRESULT ReportInvalidReal(std::string_view method, std::string_view parameter, double value,
-                              const char* format, std::string_view detail = {});
-    HRESULT ReportInvalidText(std::string_view method, std::string_view parameter, std::string_view value,
+    HRESULT ReportInvalidInteger(MethodRef method, std::string_view parameter, long value, const char* format,
+                                 std::string_view detail = {});
+    HRESULT ReportInvalidReal(MethodRef method, std::string_view parameter, double value, const char* format,
                               std::string_view detail = {});
-    HRESULT ReportInvalidAutomationText(std::string_view method, std::string_view parameter, BSTR value,
+    HRESULT ReportInvalidText(MethodRef method, std::string_view parameter, std::string_view value,
+                              std::string_view detail = {});
+    HRESULT ReportInvalidAutomationText(MethodRef method, std::string_view parameter, BSTR value,
                                         std::string_view detail = {});
-    // The same, with the display name of the call in progress as the method.
-    HRESULT ReportInvalidBoolean(CurrentMethodTag, std::string_view parameter, bool value,
-                                 std::string_view detail = {});
-    HRESULT ReportInvalidInteger(CurrentMethodTag, std::string_view parameter, long value, const char* format,
-                                 std::string_view detail = {});
-    HRESULT ReportInvalidReal(CurrentMethodTag, std::string_view parameter, double value, const char* format,
-                              std::string_view detail = {});
-    HRESULT ReportInvalidText(CurrentMethodTag, std::string_view parameter, std::string_view value,
-                              std::string_view detail = {});
-    HRESULT ReportInvalidAutomationText(CurrentMethodTag, std::string_view parameter, BSTR value,
-                                        std::string_view detail = {});
-
-    HRESULT ReportEnumNotSupported(std::string_view value, std::string_view parameter, std::string_view method) {
-        return ReportError(MessageId::EnumNotSupported, value, parameter, method);
-    }
-    HRESULT ReportNullPointer(std::string_view method, std::string_view parameter) {
-        return ReportError(MessageId::NullPointer, method, parameter);
-    }
-    HRESULT ReportInvalidRangeInSelector(std::string_view range, std::string_view repCapName) {
-        return ReportError(MessageId::InvalidRangeInSelector, range, repCapName);
-    }
-    HRESULT ReportInvalidNumberOfLevelsInSelector(std::string_view detail, std::string_view repCapName) {
-        return ReportErrorEx(MessageId::InvalidNumberOfLevelsInSelector, detail, repCapName);
-    }
-    HRESULT ReportBadOptionName(std::string_view detail, std::string_view name) {
-        return ReportErrorEx(MessageId::BadOptionName, detail, name);
-    }
-    HRESULT ReportBadOptionValue(std::string_view detail, std::string_view value) {
-        return ReportErrorEx(MessageId::BadOptionValue, detail, value);
-    }
-
-#define ZPV_DECLARE_DETAIL_REPORT(Name) \
-    HRESULT Report##Name(std::string_view detail = {}) { return ReportErrorEx(MessageId::Name, detail); }
-    ZPV_DETAIL_ONLY_REPORTS(ZPV_DECLARE_DETAIL_REPORT)
-#undef ZPV_DECLARE_DETAIL_REPORT
 
 protected:
     ~IErrorReporter() = default;

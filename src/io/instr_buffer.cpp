@@ -42,7 +42,7 @@ HRESULT CInstrBuffer::AllocateReadBuffer(LONG capacity) {
     read_.reset();
     ResetRead();
     read_.reset(new (std::nothrow) BYTE[static_cast<std::size_t>(capacity)]);
-    if (!read_) return reporter_.ReportOutOfMemory(CapacityText("read", capacity));
+    if (!read_) return reporter_.Report<errors::MessageId::OutOfMemory>(CapacityText("read", capacity));
     readCapacity_ = capacity;
     return S_OK;
 }
@@ -51,7 +51,7 @@ HRESULT CInstrBuffer::AllocateWriteBuffer(LONG capacity) {
     write_.reset();
     waiting_ = 0;
     write_.reset(new (std::nothrow) BYTE[static_cast<std::size_t>(capacity) + writeTerminator_.size()]);
-    if (!write_) return reporter_.ReportOutOfMemory(CapacityText("write", capacity));
+    if (!write_) return reporter_.Report<errors::MessageId::OutOfMemory>(CapacityText("write", capacity));
     writeCapacity_ = capacity;
     return S_OK;
 }
@@ -63,7 +63,7 @@ void CInstrBuffer::ResetRead() {
 }
 
 HRESULT CInstrBuffer::Fill() {
-    if (!read_) return reporter_.ReportOutOfMemory(CapacityText("read", readCapacity_));
+    if (!read_) return reporter_.Report<errors::MessageId::OutOfMemory>(CapacityText("read", readCapacity_));
     LONG received = 0;
     const HRESULT hr = transport_.Read(read_.get(), readCapacity_, &received, kUseSessionTimeout);
     if (FAILED(hr)) return hr;
@@ -90,7 +90,7 @@ HRESULT CInstrBuffer::ReadByte(BYTE* value, LONG* actual) {
 
 HRESULT CInstrBuffer::Read(BYTE* buffer, LONG count, LONG* actual, bool flushToEnd) {
     if (actual) *actual = 0;
-    if (!buffer) return reporter_.ReportNullPointer("Read", "pBuf");
+    if (!buffer) return reporter_.Report<errors::MessageId::NullPointer>({}, "Read", "pBuf");
     LONG delivered = 0;
     if (count >= 1 && available_ == 0) {
         const HRESULT hr = Fill();
@@ -117,26 +117,26 @@ HRESULT CInstrBuffer::Read(BYTE* buffer, LONG count, LONG* actual, bool flushToE
 }
 
 HRESULT CInstrBuffer::ReadString(BSTR* text, LONG count, bool flushToEnd) {
-    if (!text) return reporter_.ReportNullPointer("Read", "pbstrBuf");
+    if (!text) return reporter_.Report<errors::MessageId::NullPointer>({}, "Read", "pbstrBuf");
     *text = nullptr;
     std::vector<BYTE> bytes(static_cast<std::size_t>(std::max<LONG>(count, 0)) + 1);
     LONG actual = 0;
     const HRESULT hr = Read(bytes.data(), count, &actual, flushToEnd);
     if (FAILED(hr)) return hr;
     *text = SysAllocStringByteLen(reinterpret_cast<const char*>(bytes.data()), static_cast<UINT>(actual));
-    if (!*text) return reporter_.ReportOutOfMemory("Could not allocate BSTR memory for Read.");
+    if (!*text) return reporter_.Report<errors::MessageId::OutOfMemory>("Could not allocate BSTR memory for Read.");
     return hr;
 }
 
 HRESULT CInstrBuffer::ReadBytes(SAFEARRAY** bytes, LONG count, bool flushToEnd) {
-    if (!bytes) return reporter_.ReportNullPointer("Read", "ppsaBuf");
+    if (!bytes) return reporter_.Report<errors::MessageId::NullPointer>({}, "Read", "ppsaBuf");
     *bytes = nullptr;
     std::vector<BYTE> data(static_cast<std::size_t>(std::max<LONG>(count, 0)) + 1);
     LONG actual = 0;
     const HRESULT hr = Read(data.data(), count, &actual, flushToEnd);
     if (FAILED(hr)) return hr;
     SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(actual));
-    if (!array) return reporter_.ReportOutOfMemory("Could not allocate SAFEARRAY memory for Read.");
+    if (!array) return reporter_.Report<errors::MessageId::OutOfMemory>("Could not allocate SAFEARRAY memory for Read.");
     std::memcpy(array->pvData, data.data(), static_cast<std::size_t>(actual));
     *bytes = array;
     return hr;
@@ -144,7 +144,7 @@ HRESULT CInstrBuffer::ReadBytes(SAFEARRAY** bytes, LONG count, bool flushToEnd) 
 
 HRESULT CInstrBuffer::PushBack() {
     if (!position_ || position_ == read_.get())
-        return reporter_.ReportOutOfMemory(
+        return reporter_.Report<errors::MessageId::OutOfMemory>(
             "Can't push character back into read buffer.  Buffer has not been read from.");
     --position_;
     ++available_;
@@ -166,8 +166,8 @@ HRESULT CInstrBuffer::FlushRead() {
 
 HRESULT CInstrBuffer::Write(const BYTE* data, LONG count, LONG* written, bool flushWithEnd) {
     if (written) *written = 0;
-    if (!data) return reporter_.ReportNullPointer("Write", "pBuf");
-    if (!write_) return reporter_.ReportOutOfMemory(CapacityText("write", writeCapacity_));
+    if (!data) return reporter_.Report<errors::MessageId::NullPointer>({}, "Write", "pBuf");
+    if (!write_) return reporter_.Report<errors::MessageId::OutOfMemory>(CapacityText("write", writeCapacity_));
     LONG copied = 0;
     HRESULT hr = S_OK;
     while (copied < count) {
@@ -194,18 +194,18 @@ HRESULT CInstrBuffer::WriteByte(BYTE value, bool flushWithEnd) {
 }
 
 HRESULT CInstrBuffer::WriteText(const char* text, LONG* written, bool flushWithEnd) {
-    if (!text) return reporter_.ReportNullPointer("Write", "pszBuf");
+    if (!text) return reporter_.Report<errors::MessageId::NullPointer>({}, "Write", "pszBuf");
     return Write(reinterpret_cast<const BYTE*>(text), static_cast<LONG>(std::strlen(text)), written, flushWithEnd);
 }
 
 HRESULT CInstrBuffer::WriteWideString(BSTR text, LONG* written, bool flushWithEnd) {
-    if (!text) return reporter_.ReportNullPointer("Write", "bstrBuf");
+    if (!text) return reporter_.Report<errors::MessageId::NullPointer>({}, "Write", "bstrBuf");
     const std::string narrow = com::Utf8FromBstr(text);
     return Write(reinterpret_cast<const BYTE*>(narrow.data()), static_cast<LONG>(narrow.size()), written, flushWithEnd);
 }
 
 HRESULT CInstrBuffer::WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flushWithEnd) {
-    if (!bytes) return reporter_.ReportNullPointer("Write", "psaBuf");
+    if (!bytes) return reporter_.Report<errors::MessageId::NullPointer>({}, "Write", "psaBuf");
     if (bytes->cDims != 1 || bytes->vt != VT_UI1) return E_INVALIDARG;
     return Write(static_cast<const BYTE*>(bytes->pvData), static_cast<LONG>(bytes->rgsabound[0].cElements), written,
                  flushWithEnd);
@@ -260,7 +260,7 @@ HRESULT CInstrBuffer::SendWaiting(bool sendEnd) {
         std::snprintf(text, sizeof text,
                       "Flush of formatted I/O write buffer only successfully sent %ld of %ld bytes to the device.",
                       static_cast<long>(sent), static_cast<long>(total));
-        return reporter_.ReportIoError({}, text);
+        return reporter_.Report<errors::MessageId::IoGeneral>({}, text);
     }
     return S_OK;
 }

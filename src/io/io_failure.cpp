@@ -6,7 +6,7 @@
 namespace zpv::io {
 
 HRESULT ReportIoFailure(errors::IErrorReporter* reporter, std::string_view text) {
-    if (reporter) return reporter->ReportIoError({}, text);
+    if (reporter) return reporter->Report<errors::MessageId::IoGeneral>({}, text);
     return errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::IoGeneral)).status;
 }
 

@@ -112,7 +112,7 @@ CIoSession::CIoSession(errors::IErrorReporter* reporter, IInstrumentConnector* c
 CIoSession::~CIoSession() { Close(); }
 
 HRESULT CIoSession::NotConnected() {
-    if (reporter_) return reporter_->ReportNotInitialized();
+    if (reporter_) return reporter_->Report<errors::MessageId::NotInitialized>();
     return errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::NotInitialized)).status;
 }
 
@@ -120,11 +120,11 @@ HRESULT CIoSession::Open(std::string_view descriptor, errors::IErrorReporter* re
     if (reporter) reporter_ = reporter;
     if (!reporter_) return E_POINTER;
     Close();
-    if (!connector_) return reporter_->ReportResourceUnknown();
+    if (!connector_) return reporter_->Report<errors::MessageId::ResourceUnknown>();
     std::unique_ptr<IInstrumentConnection> connection;
     const HRESULT hr = connector_->Connect(descriptor, kOpenTimeoutMs, *reporter_, &connection);
     if (FAILED(hr)) return hr;
-    if (!connection) return reporter_->ReportResourceUnknown();
+    if (!connection) return reporter_->Report<errors::MessageId::ResourceUnknown>();
     return Attach(std::move(connection));
 }
 
@@ -134,7 +134,7 @@ HRESULT CIoSession::Attach(std::unique_ptr<IInstrumentConnection> connection) {
     buffer_ = CInstrBuffer::Create(*this, *reporter_, readTerminator_, writeTerminator_);
     if (!buffer_) {
         connection->Close();
-        return reporter_->ReportOutOfMemory("Failed to create the formatted I/O read and write buffers.");
+        return reporter_->Report<errors::MessageId::OutOfMemory>("Failed to create the formatted I/O read and write buffers.");
     }
     connection_ = std::move(connection);
     const HRESULT hr = ConfigureTermination();

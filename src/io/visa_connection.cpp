@@ -16,8 +16,8 @@ HRESULT VisaConnection::Check(visa::ViStatus status) {
     if (status == visa::VI_SUCCESS_MAX_CNT) return kStatusMoreData;
     if (status >= 0) return S_OK;
     const std::string description = visa::StatusDescription(status);
-    if (status == visa::VI_ERROR_TMO) return reporter_.ReportIoTimeout({}, description);
-    return reporter_.ReportIoError({}, description);
+    if (status == visa::VI_ERROR_TMO) return reporter_.Report<errors::MessageId::IoTimeout>({}, description);
+    return reporter_.Report<errors::MessageId::IoGeneral>({}, description);
 }
 
 template <class Op>
@@ -110,8 +110,8 @@ HRESULT VisaConnector::Connect(std::string_view descriptor, LONG openTimeoutMs, 
     // A resource that is not there, or a name that names nothing, is an unknown resource; any
     // other failure to open is the transport's.
     if (status == visa::VI_ERROR_RSRC_NFOUND || status == visa::VI_ERROR_INV_RSRC_NAME)
-        return reporter.ReportResourceUnknown(manager.ErrorDetail());
-    if (status < 0) return reporter.ReportIoError(manager.ErrorDetail(), "Failed to open VISA resource.");
+        return reporter.Report<errors::MessageId::ResourceUnknown>(manager.ErrorDetail());
+    if (status < 0) return reporter.Report<errors::MessageId::IoGeneral>(manager.ErrorDetail(), "Failed to open VISA resource.");
     auto made = std::make_unique<VisaConnection>(std::move(session), reporter);
     last_ = made.get();
     *connection = std::move(made);

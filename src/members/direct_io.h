@@ -14,7 +14,7 @@ template <class Node, class Op, class... Outs>
 HRESULT DirectIo(Node& node, const MethodRow& row, Op op, driver::OutParam<Outs>... outs) {
     return driver::RunFrame(node, row.info, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
-        if (driver.IsSimulating()) return driver.Reporter().ReportIoError({}, kNoDirectIoInSimulation);
+        if (driver.IsSimulating()) return driver.Reporter().Report<errors::MessageId::IoGeneral>({}, kNoDirectIoInSimulation);
         return op(driver.Io());
     }, outs...);
 }

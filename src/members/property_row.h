@@ -75,7 +75,7 @@ namespace detail {
 
 inline HRESULT CheckModel(driver::CDriver& driver, const char* refusedFamily, std::string_view member) {
     if (refusedFamily && driver::FamilyOfModel(driver.ModelName()) == refusedFamily)
-        return driver.Reporter().ReportModelNotSupported({}, member);
+        return driver.Reporter().Report<errors::MessageId::ModelNotSupported>({}, member);
     return S_OK;
 }
 

@@ -105,14 +105,14 @@ HRESULT ZPV4870::put_QueryInstrumentStatus(VARIANT_BOOL val) {
 HRESULT ZPV4870::put_Simulate(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_Simulate, Gate::Initialized, [&] {
         // A simulated session never starts talking to an instrument it never opened.
-        if (InitialOptions().simulate && val == VARIANT_FALSE) return Reporter().ReportCannotChangeSimulationState();
+        if (InitialOptions().simulate && val == VARIANT_FALSE) return Reporter().Report<errors::MessageId::CannotChangeSimulationState>();
         return PutFlag(&OptionFlags::simulate, val);
     });
 }
 
 HRESULT ZPV4870::put_InterchangeCheck(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_InterchangeCheck, Gate::Initialized, [&] {
-        if (val != VARIANT_FALSE) return Reporter().ReportEnumNotSupported("VARIANT_TRUE", "val", "put_InterchangeCheck");
+        if (val != VARIANT_FALSE) return Reporter().Report<errors::MessageId::EnumNotSupported>({}, "VARIANT_TRUE", "val", "put_InterchangeCheck");
         return PutFlag(&OptionFlags::interchangeCheck, val);
     });
 }
@@ -127,17 +127,17 @@ HRESULT ZPV4870::InvalidateAllAttributes() {
 
 HRESULT ZPV4870::ClearInterchangeWarnings() {
     ZPV_FRAME(IIviDriverOperation, ClearInterchangeWarnings, Gate::Initialized,
-              [&] { return Reporter().ReportMethodNotSupported("ClearInterchangeWarnings"); });
+              [&] { return Reporter().Report<errors::MessageId::MethodNotSupported>({}, "ClearInterchangeWarnings"); });
 }
 
 HRESULT ZPV4870::ResetInterchangeCheck() {
     ZPV_FRAME(IIviDriverOperation, ResetInterchangeCheck, Gate::Initialized,
-              [&] { return Reporter().ReportMethodNotSupported("ResetInterchangeCheck"); });
+              [&] { return Reporter().Report<errors::MessageId::MethodNotSupported>({}, "ResetInterchangeCheck"); });
 }
 
 HRESULT ZPV4870::GetNextInterchangeWarning(BSTR* val) {
     ZPV_FRAME(IIviDriverOperation, GetNextInterchangeWarning, Gate::Initialized,
-              [&] { return Reporter().ReportMethodNotSupported("GetNextInterchangeWarning"); }, RetVal(val));
+              [&] { return Reporter().Report<errors::MessageId::MethodNotSupported>({}, "GetNextInterchangeWarning"); }, RetVal(val));
 }
 
 HRESULT ZPV4870::GetNextCoercionRecord(BSTR* val) {
@@ -224,7 +224,7 @@ HRESULT ZPV4870::ErrorQueryImpl(LONG* code, BSTR* message) {
     std::string text;
     HRESULT hr = Io().Queryf(":SYST:ERR?", "%d,%$Ct", code, &text);
     Options().queryInstrumentStatus = pollWasOn;
-    if (FAILED(hr)) return Reporter().ReportUnexpectedResponse();
+    if (FAILED(hr)) return Reporter().Report<errors::MessageId::UnexpectedResponse>();
 
     // The message may come quoted: blanks, then quotes, then blanks again go.
     std::string_view rest = TrimWhite(text);
@@ -241,12 +241,12 @@ HRESULT ZPV4870::ErrorQuery(LONG* ErrorCode, BSTR* ErrorMessage) {
 
 HRESULT ZPV4870::LockObject() {
     ZPV_FRAME(IIviDriverUtility, LockObject, Gate::Initialized,
-              [&] { return Reporter().ReportMethodNotSupported("LockObject"); });
+              [&] { return Reporter().Report<errors::MessageId::MethodNotSupported>({}, "LockObject"); });
 }
 
 HRESULT ZPV4870::UnlockObject() {
     ZPV_FRAME(IIviDriverUtility, UnlockObject, Gate::Initialized,
-              [&] { return Reporter().ReportMethodNotSupported("UnlockObject"); });
+              [&] { return Reporter().Report<errors::MessageId::MethodNotSupported>({}, "UnlockObject"); });
 }
 
 }  // namespace zpv::driver

@@ -69,7 +69,7 @@ TEST(MethodFrame, NestedCallPublishesTheInnermostInterface) {
         EXPECT_EQ(t.stack.Top(), &kOuter);
         return RunFrame(t, kInner, Gate::Initialized, [&] {
             EXPECT_EQ(t.stack.Top(), &kInner);
-            return t.reporter.ReportCannotChangeSimulationState();
+            return t.reporter.Report<errors::MessageId::CannotChangeSimulationState>();
         });
     });
     EXPECT_EQ(hr, static_cast<HRESULT>(0x80047062));
@@ -80,7 +80,7 @@ TEST(MethodFrame, NestedCallPublishesTheInnermostInterface) {
 
 TEST(MethodFrame, StaleErrorInformationIsClearedAtEntry) {
     Target t;
-    t.reporter.ReportResetFailed();
+    t.reporter.Report<errors::MessageId::ResetFailed>();
     EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, [] { return S_OK; }), S_OK);
     EXPECT_FALSE(errors::test::TakeErrorInfo().present);
 }

@@ -48,9 +48,9 @@ TEST_F(ErrorReporter, EveryMessageIsReachableWithItsTextStatusAndHelp) {
 }
 
 TEST_F(ErrorReporter, DetailFollowsCrLfOnlyWhenGiven) {
-    EXPECT_EQ(reporter.ReportAlreadyInitialized(), ZPV_HR(0x80047061));
+    EXPECT_EQ(reporter.Report<errors::MessageId::AlreadyInitialized>(), ZPV_HR(0x80047061));
     EXPECT_EQ(Description(), "ZPV4870: The driver is already initialized.");
-    EXPECT_EQ(reporter.ReportIdQueryFailed("Unrecognized model: X."), ZPV_HR(0x8004705E));
+    EXPECT_EQ(reporter.Report<errors::MessageId::IdQueryFailed>("Unrecognized model: X."), ZPV_HR(0x8004705E));
     EXPECT_EQ(Description(), "ZPV4870: Instrument ID query failed.\r\nUnrecognized model: X.");
 }
 
@@ -83,14 +83,14 @@ TEST_F(ErrorReporter, GuidAndSourceNameTheRunningInterfaceAndTheCoclass) {
     if (registerHere) {
         ASSERT_EQ(CoRegisterClass(registration), S_OK);
     }
-    reporter.ReportResetFailed();
+    reporter.Report<errors::MessageId::ResetFailed>();
     test::Published p = TakeErrorInfo();
     if (registerHere) CoRevokeClass(CLSID_ZPV4870);
     EXPECT_EQ(p.guid, IID_IIviDriverUtility);
     EXPECT_EQ(p.source, "ZPV4870.ZPV4870.1");
 
     CErrorReporter unregistered({0x0BADC0DE, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}}, nullptr);
-    unregistered.ReportResetFailed();
+    unregistered.Report<errors::MessageId::ResetFailed>();
     p = TakeErrorInfo();
     EXPECT_EQ(p.guid, GUID_NULL);
     EXPECT_FALSE(p.source);
