@@ -180,131 +180,171 @@ private:
     }
 
     bool MatchPart(Part part, const Form& form, FormatToken& token) {
-        switch (part) {
-            case Part::End:
-            case Part::Blanks: SkipBlanks(); return true;
-            case Part::OutputEnumName:
-            case Part::InputEnumName: {
-                if (!Take('{')) return false;
-                if (part == Part::OutputEnumName) SkipBlanks();
-                const std::size_t start = pos_;
-                while (IsNameChar(Peek())) ++pos_;
-                if (pos_ == start) return false;
-                token.enumName.assign(text_.substr(start, pos_ - start));
-                token.booleanEnum =
-                    token.enumName.size() == 12 && strncasecmp(token.enumName.c_str(), "VARIANT_BOOL", 12) == 0;
-                if (part == Part::OutputEnumName) SkipBlanks();
-                return Take('}');
-            }
-            case Part::Suppress:
-                if (Take('*')) {
-                    token.suppress = true;
-                    SkipBlanks();
-                }
-                return true;
-            case Part::NumericFlags:
-                for (char c = Peek(); c == '-' || c == '+' || c == '0' || c == ' ' || c == '\t'; c = Peek()) {
-                    if (c != '\t') token.flags.push_back(c);
-                    token.leftAlign |= c == '-';
-                    token.zeroPad |= c == '0';
-                    ++pos_;
-                }
-                return true;
-            case Part::Dash: token.leftAlign |= Take('-'); return true;
-            case Part::NumberForm:
-                if (Take('@')) {
-                    const char form = Peek();
-                    if (form == '\0' || !std::strchr("123HQB", form)) return false;
-                    token.numberForm = form;
-                    ++pos_;
-                    SkipBlanks();
-                }
-                return true;
-            case Part::OutputWidth: {
-                const std::size_t start = pos_;
-                int value = 0;
-                const bool digits = Digits(value);
-                const bool onlyZeros = text_.find_first_not_of('0', start) >= pos_;
-                if (Peek() == '*' && (!digits || onlyZeros)) {
-                    ++pos_;
-                    token.width.source = AmountSource::Star;
-                    token.zeroPad |= digits;
-                } else if (digits) {
-                    token.width = {AmountSource::Given, value};
-                }
-                return true;
-            }
-            case Part::InputWidth: return AmountOf(token.width, '#', AmountSource::Pointer);
-            case Part::Precision:
-                if (Take('.')) {
-                    if (Digits(token.precision.value)) {
-                        token.precision.source = AmountSource::Given;
-                    } else if (Take('*')) {
-                        token.precision.source = AmountSource::Star;
-                    } else {
-                        return false;
-                    }
-                }
-                return true;
-            case Part::OutputList:
-            case Part::InputList:
-                token.list = true;
-                if (Take(',')) {
-                    token.separators = ",";
-                    return true;
-                }
-                if (!Take('(')) return false;
-                while (const char separator = SeparatorByte(Peek())) {
-                    token.separators.push_back(separator);
-                    ++pos_;
-                    if (part == Part::OutputList) break;
-                }
-                return !token.separators.empty() && Take(')');
-            case Part::OutputCount: return AmountOf(token.count, '*', AmountSource::Star);
-            case Part::InputCount: return AmountOf(token.count, '#', AmountSource::Pointer);
-            case Part::ByteOrder:
-                if (Take('!')) {
-                    if (!Take('o')) return false;
-                    if (Take('l')) {
-                        token.littleEndian = true;
-                    } else if (!Take('b')) {
-                        return false;
-                    }
-                    SkipBlanks();
-                }
-                return true;
-            case Part::SafeArray:
-                if (Peek() == '$' && Peek(1) == 'S') {
-                    pos_ += 2;
-                    token.safeArray = true;
-                    SkipBlanks();
-                }
-                return true;
-            case Part::Storage:
-                if (Peek() == '$' && (Peek(1) == 'B' || Peek(1) == 'C')) {
-                    token.storage = Peek(1) == 'B' ? StringStorage::Wide : StringStorage::Object;
-                    pos_ += 2;
-                    SkipBlanks();
-                }
-                return true;
-            case Part::Quote:
-                if (Take('q')) {
-                    token.quote = '\'';
-                } else if (Take('Q')) {
-                    token.quote = '"';
-                }
-                return true;
-            case Part::Size:
-                if (Peek() != '\0' && std::strchr(form.sizes, Peek())) token.size = text_[pos_++];
-                return true;
-            case Part::Conversion:
-                if (Peek() == '\0' || !std::strchr(form.conversions, Peek())) return false;
-                token.conversion = text_[pos_++];
-                return true;
-            case Part::CharacterSet: return MatchCharacterSet(token);
-        }
-        return false;
+        return (this->*kMatchers[static_cast<std::size_t>(part)])(form, token);
     }
+
+    // ----- one matcher per part of a specifier
+
+    bool MatchBlanks(const Form&, FormatToken&) {
+        SkipBlanks();
+        return true;
+    }
+    // '{' name '}'; the output form allows blanks inside the braces.
+    template <bool blanksInside>
+    bool MatchEnumName(const Form&, FormatToken& token) {
+        if (!Take('{')) return false;
+        if (blanksInside) SkipBlanks();
+        const std::size_t start = pos_;
+        while (IsNameChar(Peek())) ++pos_;
+        if (pos_ == start) return false;
+        token.enumName.assign(text_.substr(start, pos_ - start));
+        token.booleanEnum = token.enumName.size() == 12 && strncasecmp(token.enumName.c_str(), "VARIANT_BOOL", 12) == 0;
+        if (blanksInside) SkipBlanks();
+        return Take('}');
+    }
+    bool MatchSuppress(const Form&, FormatToken& token) {
+        if (Take('*')) {
+            token.suppress = true;
+            SkipBlanks();
+        }
+        return true;
+    }
+    bool MatchNumericFlags(const Form&, FormatToken& token) {
+        for (char c = Peek(); c == '-' || c == '+' || c == '0' || c == ' ' || c == '\t'; c = Peek()) {
+            if (c != '\t') token.flags.push_back(c);
+            token.leftAlign |= c == '-';
+            token.zeroPad |= c == '0';
+            ++pos_;
+        }
+        return true;
+    }
+    bool MatchDash(const Form&, FormatToken& token) {
+        token.leftAlign |= Take('-');
+        return true;
+    }
+    bool MatchNumberForm(const Form&, FormatToken& token) {
+        if (!Take('@')) return true;
+        const char form = Peek();
+        if (form == '\0' || !std::strchr("123HQB", form)) return false;
+        token.numberForm = form;
+        ++pos_;
+        SkipBlanks();
+        return true;
+    }
+    bool MatchOutputWidth(const Form&, FormatToken& token) {
+        const std::size_t start = pos_;
+        int value = 0;
+        const bool digits = Digits(value);
+        const bool onlyZeros = text_.find_first_not_of('0', start) >= pos_;
+        if (Peek() == '*' && (!digits || onlyZeros)) {
+            ++pos_;
+            token.width.source = AmountSource::Star;
+            token.zeroPad |= digits;
+        } else if (digits) {
+            token.width = {AmountSource::Given, value};
+        }
+        return true;
+    }
+    bool MatchInputWidth(const Form&, FormatToken& token) { return AmountOf(token.width, '#', AmountSource::Pointer); }
+    bool MatchPrecision(const Form&, FormatToken& token) {
+        if (!Take('.')) return true;
+        if (Digits(token.precision.value)) {
+            token.precision.source = AmountSource::Given;
+            return true;
+        }
+        if (!Take('*')) return false;
+        token.precision.source = AmountSource::Star;
+        return true;
+    }
+    // ',' or separators in parentheses: one for output, one or more for input.
+    template <bool oneSeparator>
+    bool MatchList(const Form&, FormatToken& token) {
+        token.list = true;
+        if (Take(',')) {
+            token.separators = ",";
+            return true;
+        }
+        if (!Take('(')) return false;
+        while (const char separator = SeparatorByte(Peek())) {
+            token.separators.push_back(separator);
+            ++pos_;
+            if (oneSeparator) break;
+        }
+        return !token.separators.empty() && Take(')');
+    }
+    bool MatchOutputCount(const Form&, FormatToken& token) { return AmountOf(token.count, '*', AmountSource::Star); }
+    bool MatchInputCount(const Form&, FormatToken& token) { return AmountOf(token.count, '#', AmountSource::Pointer); }
+    bool MatchByteOrder(const Form&, FormatToken& token) {
+        if (!Take('!')) return true;
+        if (!Take('o')) return false;
+        if (Take('l'))
+            token.littleEndian = true;
+        else if (!Take('b'))
+            return false;
+        SkipBlanks();
+        return true;
+    }
+    bool MatchSafeArray(const Form&, FormatToken& token) {
+        if (Peek() == '$' && Peek(1) == 'S') {
+            pos_ += 2;
+            token.safeArray = true;
+            SkipBlanks();
+        }
+        return true;
+    }
+    bool MatchStorage(const Form&, FormatToken& token) {
+        if (Peek() == '$' && (Peek(1) == 'B' || Peek(1) == 'C')) {
+            token.storage = Peek(1) == 'B' ? StringStorage::Wide : StringStorage::Object;
+            pos_ += 2;
+            SkipBlanks();
+        }
+        return true;
+    }
+    bool MatchQuote(const Form&, FormatToken& token) {
+        if (Take('q'))
+            token.quote = '\'';
+        else if (Take('Q'))
+            token.quote = '"';
+        return true;
+    }
+    bool MatchSize(const Form& form, FormatToken& token) {
+        if (Peek() != '\0' && std::strchr(form.sizes, Peek())) token.size = text_[pos_++];
+        return true;
+    }
+    bool MatchConversion(const Form& form, FormatToken& token) {
+        if (Peek() == '\0' || !std::strchr(form.conversions, Peek())) return false;
+        token.conversion = text_[pos_++];
+        return true;
+    }
+    bool MatchCharacterSetPart(const Form&, FormatToken& token) { return MatchCharacterSet(token); }
+
+    using Matcher = bool (SpecifierScanner::*)(const Form&, FormatToken&);
+    // Indexed by Part, in the enumeration's order.
+    static constexpr Matcher kMatchers[] = {
+        &SpecifierScanner::MatchBlanks,             // End
+        &SpecifierScanner::MatchBlanks,             // Blanks
+        &SpecifierScanner::MatchEnumName<true>,     // OutputEnumName
+        &SpecifierScanner::MatchEnumName<false>,    // InputEnumName
+        &SpecifierScanner::MatchSuppress,           // Suppress
+        &SpecifierScanner::MatchNumericFlags,       // NumericFlags
+        &SpecifierScanner::MatchDash,               // Dash
+        &SpecifierScanner::MatchNumberForm,         // NumberForm
+        &SpecifierScanner::MatchOutputWidth,        // OutputWidth
+        &SpecifierScanner::MatchInputWidth,         // InputWidth
+        &SpecifierScanner::MatchPrecision,          // Precision
+        &SpecifierScanner::MatchList<true>,         // OutputList
+        &SpecifierScanner::MatchList<false>,        // InputList
+        &SpecifierScanner::MatchOutputCount,        // OutputCount
+        &SpecifierScanner::MatchInputCount,         // InputCount
+        &SpecifierScanner::MatchByteOrder,          // ByteOrder
+        &SpecifierScanner::MatchSafeArray,          // SafeArray
+        &SpecifierScanner::MatchStorage,            // Storage
+        &SpecifierScanner::MatchQuote,              // Quote
+        &SpecifierScanner::MatchSize,               // Size
+        &SpecifierScanner::MatchConversion,         // Conversion
+        &SpecifierScanner::MatchCharacterSetPart,   // CharacterSet
+    };
+    static_assert(std::size(kMatchers) == static_cast<std::size_t>(Part::CharacterSet) + 1, "one matcher per part");
 
     bool MatchCharacterSet(FormatToken& token) {
         if (!Take('[')) return false;

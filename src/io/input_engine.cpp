@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "io/element_layout.h"
+#include "io/enum_resolution.h"
 #include "io/format_cache.h"
 #include "io/formatted_io.h"
 #include "io/io_failure.h"
@@ -439,17 +440,10 @@ private:
 
     // ----- enums
 
-    HRESULT ResolveEnum(const FormatToken& token, const keywords::IEnumCommandConverter** converter) {
-        if (!services_.enums) return E_INVALIDARG;
-        const std::string_view context = services_.enumContext ? services_.enumContext->CurrentCallContext() : "";
-        *converter = services_.enums->Resolve(token.enumName, context);
-        if (*converter) return S_OK;
-        return ReportIoFailure(services_.reporter, FormatText("Unrecognized enum name '%s'.", token.enumName.c_str()));
-    }
 
     HRESULT EnumFromText(const FormatToken& token, const keywords::IEnumCommandConverter& converter, std::string_view text,
                          LONG* value) {
-        const std::string_view model = services_.enumContext ? services_.enumContext->InstrumentModel() : "";
+        const std::string_view model = EnumModel(services_);
         if (converter.FromCommand(model, text, value)) return S_OK;
         return ReportIoFailure(services_.reporter, FormatText("Unexpected value '%s' for enum '%s'.",
                                                               std::string(text).c_str(), token.enumName.c_str()));
@@ -466,7 +460,7 @@ private:
         void* destination = Destination<void>(token);
         if (!token.suppress && !destination) return E_INVALIDARG;
         const keywords::IEnumCommandConverter* converter = nullptr;
-        if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
+        if (const HRESULT hr = ResolveEnum(services_, token, &converter); FAILED(hr)) return hr;
         std::string field;
         ReadField(token, field);
         if (reader_.Failed()) return reader_.Status();
@@ -489,7 +483,7 @@ private:
                 if (token.safeArray || token.storage == StringStorage::Wide) return {0, sizeof(BSTR), VT_BSTR};
                 if (token.storage == StringStorage::Object) return {0, sizeof(std::string), VT_EMPTY};
                 return {0, 1, VT_EMPTY};  // char rows of width bytes
-            default: return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
+            default: return EnumElementLayout(token);
         }
     }
 
@@ -563,7 +557,7 @@ private:
         const ElementLayout layout = ListLayout(token);
         const keywords::IEnumCommandConverter* converter = nullptr;
         if (token.input() == InputKind::EnumList) {
-            if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
+            if (const HRESULT hr = ResolveEnum(services_, token, &converter); FAILED(hr)) return hr;
         }
         if (token.input() == InputKind::StringList && layout.vt == VT_EMPTY && layout.bytes == 1 && limits.width <= 0 &&
             !token.suppress)

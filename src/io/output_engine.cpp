@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "io/element_layout.h"
+#include "io/enum_resolution.h"
 #include "io/format_cache.h"
 #include "io/formatted_io.h"
 #include "io/io_failure.h"
@@ -248,17 +249,10 @@ private:
         return E_UNEXPECTED;
     }
 
-    HRESULT ResolveEnum(const FormatToken& token, const keywords::IEnumCommandConverter** converter) {
-        if (!services_.enums) return E_INVALIDARG;
-        const std::string_view context = services_.enumContext ? services_.enumContext->CurrentCallContext() : "";
-        *converter = services_.enums->Resolve(token.enumName, context);
-        if (*converter) return S_OK;
-        return ReportIoFailure(services_.reporter, FormatText("Unrecognized enum name '%s'.", token.enumName.c_str()));
-    }
 
     HRESULT PutKeyword(const FormatToken& token, const Amounts& amounts, const keywords::IEnumCommandConverter& converter,
                        LONG value) {
-        const std::string_view model = services_.enumContext ? services_.enumContext->InstrumentModel() : "";
+        const std::string_view model = EnumModel(services_);
         std::string_view keyword;
         if (!converter.ToCommand(model, value, &keyword))
             return ReportIoFailure(services_.reporter, FormatText("Unexpected value '%ld' for enum '%s'.",
@@ -270,7 +264,7 @@ private:
         const int argument = args_.NextInt();
         const LONG value = token.booleanEnum ? static_cast<VARIANT_BOOL>(argument) : argument;
         const keywords::IEnumCommandConverter* converter = nullptr;
-        if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
+        if (const HRESULT hr = ResolveEnum(services_, token, &converter); FAILED(hr)) return hr;
         return PutKeyword(token, amounts, *converter, value);
     }
 
@@ -283,7 +277,7 @@ private:
                 if (token.safeArray) return {0, sizeof(BSTR), VT_BSTR};
                 if (token.storage == StringStorage::Object) return {0, sizeof(std::string), VT_EMPTY};
                 return {0, sizeof(void*), VT_EMPTY};
-            default: return token.booleanEnum ? ElementLayout{0, 2, VT_BOOL} : ElementLayout{0, 4, VT_I4};
+            default: return EnumElementLayout(token);
         }
     }
 
@@ -311,7 +305,7 @@ private:
         const ElementLayout layout = ListLayout(token);
         const keywords::IEnumCommandConverter* converter = nullptr;
         if (token.output() == OutputKind::EnumList) {
-            if (const HRESULT hr = ResolveEnum(token, &converter); FAILED(hr)) return hr;
+            if (const HRESULT hr = ResolveEnum(services_, token, &converter); FAILED(hr)) return hr;
         }
         const BYTE* elements = nullptr;
         int total = 0;
