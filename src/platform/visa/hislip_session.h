@@ -15,19 +15,17 @@
 
 #include "platform/visa/hislip_channel.h"
 #include "platform/visa/session_base.h"
-#include "platform/visa/transport_registry.h"
 
 namespace zpv::visa {
 
 class HislipSession final : public SessionBase {
+    // Open: VI_ERROR_RSRC_NFOUND with "No HiSLIP service at host:port ..." when nothing answers
+    // there; "HiSLIP server rejected the session: <reason>" when it refuses us.
+    ZPV_TRANSPORT_SESSION_OPERATIONS
+
 public:
     // The largest message we take from the server, announced with AsyncMaximumMessageSize.
     static constexpr std::uint64_t kLargestIncomingMessage = 64u << 20;
-
-    // VI_ERROR_RSRC_NFOUND with "No HiSLIP service at host:port ..." when nothing answers there;
-    // "HiSLIP server rejected the session: <reason>" when it refuses us.
-    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,
-                         std::unique_ptr<MessageSession>* session);
 
     HislipSession(ResourceDescriptor descriptor, std::unique_ptr<HislipChannel> sync,
                   std::unique_ptr<HislipChannel> async, bool overlapped, std::uint64_t serverMaxMessage);
@@ -41,12 +39,6 @@ public:
     const std::string& LastError() const { return lastError_; }
 
 protected:
-    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
-                       const Deadline& deadline) override;
-    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
-                        const Deadline& deadline) override;
-    ViStatus ClearTransport(const Deadline& deadline) override;
-    ViStatus CloseTransport() override;
     ViStatus ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) override;
 
 private:

@@ -11,14 +11,13 @@
 #include "platform/visa/serial_line.h"
 #include "platform/visa/session_base.h"
 #include "platform/visa/stream_channel.h"
-#include "platform/visa/transport_registry.h"
 
 namespace zpv::visa {
 
 class SerialSession final : public SessionBase {
+    ZPV_TRANSPORT_SESSION_OPERATIONS
+
 public:
-    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,
-                         std::unique_ptr<MessageSession>* session);
     // The device path: as given, or /dev/ttyS<n-1> for ASRL<n> (ASRL1 is the first port, as COM1
     // is); empty for ASRL0, which names no port.
     static std::string DevicePath(const ResourceDescriptor& descriptor);
@@ -26,12 +25,6 @@ public:
     SerialSession(ResourceDescriptor descriptor, int fd);
 
 protected:
-    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
-                       const Deadline& deadline) override;
-    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
-                        const Deadline& deadline) override;
-    ViStatus ClearTransport(const Deadline& deadline) override;
-    ViStatus CloseTransport() override;
     ViStatus ApplySerialAttribute(SerialAttribute attribute, ViUInt32 value) override;
     ViStatus QuerySerialAttribute(SerialAttribute attribute, ViUInt32* value) const override;
 

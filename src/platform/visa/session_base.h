@@ -7,6 +7,23 @@
 #include "platform/visa/message_session.h"
 #include "platform/visa/resource_descriptor.h"
 #include "platform/visa/resource_locks.h"
+#include "platform/visa/transport_registry.h"
+
+// What each transport's session class declares first: its opener (its row of the transport
+// registry) and the byte transfers, clear and close that SessionBase runs under its checks and
+// deadline. Access is protected after it.
+#define ZPV_TRANSPORT_SESSION_OPERATIONS                                                               \
+public:                                                                                                \
+    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,            \
+                         std::unique_ptr<MessageSession>* session);                                   \
+                                                                                                       \
+protected:                                                                                             \
+    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop, \
+                       const Deadline& deadline) override;                                             \
+    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,       \
+                        const Deadline& deadline) override;                                            \
+    ViStatus ClearTransport(const Deadline& deadline) override;                                       \
+    ViStatus CloseTransport() override;
 
 namespace zpv::visa {
 

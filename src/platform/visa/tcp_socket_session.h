@@ -9,26 +9,16 @@
 
 #include "platform/visa/session_base.h"
 #include "platform/visa/stream_channel.h"
-#include "platform/visa/transport_registry.h"
 
 namespace zpv::visa {
 
 class TcpSocketSession final : public SessionBase {
-public:
-    // Resolves the host with getaddrinfo and connects within the open timeout: VI_ERROR_TMO when
+    // Open: Resolves the host with getaddrinfo and connects within the open timeout: VI_ERROR_TMO when
     // the host does not answer in time, VI_ERROR_RSRC_NFOUND when it cannot be resolved or refuses.
-    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,
-                         std::unique_ptr<MessageSession>* session);
+    ZPV_TRANSPORT_SESSION_OPERATIONS
 
+public:
     TcpSocketSession(ResourceDescriptor descriptor, int fd);
-
-protected:
-    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
-                       const Deadline& deadline) override;
-    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
-                        const Deadline& deadline) override;
-    ViStatus ClearTransport(const Deadline& deadline) override;
-    ViStatus CloseTransport() override;
 
 private:
     StreamChannel channel_;

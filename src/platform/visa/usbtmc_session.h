@@ -10,27 +10,19 @@
 #include <vector>
 
 #include "platform/visa/session_base.h"
-#include "platform/visa/transport_registry.h"
 
 namespace zpv::visa {
 
 class UsbtmcSession final : public SessionBase {
-public:
-    // VI_ERROR_RSRC_NFOUND naming the resource when no device matches or its node is not a usbtmc
+    // Open: VI_ERROR_RSRC_NFOUND naming the resource when no device matches or its node is not a usbtmc
     // device; VI_ERROR_NPERMISSION when the node may not be opened.
-    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,
-                         std::unique_ptr<MessageSession>* session);
+    ZPV_TRANSPORT_SESSION_OPERATIONS
 
+public:
     UsbtmcSession(ResourceDescriptor descriptor, int fd);
     ~UsbtmcSession() override;
 
 protected:
-    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
-                       const Deadline& deadline) override;
-    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
-                        const Deadline& deadline) override;
-    ViStatus ClearTransport(const Deadline& deadline) override;
-    ViStatus CloseTransport() override;
     ViStatus ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) override;
 
 private:

@@ -14,18 +14,16 @@
 
 #include "platform/visa/onc_rpc_client.h"
 #include "platform/visa/session_base.h"
-#include "platform/visa/transport_registry.h"
 
 namespace zpv::visa {
 
 class Vxi11Session final : public SessionBase {
-public:
-    // VI_ERROR_RSRC_NFOUND, with "No VXI-11 service at host:port ..." in the detail, when no
+    // Open: VI_ERROR_RSRC_NFOUND, with "No VXI-11 service at host:port ..." in the detail, when no
     // portmapper or core channel answers or the instrument refuses the link; VI_ERROR_TMO when
     // the open timeout passes first.
-    static ViStatus Open(const ResourceDescriptor& descriptor, const OpenContext& context,
-                         std::unique_ptr<MessageSession>* session);
+    ZPV_TRANSPORT_SESSION_OPERATIONS
 
+public:
     Vxi11Session(ResourceDescriptor descriptor, std::unique_ptr<OncRpcClient> core, std::int32_t link,
                  std::uint32_t maxRecvSize);
 
@@ -38,12 +36,6 @@ public:
     const std::string& LastError() const { return lastError_; }
 
 protected:
-    ViStatus ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
-                       const Deadline& deadline) override;
-    ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
-                        const Deadline& deadline) override;
-    ViStatus ClearTransport(const Deadline& deadline) override;
-    ViStatus CloseTransport() override;
     ViStatus ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) override;
 
 private:
