@@ -70,17 +70,3 @@
     X(CLASS_METHOD, I, Clear, (IN, BSTR, WaveformName)) \
     X(CLASS_METHOD, I, QueryCatalog, (IN, IviACPwrWaveformCatalogEnum, CatalogType), (OUT, BSTR, Catalog)) \
     X(CLASS_METHOD, I, Write, (IN, BSTR, WaveformName), (IN, SAFEARRAY*, Waveform))
-
-namespace zpv::members {
-
-ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseCurrentProtection, ZPV_LIST_IZPV4870OutputPhaseCurrentProtection)
-ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseDCGeneration, ZPV_LIST_IZPV4870OutputPhaseDCGeneration)
-ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhaseVoltageProtection, ZPV_LIST_IZPV4870OutputPhaseVoltageProtection)
-ZPV_INTERFACE_MEMBERS(IIviACPwrCurrentProtection, ZPV_LIST_IIviACPwrCurrentProtection)
-ZPV_INTERFACE_MEMBERS(IIviACPwrVoltageProtection, ZPV_LIST_IIviACPwrVoltageProtection)
-ZPV_INTERFACE_MEMBERS(IIviACPwrDCGeneration, ZPV_LIST_IIviACPwrDCGeneration)
-ZPV_INTERFACE_MEMBERS(IIviACPwrImpedance, ZPV_LIST_IIviACPwrImpedance)
-ZPV_INTERFACE_MEMBERS(IIviACPwrExternalSync, ZPV_LIST_IIviACPwrExternalSync)
-ZPV_INTERFACE_MEMBERS(IIviACPwrArbWaveform, ZPV_LIST_IIviACPwrArbWaveform)
-
-}  // namespace zpv::members

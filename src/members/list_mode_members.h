@@ -65,11 +65,3 @@ inline bool IsHarmonicDistortion(const double& value) { return driver::InRange(v
     X(PROPERTY, I, double, Frequency, "LIST:SEQ:FREQ?", "%lg", "LIST:SEQ:FREQ %0.15lg", true, 0.0, kNotAdvanced) \
     /* The type library's VoltageAC is known to the instrument's tables, messages and key as "VoltageAc". */ \
     X(RENAMED_PROPERTY, I, double, VoltageAC, VoltageAc, "LIST:SEQ:VOLT:AC?", "%lg", "LIST:SEQ:VOLT:AC %0.15lg", true, 0.0, kNotAdvanced)
-
-namespace zpv::members {
-
-ZPV_INTERFACE_MEMBERS(IZPV4870ListMode, ZPV_LIST_IZPV4870ListMode)
-ZPV_INTERFACE_MEMBERS(IZPV4870ListModeProgram, ZPV_LIST_IZPV4870ListModeProgram)
-ZPV_INTERFACE_MEMBERS(IZPV4870ListModeSequence, ZPV_LIST_IZPV4870ListModeSequence)
-
-}  // namespace zpv::members

@@ -39,10 +39,3 @@
     X(QUERY, I, double, GetApparentPower, "RES:APP?", "%lg", kAllModels) \
     X(PROPERTY, I, LONG, SequenceIndex, "RES:SEQ?", "%d", "RES:SEQ %d", true, 1, kAllModels) \
     X(LIVE_GETTER, I, LONG, TotalSequence, "RES:TOT?", "%d", kAllModels)
-
-namespace zpv::members {
-
-ZPV_INTERFACE_MEMBERS(IZPV4870Measure, ZPV_LIST_IZPV4870Measure)
-ZPV_INTERFACE_MEMBERS(IZPV4870Result, ZPV_LIST_IZPV4870Result)
-
-}  // namespace zpv::members

@@ -72,15 +72,3 @@
     X(PROPERTY, I, double, TransientVoltageDC, "PULS:TRAN:DC?", "%lg", "PULS:TRAN:DC %0.15lg", true, 0.0, kNotStandard) \
     X(PROPERTY, I, LONG, Duty, "PULS:DUTY?", "%d", "PULS:DUTY %d", true, 0, kNotStandard) \
     X(PROPERTY, I, double, Period, "PULS:PER?", "%lg", "PULS:PER %0.15lg", true, 0.0, kNotStandard)
-
-namespace zpv::members {
-
-ZPV_INTERFACE_MEMBERS(IZPV4870ManualModeFile, ZPV_LIST_IZPV4870ManualModeFile)
-ZPV_INTERFACE_MEMBERS(IZPV4870StepModeFile, ZPV_LIST_IZPV4870StepModeFile)
-ZPV_INTERFACE_MEMBERS(IZPV4870PulseModeFile, ZPV_LIST_IZPV4870PulseModeFile)
-ZPV_INTERFACE_MEMBERS(IZPV4870ListModeFile, ZPV_LIST_IZPV4870ListModeFile)
-ZPV_INTERFACE_MEMBERS(IZPV4870ManualMode, ZPV_LIST_IZPV4870ManualMode)
-ZPV_INTERFACE_MEMBERS(IZPV4870StepMode, ZPV_LIST_IZPV4870StepMode)
-ZPV_INTERFACE_MEMBERS(IZPV4870PulseMode, ZPV_LIST_IZPV4870PulseMode)
-
-}  // namespace zpv::members

@@ -68,12 +68,3 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
     X(GROUP, I, IIviACPwrDCGeneration, DCGeneration, kAllModels) \
     X(GROUP, I, IIviACPwrImpedance, Impedance, kAllModels) \
     X(GROUP, I, IIviACPwrVoltageProtection, VoltageProtection, kAllModels)
-
-namespace zpv::members {
-
-ZPV_COLLECTION_MEMBERS(IZPV4870OutputPhases, IZPV4870OutputPhase, ZPV_LIST_IZPV4870OutputPhases)
-ZPV_INTERFACE_MEMBERS(IZPV4870OutputPhase, ZPV_LIST_IZPV4870OutputPhase)
-ZPV_COLLECTION_MEMBERS(IIviACPwrOutputPhases, IIviACPwrOutputPhase, ZPV_LIST_IIviACPwrOutputPhases)
-ZPV_INTERFACE_MEMBERS(IIviACPwrOutputPhase, ZPV_LIST_IIviACPwrOutputPhase)
-
-}  // namespace zpv::members

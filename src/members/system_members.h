@@ -50,11 +50,3 @@ inline bool IsAlarmSetting(const LONG& value) { return driver::InRange(static_ca
     X(PROPERTY, I, double, DCVoltage, "OUTP:VOLT:DC?", "%lg", "OUTP:VOLT:DC %0.15lg", true, 100.0, kAllModels) \
     X(PROPERTY, I, double, CurrentHighLimit, "OUTP:CURR:HIGH?", "%lg", "OUTP:CURR:HIGH %0.15lg", true, 5.0, kAllModels) \
     X(PROPERTY, I, double, ACVoltage, "OUTP:VOLT:AC?", "%lg", "OUTP:VOLT:AC %0.15lg", true, 100.0, kAllModels)
-
-namespace zpv::members {
-
-ZPV_INTERFACE_MEMBERS(IZPV4870System, ZPV_LIST_IZPV4870System)
-ZPV_INTERFACE_MEMBERS(IZPV4870Execution, ZPV_LIST_IZPV4870Execution)
-ZPV_INTERFACE_MEMBERS(IZPV4870ExecutionConfigurations, ZPV_LIST_IZPV4870ExecutionConfigurations)
-
-}  // namespace zpv::members

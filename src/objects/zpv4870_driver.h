@@ -6,12 +6,7 @@
 #include "core/driver.h"
 #include "core/method_frame.h"
 #include "platform/com/com_object.h"
-#include "members/extension_group_members.h"
-#include "members/list_mode_members.h"
-#include "members/measure_members.h"
-#include "members/mode_members.h"
-#include "members/output_phase_members.h"
-#include "members/system_members.h"
+#include "members/member_tables.h"
 #include "members/rep_cap_collection.h"
 
 namespace zpv::driver {

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "ZPV4870.h"
-#include "members/extension_group_members.h"
-#include "members/output_phase_members.h"
+#include "members/member_tables.h"
 #include "core/driver.h"
 #include "core/method_frame.h"
 #include "platform/com/com_object.h"
