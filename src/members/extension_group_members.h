@@ -8,15 +8,15 @@
 #define ZPV_LIST_IZPV4870OutputPhaseCurrentProtection(X, I) \
     X(ACTION, I, Configure, "MAN:CURR:HIGH %0.15lg;DEL %0.15lg", kAllModels, (IGNORED, VARIANT_BOOL, Enabled), (IN, double, Threshold), (IN, double, Delay)) \
     X(ACTION, I, Reset, "OUTP:PROT:CLE", kAllModels) \
-    X(PROPERTY, I, double, Delay, "MAN:CURR:DEL?", "%lg", "MAN:CURR:DEL %0.15lg", false, 0.0, kAllModels) \
-    X(PROPERTY, I, VARIANT_BOOL, Enabled, "MAN:CURR:HIGH?", "%{VARIANT_BOOL}s", "MAN:CURR:HIGH %{VARIANT_BOOL}s", false, VARIANT_FALSE, kAllModels) \
-    X(PROPERTY, I, double, Threshold, "MAN:CURR:HIGH?", "%lg", "MAN:CURR:HIGH %0.15lg", false, 0.0, kAllModels)
+    X(SETTING, I, double, Delay, "MAN:CURR:DEL", false, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "MAN:CURR:HIGH", false, VARIANT_FALSE, kAllModels) \
+    X(SETTING, I, double, Threshold, "MAN:CURR:HIGH", false, 0.0, kAllModels)
 
 #define ZPV_LIST_IZPV4870OutputPhaseDCGeneration(X, I) \
     X(ACTION, I, Configure, "MAN:COUP %{ZPV4870DCGenerationEnum}s;VOLT:DC %0.15lg", kAllModels, (IN, ZPV4870DCGenerationEnum, Mode), (IN, double, DCVoltageLevel)) \
-    X(PROPERTY, I, ZPV4870DCGenerationEnum, Mode, "MAN:COUP?", "%{ZPV4870DCGenerationEnum}s", "MAN:COUP %{ZPV4870DCGenerationEnum}s", true, ZPV4870DCGenerationModeACOnly, kAllModels) \
-    X(PROPERTY, I, double, DCVoltageLevel, "MAN:VOLT:DC?", "%lg", "MAN:VOLT:DC %0.15lg", false, 0.0, kAllModels) \
-    X(PROPERTY, I, ZPV4870RangeEnum, ConfigureRange, "MAN:RANG?", "%{ZPV4870RangeEnum}s", "MAN:RANG %{ZPV4870RangeEnum}s", true, ZPV4870RangeAuto, kAllModels)
+    X(ENUM_SETTING, I, ZPV4870DCGenerationEnum, Mode, "MAN:COUP", true, ZPV4870DCGenerationModeACOnly, kAllModels) \
+    X(SETTING, I, double, DCVoltageLevel, "MAN:VOLT:DC", false, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, ConfigureRange, "MAN:RANG", true, ZPV4870RangeAuto, kAllModels)
 
 #define ZPV_LIST_IZPV4870OutputPhaseVoltageProtection(X, I) \
     X(ACTION, I, Reset, "OUTP:PROT:CLE", kAllModels)

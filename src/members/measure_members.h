@@ -37,5 +37,5 @@
     X(QUERY, I, double, GetReactivePower, "RES:REAC?", "%lg", kAllModels) \
     X(QUERY, I, double, GetCrestFactor, "RES:CRES?", "%lg", kAllModels) \
     X(QUERY, I, double, GetApparentPower, "RES:APP?", "%lg", kAllModels) \
-    X(PROPERTY, I, LONG, SequenceIndex, "RES:SEQ?", "%d", "RES:SEQ %d", true, 1, kAllModels) \
+    X(SETTING, I, LONG, SequenceIndex, "RES:SEQ", true, 1, kAllModels) \
     X(LIVE_GETTER, I, LONG, TotalSequence, "RES:TOT?", "%d", kAllModels)

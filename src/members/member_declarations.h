@@ -1,7 +1,7 @@
 // Each interface declares its members once, as a list macro of rows:
 //
 //   #define ZPV_LIST_IZPV4870StepMode(X, I)
-//       X(PROPERTY, I, LONG, Count, "STEP:COUN?", "%d", "STEP:COUN %d", true, 0, kNotStandard)
+//       X(SETTING, I, LONG, Count, "STEP:COUN", true, 0, kNotStandard)
 //       X(GROUP, I, IZPV4870StepModeFile, File, kAllModels)
 //   ZPV_INTERFACE_MEMBERS(IZPV4870StepMode, ZPV_LIST_IZPV4870StepMode)
 //
@@ -13,6 +13,8 @@
 // types of its member while compiling (format_fit.h).
 //
 // Kinds, with their arguments after the interface I:
+//   SETTING(T, Name, Header, Stored, Default, Family)    double or LONG: "Header?" read, "Header <value>" set
+//   ENUM_SETTING(E, Name, Header, Stored, Default, Family)  the same through E's keywords (or VARIANT_BOOL's)
 //   PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family)
 //   CHECKED_PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family, InRange)
 //   RENAMED_PROPERTY(T, Member, Name, ...as PROPERTY)   member get_/put_Member, known elsewhere as Name
@@ -111,6 +113,16 @@ inline constexpr const char* kNotAdvanced = "Advanced";
                                                           .response = Response,                      \
                                                           .refusedFamily = Family}};
 
+// How a setting of a number type is read and written.
+#define ZPV_READ_FORMAT_double "%lg"
+#define ZPV_WRITE_FORMAT_double "%0.15lg"
+#define ZPV_READ_FORMAT_LONG "%d"
+#define ZPV_WRITE_FORMAT_LONG "%d"
+
+#define ZPV_ROW_SETTING(I, T, Name, Header, ...) \
+    ZPV_ROW_PROPERTY(I, T, Name, Header "?", ZPV_READ_FORMAT_##T, Header " " ZPV_WRITE_FORMAT_##T, __VA_ARGS__)
+#define ZPV_ROW_ENUM_SETTING(I, E, Name, Header, ...) \
+    ZPV_ROW_PROPERTY(I, E, Name, Header "?", "%{" #E "}s", Header " %{" #E "}s", __VA_ARGS__)
 #define ZPV_ROW_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
     ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, nullptr)
 #define ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check)         \
@@ -148,6 +160,8 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_MEMBER_GET(I, T, Name) ZPV_MEMBER_GET_AS(I, T, Name, Name)
 #define ZPV_MEMBER_GET_PUT(I, T, Name) ZPV_MEMBER_GET_PUT_AS(I, T, Name, Name)
 
+#define ZPV_MEMBER_SETTING(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
+#define ZPV_MEMBER_ENUM_SETTING(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
 #define ZPV_MEMBER_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
 #define ZPV_MEMBER_CHECKED_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
 #define ZPV_MEMBER_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_MEMBER_GET_PUT_AS(I, T, Member, Name)

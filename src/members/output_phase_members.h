@@ -22,14 +22,14 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
 }  // namespace zpv::members
 
 #define ZPV_LIST_IZPV4870OutputPhases(X, I) \
-    X(PROPERTY, I, double, Frequency, "OUTP:FREQ?", "%lg", "OUTP:FREQ %0.15lg", false, 0.0, kAllModels)
+    X(SETTING, I, double, Frequency, "OUTP:FREQ", false, 0.0, kAllModels)
 
 #define ZPV_LIST_IZPV4870OutputPhase(X, I) \
-    X(PROPERTY, I, double, CurrentLimit, "OUTP:CURR:HIGH?", "%lg", "OUTP:CURR:HIGH %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, VARIANT_BOOL, Enabled, "OUTP?", "%{VARIANT_BOOL}s", "OUTP %{VARIANT_BOOL}s", false, VARIANT_FALSE, kAllModels) \
-    X(PROPERTY, I, double, PhaseAngle, "MAN:ANGL?", "%lg", "MAN:ANGL %0.15lg", false, 0.0, kAllModels) \
-    X(PROPERTY, I, double, VoltageLevel, "OUTP:VOLT:AC?", "%lg", "OUTP:VOLT:AC %0.15lg", false, 0.0, kAllModels) \
-    X(PROPERTY, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG?", "%{ZPV4870RangeEnum}s", "MAN:RANG %{ZPV4870RangeEnum}s", false, ZPV4870RangeAuto, kAllModels) \
+    X(SETTING, I, double, CurrentLimit, "OUTP:CURR:HIGH", true, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "OUTP", false, VARIANT_FALSE, kAllModels) \
+    X(SETTING, I, double, PhaseAngle, "MAN:ANGL", false, 0.0, kAllModels) \
+    X(SETTING, I, double, VoltageLevel, "OUTP:VOLT:AC", false, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG", false, ZPV4870RangeAuto, kAllModels) \
     X(CHECKED_PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", true, L"SINE", kAllModels, &IsPhaseWaveformName) \
     X(GROUP, I, IZPV4870OutputPhaseCurrentProtection, CurrentProtection, kAllModels) \
     X(GROUP, I, IZPV4870OutputPhaseDCGeneration, DCGeneration, kAllModels) \

@@ -21,20 +21,20 @@ inline bool IsAlarmSetting(const LONG& value) { return driver::InRange(static_ca
     X(DIRECT, I, put_IOTimeout, SetTimeout, (IN, LONG, val)) \
     X(DIRECT, I, get_DirectIO, DirectIoObject, (OUT, IUnknown*, val)) \
     X(CHECKED_PROPERTY, I, LONG, Alarm, "SYST:ALAR?", "%d", "SYST:ALAR %d", true, 5, kAllModels, &IsAlarmSetting) \
-    X(PROPERTY, I, ZPV4870AnalogEnum, Analog, "SYST:ANAL?", "%{ZPV4870AnalogEnum}s", "SYST:ANAL %{ZPV4870AnalogEnum}s", true, ZPV4870AnalogOFF, kAllModels) \
-    X(PROPERTY, I, double, FrequencyHighLimit, "SYST:FREQ:HIGH?", "%lg", "SYST:FREQ:HIGH %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, double, FrequencyLowLimit, "SYST:FREQ:LOW?", "%lg", "SYST:FREQ:LOW %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, VARIANT_BOOL, Lock, "SYST:LOCK?", "%{VARIANT_BOOL}s", "SYST:LOCK %{VARIANT_BOOL}s", true, VARIANT_TRUE, kAllModels) \
-    X(PROPERTY, I, ZPV4870MeterEnum, MeterDisplay, "MET?", "%{ZPV4870MeterEnum}s", "MET %{ZPV4870MeterEnum}s", false, ZPV4870MeterFrequency, kAllModels) \
-    X(PROPERTY, I, VARIANT_BOOL, OCFold, "SYST:OCF?", "%{VARIANT_BOOL}s", "SYST:OCF %{VARIANT_BOOL}s", false, VARIANT_FALSE, kAllModels) \
-    X(PROPERTY, I, ZPV4870PowerUpEnum, PowreUp, "SYST:POWUP?", "%{ZPV4870PowerUpEnum}s", "SYST:POWUP %{ZPV4870PowerUpEnum}s", false, ZPV4870PowerUpOFF, kAllModels) \
-    X(PROPERTY, I, ZPV4870RemoteEnum, Remote, "SYST:PLC?", "%{ZPV4870RemoteEnum}s", "SYST:PLC %{ZPV4870RemoteEnum}s", false, ZPV4870RemoteOFF, kAllModels) \
-    X(PROPERTY, I, ZPV4870SychronousSignalEnum, SychronousSignal, "SYST:SYNC?", "%{ZPV4870SychronousSignalEnum}s", "SYST:SYNC %{ZPV4870SychronousSignalEnum}s", false, ZPV4870SychronousSignalOff, kAllModels) \
-    X(PROPERTY, I, double, VoltageAcHighLimit, "SYST:VOLT:AC:HIGH?", "%lg", "SYST:VOLT:AC:HIGH %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, double, VoltageAcLowLimit, "SYST:VOLT:AC:LOW?", "%lg", "SYST:VOLT:AC:LOW %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, double, VoltageDcHighLimit, "SYST:VOLT:DC:HIGH?", "%lg", "SYST:VOLT:DC:HIGH %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, double, VoltageDcLowLimit, "SYST:VOLT:DC:LOW?", "%lg", "SYST:VOLT:DC:LOW %0.15lg", true, 0.0, kAllModels) \
-    X(PROPERTY, I, ZPV4870VoltageSenseEnum, VoltageSense, "SYST:SENS?", "%{ZPV4870VoltageSenseEnum}s", "SYST:SENS %{ZPV4870VoltageSenseEnum}s", false, ZPV4870VoltageSenseINTERNAL, kAllModels)
+    X(ENUM_SETTING, I, ZPV4870AnalogEnum, Analog, "SYST:ANAL", true, ZPV4870AnalogOFF, kAllModels) \
+    X(SETTING, I, double, FrequencyHighLimit, "SYST:FREQ:HIGH", true, 0.0, kAllModels) \
+    X(SETTING, I, double, FrequencyLowLimit, "SYST:FREQ:LOW", true, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, VARIANT_BOOL, Lock, "SYST:LOCK", true, VARIANT_TRUE, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870MeterEnum, MeterDisplay, "MET", false, ZPV4870MeterFrequency, kAllModels) \
+    X(ENUM_SETTING, I, VARIANT_BOOL, OCFold, "SYST:OCF", false, VARIANT_FALSE, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870PowerUpEnum, PowreUp, "SYST:POWUP", false, ZPV4870PowerUpOFF, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870RemoteEnum, Remote, "SYST:PLC", false, ZPV4870RemoteOFF, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870SychronousSignalEnum, SychronousSignal, "SYST:SYNC", false, ZPV4870SychronousSignalOff, kAllModels) \
+    X(SETTING, I, double, VoltageAcHighLimit, "SYST:VOLT:AC:HIGH", true, 0.0, kAllModels) \
+    X(SETTING, I, double, VoltageAcLowLimit, "SYST:VOLT:AC:LOW", true, 0.0, kAllModels) \
+    X(SETTING, I, double, VoltageDcHighLimit, "SYST:VOLT:DC:HIGH", true, 0.0, kAllModels) \
+    X(SETTING, I, double, VoltageDcLowLimit, "SYST:VOLT:DC:LOW", true, 0.0, kAllModels) \
+    X(ENUM_SETTING, I, ZPV4870VoltageSenseEnum, VoltageSense, "SYST:SENS", false, ZPV4870VoltageSenseINTERNAL, kAllModels)
 
 #define ZPV_LIST_IZPV4870Execution(X, I) \
     X(ACTION, I, ClearProtections, "OUTP:PROT:CLE", kAllModels) \
@@ -46,7 +46,7 @@ inline bool IsAlarmSetting(const LONG& value) { return driver::InRange(static_ca
     X(GROUP, I, IZPV4870ExecutionConfigurations, Configurations, kAllModels)
 
 #define ZPV_LIST_IZPV4870ExecutionConfigurations(X, I) \
-    X(PROPERTY, I, double, Frequency, "OUTP:FREQ?", "%lg", "OUTP:FREQ %0.15lg", true, 60.0, kAllModels) \
-    X(PROPERTY, I, double, DCVoltage, "OUTP:VOLT:DC?", "%lg", "OUTP:VOLT:DC %0.15lg", true, 100.0, kAllModels) \
-    X(PROPERTY, I, double, CurrentHighLimit, "OUTP:CURR:HIGH?", "%lg", "OUTP:CURR:HIGH %0.15lg", true, 5.0, kAllModels) \
-    X(PROPERTY, I, double, ACVoltage, "OUTP:VOLT:AC?", "%lg", "OUTP:VOLT:AC %0.15lg", true, 100.0, kAllModels)
+    X(SETTING, I, double, Frequency, "OUTP:FREQ", true, 60.0, kAllModels) \
+    X(SETTING, I, double, DCVoltage, "OUTP:VOLT:DC", true, 100.0, kAllModels) \
+    X(SETTING, I, double, CurrentHighLimit, "OUTP:CURR:HIGH", true, 5.0, kAllModels) \
+    X(SETTING, I, double, ACVoltage, "OUTP:VOLT:AC", true, 100.0, kAllModels)
