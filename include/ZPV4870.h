@@ -363,6 +363,8 @@ protected:
 struct IZPV4870System : IUnknown {
     virtual HRESULT ReadBytes(SAFEARRAY** val) = 0;
     virtual HRESULT ReadString(BSTR* val) = 0;
+    // Raw writes: the caller adds the line feed. A null Data array is a null-pointer error
+    // (0x80047058); a null BSTR is the empty string, as in automation, and sends nothing.
     virtual HRESULT WriteBytes(SAFEARRAY* Data, LONG* val) = 0;
     virtual HRESULT WriteString(BSTR Data) = 0;
     virtual HRESULT get_IOTimeout(LONG* val) = 0;

@@ -1,6 +1,7 @@
 // The input engine: parses a response from the read buffer, token by token, into destinations.
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdlib>
@@ -52,6 +53,9 @@ public:
             ended_ = false;
         }
     }
+
+    // What the buffer holds beyond the last byte handed out, for describing a bad response.
+    std::string_view Unread() const { return buffer_.Unread(); }
 
     LONG ReadBlock(BYTE* to, LONG count) {
         if (ended_ || FAILED(failure_) || count <= 0) return 0;
@@ -285,7 +289,43 @@ private:
             }
             ++consumed;
         }
-        return (readsReal ? real.HasDigits() : integer.HasDigits()) ? S_OK : reader_.Malformed();
+        if (readsReal ? real.HasDigits() : integer.HasDigits()) return S_OK;
+        if (reader_.Failed()) return reader_.Malformed();
+        std::string came(number.view());
+        came += reader_.Unread().substr(0, 40);
+        return ReportUnexpectedResponse(services_.reporter, ExpectedNumber(token), came);
+    }
+
+    // What a numeric conversion reads into, and the values that fit it.
+    struct IntegerTarget {
+        const char* name;
+        LONGLONG min;
+        ULONGLONG max;
+    };
+    IntegerTarget TargetOf(const FormatToken& token) const {
+        // Unsigned conversions and "#H"/"#Q"/"#B" numbers are bit patterns: the type's unsigned range.
+        const bool bits = token.conversion == 'u' || token.conversion == 'x' || token.conversion == 'o' ||
+                          RadixLetter(token) != 0;
+        switch (token.size) {
+            case 'b': return {"an 8-bit unsigned integer (0 to 255)", 0, 255};
+            case 'h':
+                return bits ? IntegerTarget{"a 16-bit unsigned integer (0 to 65535)", 0, 65535}
+                            : IntegerTarget{"a 16-bit integer (-32768 to 32767)", -32768, 32767};
+            case 'I':
+                return bits ? IntegerTarget{"a 64-bit unsigned integer", 0, ULLONG_MAX}
+                            : IntegerTarget{"a 64-bit integer", LLONG_MIN, static_cast<ULONGLONG>(LLONG_MAX)};
+            default:
+                return bits ? IntegerTarget{"a 32-bit unsigned integer (0 to 4294967295)", 0, 4294967295ULL}
+                            : IntegerTarget{"a 32-bit integer (-2147483648 to 2147483647)", INT32_MIN, INT32_MAX};
+        }
+    }
+    std::string ExpectedNumber(const FormatToken& token) const {
+        if (ReadsAsReal(token)) return "a real number";
+        if (IsReal(token)) return "a number";
+        return TargetOf(token).name;
+    }
+    HRESULT NumberDoesNotFit(const FormatToken& token, std::string_view text) {
+        return ReportUnexpectedResponse(services_.reporter, ExpectedNumber(token), text);
     }
 
     unsigned BaseFor(const FormatToken& token) const {
@@ -293,11 +333,22 @@ private:
         return BaseOf(kIntegerBases, token.conversion, 10);
     }
 
-    LONGLONG IntegerValue(const FormatToken& token, std::string_view text) const {
+    // The value of integer text; false when it does not fit 64 bits. negative tells which of the
+    // two values holds it.
+    bool IntegerValue(const FormatToken& token, std::string_view text, LONGLONG& signedValue,
+                      ULONGLONG& unsignedValue, bool& negative) const {
         const std::string owned(text);
         const int base = static_cast<int>(BaseFor(token));
-        if (!owned.empty() && owned[0] == '-') return std::strtoll(owned.c_str(), nullptr, base);
-        return static_cast<LONGLONG>(std::strtoull(owned.c_str(), nullptr, base));
+        negative = !owned.empty() && owned[0] == '-';
+        errno = 0;
+        if (negative) {
+            signedValue = std::strtoll(owned.c_str(), nullptr, base);
+            unsignedValue = 0;
+        } else {
+            unsignedValue = std::strtoull(owned.c_str(), nullptr, base);
+            signedValue = static_cast<LONGLONG>(unsignedValue);
+        }
+        return errno != ERANGE;
     }
 
     template <class Real>
@@ -313,29 +364,38 @@ private:
         return value;
     }
 
-    // Stores the number text into one destination element of the token's size.
-    void StoreNumber(const FormatToken& token, std::string_view text, void* destination) {
+    // Stores the number text into one destination element of the token's size; a value that does
+    // not fit it fails as a response that is not such a number, and nothing is stored.
+    HRESULT StoreNumber(const FormatToken& token, std::string_view text, void* destination) {
         if (ReadsAsReal(token)) {
             if (token.size == 'l' || token.size == 'L')
                 *static_cast<double*>(destination) = RealValue<double>(text);
             else
                 *static_cast<float*>(destination) = RealValue<float>(text);
-            return;
+            return S_OK;
         }
-        const LONGLONG value = IntegerValue(token, text);
+        LONGLONG value = 0;
+        ULONGLONG magnitude = 0;
+        bool negative = false;
+        const bool in64 = IntegerValue(token, text, value, magnitude, negative);
         if (IsReal(token)) {
+            if (!in64) return NumberDoesNotFit(token, text);
+            const double real = negative ? static_cast<double>(value) : static_cast<double>(magnitude);
             if (token.size == 'l' || token.size == 'L')
-                *static_cast<double*>(destination) = static_cast<double>(value);
+                *static_cast<double*>(destination) = real;
             else
-                *static_cast<float*>(destination) = static_cast<float>(value);
-            return;
+                *static_cast<float*>(destination) = static_cast<float>(real);
+            return S_OK;
         }
+        const IntegerTarget target = TargetOf(token);
+        if (!in64 || (negative ? value < target.min : magnitude > target.max)) return NumberDoesNotFit(token, text);
         switch (token.size) {
             case 'b': *static_cast<BYTE*>(destination) = static_cast<BYTE>(value); break;
             case 'h': *static_cast<SHORT*>(destination) = static_cast<SHORT>(value); break;
             case 'I': *static_cast<LONGLONG*>(destination) = value; break;
             default: *static_cast<LONG*>(destination) = static_cast<LONG>(value); break;
         }
+        return S_OK;
     }
 
     HRESULT Scalar(const FormatToken& token, const Limits& limits, int& stored) {
@@ -343,8 +403,7 @@ private:
         if (!token.suppress && !destination) return E_INVALIDARG;
         NumberText number;
         if (const HRESULT hr = ReadNumber(token, limits.width, number, stored); FAILED(hr)) return hr;
-        if (destination) StoreNumber(token, number.view(), destination);
-        return S_OK;
+        return destination ? StoreNumber(token, number.view(), destination) : S_OK;
     }
 
     // ----- characters and strings
@@ -513,7 +572,9 @@ private:
                 NumberText number;
                 int consumed = 0;
                 if (const HRESULT hr = ReadNumber(token, limits.width, number, consumed); FAILED(hr)) return hr;
-                if (element) StoreNumber(token, number.view(), element);
+                if (element) {
+                    if (const HRESULT hr = StoreNumber(token, number.view(), element); FAILED(hr)) return hr;
+                }
                 return S_OK;
             }
             case InputKind::EnumList: {

@@ -212,14 +212,9 @@ HRESULT CInstrBuffer::WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flush
 }
 
 HRESULT CInstrBuffer::FlushWrite(bool sendEnd) {
-    if (waiting_ == 0) {
-        // A message whose bytes filled the buffer exactly still owes the instrument its end.
-        if (!sendEnd || !messageOpen_) return S_OK;
-        std::memcpy(write_.get(), writeTerminator_.data(), writeTerminator_.size());
-        waiting_ = static_cast<LONG>(writeTerminator_.size());
-        messageOpen_ = waiting_ > 0;
-        if (!messageOpen_) return S_OK;
-    }
+    // Nothing waiting: nothing is sent, not even END (a command that filled the buffer exactly
+    // has already gone out whole).
+    if (waiting_ == 0) return S_OK;
     // Without END, the transport's send-END setting is off for this flush only.
     SessionAttributes attributes;
     bool endWasEnabled = false;
@@ -254,7 +249,6 @@ HRESULT CInstrBuffer::SendWaiting(bool sendEnd) {
     if (FAILED(hr)) return hr;
     const LONG total = waiting_;
     waiting_ = 0;
-    messageOpen_ = !sendEnd;
     if (sent < total) {
         char text[128];
         std::snprintf(text, sizeof text,

@@ -42,6 +42,10 @@ public:
     HRESULT GetReadCapacity(LONG* capacity) override;
     HRESULT GetWriteCapacity(LONG* capacity) override;
     bool GetBigEndian() const override { return bigEndian_; }
+    std::string_view Unread() const override {
+        return position_ ? std::string_view(reinterpret_cast<const char*>(position_), static_cast<std::size_t>(available_))
+                         : std::string_view();
+    }
     void SetBigEndian(bool bigEndian) override { bigEndian_ = bigEndian; }
 
 private:
@@ -69,8 +73,6 @@ private:
     std::unique_ptr<BYTE[]> write_;  // capacity plus room for the terminator
     LONG writeCapacity_ = 0;
     LONG waiting_ = 0;
-    // Part of the current message went out without END; its end is still owed.
-    bool messageOpen_ = false;
 
     bool bigEndian_ = true;
 };

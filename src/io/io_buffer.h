@@ -1,6 +1,8 @@
 // The formatted I/O read and write buffers between the engines and the byte transport.
 #pragma once
 
+#include <string_view>
+
 #include "io/byte_sink.h"
 #include "io/io_status.h"
 #include "zpv4870_runtime.h"
@@ -19,6 +21,8 @@ public:
     virtual HRESULT Read(BYTE* buffer, LONG count, LONG* actual, bool flushToEnd) = 0;
     // Steps back one byte; only one byte of push-back is guaranteed.
     virtual HRESULT PushBack() = 0;
+    // The bytes already in the read buffer and not yet handed out (no transport read).
+    virtual std::string_view Unread() const = 0;
 
     virtual HRESULT WriteWideString(BSTR text, LONG* written, bool flushWithEnd) = 0;
     virtual HRESULT WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flushWithEnd) = 0;

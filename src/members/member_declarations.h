@@ -26,8 +26,8 @@
 //   CLASS_METHOD(Name, Params...)                        class-compliant method, not implemented
 //   DIRECT(Name, SessionOperation, Params...)            passes its parameters to the I/O session
 //   GROUP(GroupInterface, Name, Family)                  getter of another interface of the object
-// Params are (Direction, Type, Name) with Direction IN, IGNORED (declared, not sent), OUT or
-// INOUT; OUT and INOUT give the pointee type. Stored says whether the member has a simulated
+// Params are (Direction, Type, Name) with Direction IN, REQUIRED (an input pointer that may not
+// be null), IGNORED (declared, not sent), OUT or INOUT; OUT and INOUT give the pointee type. Stored says whether the member has a simulated
 // value (key "<Interface>.<Name>"); Family is the family whose models lack the member.
 #pragma once
 
@@ -58,6 +58,7 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_PARAM_DECL(dir, T, name) , ZPV_PARAM_DECL_##dir(T, name)
 #define ZPV_PARAM_DECL_IN(T, name) [[maybe_unused]] T name
 #define ZPV_PARAM_DECL_IGNORED(T, name) [[maybe_unused]] T name
+#define ZPV_PARAM_DECL_REQUIRED(T, name) T name
 #define ZPV_PARAM_DECL_OUT(T, name) T* name
 #define ZPV_PARAM_DECL_INOUT(T, name) T* name
 #define ZPV_PARAMS(...) ZPV_PP_TAIL(ZPV_PP_EACH(ZPV_PARAM_DECL, __VA_ARGS__))
@@ -65,20 +66,23 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_PARAM_SENT(dir, T, name) ZPV_PARAM_SENT_##dir(name)
 #define ZPV_PARAM_SENT_IN(name) , name
 #define ZPV_PARAM_SENT_IGNORED(name)
+#define ZPV_PARAM_SENT_REQUIRED(name) , name
 #define ZPV_PARAM_SENT_OUT(name)
 #define ZPV_PARAM_SENT_INOUT(name)
 // ", Type" per parameter the command is formatted with.
 #define ZPV_PARAM_SENT_TYPE(dir, T, name) ZPV_PARAM_SENT_TYPE_##dir(T)
 #define ZPV_PARAM_SENT_TYPE_IN(T) , T
 #define ZPV_PARAM_SENT_TYPE_IGNORED(T)
+#define ZPV_PARAM_SENT_TYPE_REQUIRED(T) , T
 #define ZPV_PARAM_SENT_TYPE_OUT(T)
 #define ZPV_PARAM_SENT_TYPE_INOUT(T)
 // ", Name" per parameter, in order: the arguments of a session operation.
 #define ZPV_PARAM_NAME(dir, T, name) , name
-// ", out parameter record" per OUT and INOUT parameter, for the frame's null checks.
+// ", parameter record" per OUT, INOUT and REQUIRED parameter, for the frame's null checks.
 #define ZPV_PARAM_OUT(dir, T, name) ZPV_PARAM_OUT_##dir(name)
 #define ZPV_PARAM_OUT_IN(name)
 #define ZPV_PARAM_OUT_IGNORED(name)
+#define ZPV_PARAM_OUT_REQUIRED(name) , ::zpv::driver::InOut(name, #name)
 #define ZPV_PARAM_OUT_OUT(name) , ::zpv::driver::RetVal(name, #name)
 #define ZPV_PARAM_OUT_INOUT(name) , ::zpv::driver::InOut(name, #name)
 

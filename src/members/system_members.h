@@ -15,7 +15,7 @@ inline bool IsAlarmSetting(const LONG& value) { return driver::InRange(static_ca
 #define ZPV_LIST_IZPV4870System(X, I) \
     X(DIRECT, I, ReadBytes, ReadBytes, (OUT, SAFEARRAY*, val)) \
     X(DIRECT, I, ReadString, ReadString, (OUT, BSTR, val)) \
-    X(DIRECT, I, WriteBytes, WriteBytes, (IN, SAFEARRAY*, Data), (OUT, LONG, val)) \
+    X(DIRECT, I, WriteBytes, WriteBytes, (REQUIRED, SAFEARRAY*, Data), (OUT, LONG, val)) \
     X(DIRECT, I, WriteString, WriteString, (IN, BSTR, Data)) \
     X(DIRECT, I, get_IOTimeout, GetTimeout, (OUT, LONG, val)) \
     X(DIRECT, I, put_IOTimeout, SetTimeout, (IN, LONG, val)) \

@@ -164,5 +164,45 @@ TEST_F(CommandBytes, ModesFilesAndLists) {
     EXPECT_EQ(frequency, 60.01);
 }
 
+// An integer reply that does not fit the member's type fails like one that is no number at all,
+// says why, leaves the result cleared, and the next query gets its own answer.
+TEST_F(CommandBytes, IntegerRepliesOutOfRangeFailWithADescription) {
+    Open();
+    auto system = Group(&IZPV4870::get_System);
+    for (const char* reply : {"99999999999", "-99999999999", "4294967296", "2147483648"}) {
+        SCOPED_TRACE(reply);
+        instrument.Answer("SYST:ALAR?", reply);
+        LONG alarm = 7;
+        EXPECT_EQ(system->get_Alarm(&alarm), E_UNEXPECTED);
+        EXPECT_EQ(alarm, 0);
+        const std::string text = LastError();
+        EXPECT_NE(text.find("32-bit integer"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string("received \"") + reply + "\""), std::string::npos) << text;
+    }
+    instrument.Answer("SYST:ALAR?", "2147483647");
+    LONG alarm = 0;
+    EXPECT_EQ(system->get_Alarm(&alarm), S_OK);
+    EXPECT_EQ(alarm, 2147483647);
+
+    auto sequence = Group(&IZPV4870::get_ListMode);
+    CComPtr<IZPV4870ListModeSequence> sequences;
+    ASSERT_EQ(sequence->get_Sequence(&sequences), S_OK);
+    instrument.Answer("LIST:SEQ:TOT?", "-2147483649");
+    LONG total = 5;
+    EXPECT_EQ(sequences->GetTotalSequence(&total), E_UNEXPECTED);
+    EXPECT_EQ(total, 0);
+}
+
+// The direct write members pass a null input straight to nobody: they name the member and the
+// parameter. A null BSTR is the empty string, as everywhere in automation.
+TEST_F(CommandBytes, NullDataToTheDirectWritesIsANullPointerError) {
+    Open();
+    auto system = Group(&IZPV4870::get_System);
+    LONG written = -1;
+    EXPECT_EQ(system->WriteBytes(nullptr, &written), Hr(0x80047058));
+    EXPECT_EQ(LastError(), "ZPV4870: Null pointer passed for method 'WriteBytes', parameter 'Data'.");
+    EXPECT_EQ(system->WriteString(nullptr), S_OK);
+}
+
 }  // namespace
 }  // namespace zpv::driver::test

@@ -49,10 +49,10 @@ TEST_F(InputEngineTest, NumbersByConversionAndSize) {
     SHORT small = 0;
     BYTE tiny = 0;
     LONGLONG wide = 0;
-    EXPECT_EQ(Parse("-12 0x1F 017 300 12345678901", "%d %hx %bo %bd %Id", &value, &small, &tiny, &tiny, &wide), S_OK);
+    EXPECT_EQ(Parse("-12 0x1F 017 255 12345678901", "%d %hx %bo %bd %Id", &value, &small, &tiny, &tiny, &wide), S_OK);
     EXPECT_EQ(value, -12);
     EXPECT_EQ(small, 31);
-    EXPECT_EQ(tiny, 44);  // 300 kept to 8 bits
+    EXPECT_EQ(tiny, 255);
     EXPECT_EQ(wide, 12345678901LL);
     EXPECT_EQ(Parse("1F 17", "%hx %ho", &small, &small), S_OK);
     EXPECT_EQ(small, 15);
@@ -63,6 +63,50 @@ TEST_F(InputEngineTest, NumbersByConversionAndSize) {
     EXPECT_EQ(value, 123);
     EXPECT_EQ(small, 45);
     EXPECT_EQ(Parse("abc", "%d", &value), E_UNEXPECTED);
+    EXPECT_EQ(LastErrorText(),
+              "ZPV4870: Unexpected response from the instrument.\r\nExpected a 32-bit integer (-2147483648 to "
+              "2147483647), received \"abc\".");
+}
+
+// A value outside its target fails exactly as text that is no number of that type: E_UNEXPECTED,
+// a description naming the type and quoting the reply, and nothing stored.
+TEST_F(InputEngineTest, IntegersOutsideTheirTargetFailInsteadOfWrapping) {
+    struct Case {
+        const char* reply;
+        const char* format;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"2147483647", "%d", true},         {"-2147483648", "%d", true},    {"2147483648", "%d", false},
+        {"-2147483649", "%d", false},       {"99999999999", "%d", false},   {"-99999999999", "%d", false},
+        {"4294967296", "%d", false},        {"+00000000012", "%d", true},   {"0000000000000000002147483648", "%d", false},
+        {"32767", "%hd", true},             {"-32768", "%hd", true},        {"32768", "%hd", false},
+        {"-32769", "%hd", false},           {"65535", "%hu", true},         {"65536", "%hu", false},
+        {"-1", "%hu", false},               {"FFFF", "%hx", true},          {"10000", "%hx", false},
+        {"4294967295", "%u", true},         {"4294967296", "%u", false},    {"FFFFFFFF", "%x", true},
+        {"255", "%bd", true},               {"256", "%bd", false},          {"-1", "%bd", false},
+        {"9223372036854775807", "%Id", true}, {"9223372036854775808", "%Id", false},
+        {"#HFFFFFFFF", "%@Hd", true},       {"#H100000000", "%@Hd", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.reply) + " as " + c.format);
+        LONGLONG destination = 0x5A5A;
+        const HRESULT hr = Parse(c.reply, c.format, &destination);
+        if (c.fits) {
+            EXPECT_EQ(hr, S_OK);
+            continue;
+        }
+        EXPECT_EQ(hr, E_UNEXPECTED);
+        EXPECT_EQ(destination, 0x5A5A) << "nothing is stored";
+        const std::string text = LastErrorText();
+        const std::string digits = std::string(c.reply).substr(c.reply[0] == '#' ? 2 : 0);  // without "#H"
+        EXPECT_NE(text.find("received \"" + digits + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("-bit"), std::string::npos) << text;
+    }
+    // The same holds for every element of a list.
+    LONG list[3] = {};
+    LONG count = 3;
+    EXPECT_EQ(Parse("1,2,99999999999", "%#,d", &count, list), E_UNEXPECTED);
 }
 
 TEST_F(InputEngineTest, StopsWhenTheResponseEnds) {

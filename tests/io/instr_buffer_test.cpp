@@ -70,12 +70,26 @@ TEST_F(InstrBufferTest, LongCommandGoesOutInPiecesWithEndOnlyOnTheLast) {
     EXPECT_TRUE(transport.sendEnd);  // switched back on after the partial send
 }
 
-TEST_F(InstrBufferTest, CommandFillingTheBufferExactlyStillEndsWithTerminatorAndEnd) {
-    ASSERT_EQ(WriteText(std::string(4096, 'a'), true), S_OK);
-    ASSERT_EQ(transport.writes.size(), 2u);
+// A command whose bytes end exactly at the capacity went out when the buffer filled; the final
+// flush finds nothing waiting and sends nothing - no lone terminator, no second line feed.
+TEST_F(InstrBufferTest, CommandFillingTheBufferExactlyIsNotFollowedByALoneTerminator) {
+    ASSERT_EQ(WriteText(std::string(4095, 'a') + "\n", true), S_OK);
+    ASSERT_EQ(transport.writes.size(), 1u);
+    EXPECT_EQ(transport.writes[0].bytes, std::string(4095, 'a') + "\n");
     EXPECT_FALSE(transport.writes[0].end);
-    EXPECT_EQ(transport.writes[1].bytes, "\n");
-    EXPECT_TRUE(transport.writes[1].end);
+
+    ASSERT_EQ(WriteText(std::string(4096, 'b'), true), S_OK);
+    ASSERT_EQ(transport.writes.size(), 2u);
+    EXPECT_EQ(transport.writes[1].bytes, std::string(4096, 'b'));
+}
+
+TEST_F(InstrBufferTest, FlushWithEndAfterAFlushWithoutEndSendsNothing) {
+    WriteText("AB", false);
+    ASSERT_EQ(buffer->FlushWrite(false), S_OK);
+    ASSERT_EQ(buffer->FlushWrite(true), S_OK);
+    ASSERT_EQ(transport.writes.size(), 1u);
+    EXPECT_EQ(transport.writes[0].bytes, "AB");
+    EXPECT_FALSE(transport.writes[0].end);
 }
 
 TEST_F(InstrBufferTest, FlushWriteSendsTerminatorOnceAndNothingWhenEmpty) {
