@@ -49,6 +49,7 @@ void CDriver::ClearSessionData() {
     firmwareRevision_.clear();
     identityResponse_.clear();
     flags_ = OptionFlags{};
+    trace_.Reset();
 }
 
 HRESULT CDriver::ResolveSession(const std::string& resourceName, std::string_view optionString) {

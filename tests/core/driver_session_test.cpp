@@ -92,6 +92,28 @@ TEST_F(SessionTest, RefusedOptionValues) {
     EXPECT_EQ(LastError(), "ZPV4870: Invalid value '0' for method 'ProcessInitOption', parameter 'strNameIn'.");
 }
 
+// Every Initialize starts from the defaults: a session's trace switch does not outlive its Close.
+TEST_F(SessionTest, AReusedObjectCanSwitchTracingOffAgain) {
+    const wchar_t* sequences[][3] = {
+        {L"Simulate=true, DriverSetup=Trace=true", L"Simulate=true, DriverSetup=Trace=false", nullptr},
+        {L"Simulate=true, DriverSetup=Trace=true", L"Simulate=true", L"Simulate=true, DriverSetup=Trace=false"},
+        {L"Simulate=true", L"Simulate=true, DriverSetup=Trace=true, Trace=false", nullptr},
+        {L"Simulate=true, DriverSetup=Trace=true, Trace=false", L"Simulate=true, DriverSetup=Trace=true, Trace=false",
+         nullptr},
+    };
+    for (const auto& sequence : sequences) {
+        for (const wchar_t* options : sequence) {
+            if (!options) break;
+            SCOPED_TRACE(com::Utf8FromWide(options));
+            ASSERT_EQ(Init(options), S_OK) << LastError();
+            VARIANT_BOOL initialized = VARIANT_FALSE;
+            EXPECT_EQ(driver->get_Initialized(&initialized), S_OK);
+            EXPECT_EQ(initialized, VARIANT_TRUE);
+            ASSERT_EQ(driver->Close(), S_OK);
+        }
+    }
+}
+
 TEST_F(SessionTest, DriverSetupTakesEverythingAfterItsMarker) {
     ASSERT_EQ(Init(L"Simulate=true, DriverSetupX=1, DriverSetup=Model=ZPV-4816-Standard, Trace=false, RangeCheck=0"),
               S_OK);
