@@ -185,6 +185,17 @@ HRESULT CInstrBuffer::Write(const BYTE* data, LONG count, LONG* written, bool fl
     return hr;
 }
 
+HRESULT CInstrBuffer::WriteCounted(const BYTE* data, LONG count, LONG* delivered, bool flushWithEnd) {
+    Counting counting{waiting_, 0, false};
+    counting_ = &counting;
+    HRESULT hr = Write(data, count, nullptr, flushWithEnd);
+    counting_ = nullptr;
+    // Bytes still waiting (no END asked for) count as taken: they go out with the next flush.
+    if (SUCCEEDED(hr) && !counting.cutShort) counting.delivered = count;
+    *delivered = counting.delivered;
+    return counting.cutShort ? kShortTransfer : hr;
+}
+
 HRESULT CInstrBuffer::WriteByte(BYTE value, bool flushWithEnd) {
     if (write_ && waiting_ < writeCapacity_ - 1 && !flushWithEnd) {
         write_[static_cast<std::size_t>(waiting_++)] = value;
@@ -239,16 +250,30 @@ HRESULT CInstrBuffer::FlushWrite(bool sendEnd) {
 
 HRESULT CInstrBuffer::SendWaiting(bool sendEnd) {
     const std::string_view terminator = writeTerminator_;
+    LONG added = 0;
     if (sendEnd && !std::string_view(reinterpret_cast<const char*>(write_.get()), static_cast<std::size_t>(waiting_))
                         .ends_with(terminator)) {
         std::memcpy(write_.get() + waiting_, terminator.data(), terminator.size());
-        waiting_ += static_cast<LONG>(terminator.size());
+        added = static_cast<LONG>(terminator.size());
+        waiting_ += added;
     }
     LONG sent = 0;
     const HRESULT hr = transport_.Write(write_.get(), waiting_, &sent, kUseSessionTimeout);
     if (FAILED(hr)) return hr;
     const LONG total = waiting_;
     waiting_ = 0;
+    if (counting_) {
+        // The counted bytes of this transfer lie after the bytes that were waiting before them
+        // and before an added terminator.
+        const LONG first = counting_->before;
+        const LONG last = total - added;
+        counting_->delivered += std::clamp(sent, first, last) - first;
+        counting_->before = 0;
+        if (sent < total) {
+            counting_->cutShort = true;
+            return kShortTransfer;
+        }
+    }
     if (sent < total) {
         char text[128];
         std::snprintf(text, sizeof text,

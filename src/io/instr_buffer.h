@@ -34,6 +34,12 @@ public:
     HRESULT WriteByteArray(SAFEARRAY* bytes, LONG* written, bool flushWithEnd) override;
     HRESULT WriteText(const char* text, LONG* written, bool flushWithEnd) override;
 
+    // Write, counting how many of these bytes the device took (*delivered). A transfer the
+    // transport cuts short is not reported here: the result is kShortTransfer, for the caller to
+    // describe in its own terms.
+    static constexpr HRESULT kShortTransfer = ZPV_HR(0x8004FFFF);
+    HRESULT WriteCounted(const BYTE* data, LONG count, LONG* delivered, bool flushWithEnd);
+
     HRESULT FlushRead() override;
     HRESULT FlushWrite(bool sendEnd) override;
     // Drops a command whose rendering failed, so it does not prefix the next one.
@@ -73,6 +79,14 @@ private:
     std::unique_ptr<BYTE[]> write_;  // capacity plus room for the terminator
     LONG writeCapacity_ = 0;
     LONG waiting_ = 0;
+    // During WriteCounted: waiting bytes that are not the caller's (before), and the caller's
+    // bytes delivered so far.
+    struct Counting {
+        LONG before = 0;
+        LONG delivered = 0;
+        bool cutShort = false;
+    };
+    Counting* counting_ = nullptr;
 
     bool bigEndian_ = true;
 };

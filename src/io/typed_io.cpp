@@ -251,13 +251,12 @@ HRESULT CIoSession::WriteBlock(std::string_view command, SAFEARRAY* data, bool f
         buffer_->Write(reinterpret_cast<const BYTE*>(head.data()), static_cast<LONG>(head.size()), nullptr, false);
     if (FAILED(hr)) return hr;
     LONG sent = 0;
-    hr = buffer_->Write(bytes.data(), static_cast<LONG>(bytes.size()), &sent, false);
-    if (FAILED(hr)) return hr;
-    if (sent < static_cast<LONG>(bytes.size()))
+    hr = buffer_->WriteCounted(bytes.data(), static_cast<LONG>(bytes.size()), &sent, flushWithEnd);
+    if (hr == CInstrBuffer::kShortTransfer)
         return ReportIoFailure(
             reporter_, FormatText("Binary block write only successfully sent %ld of %zu data bytes to the device.",
                                   static_cast<long>(sent), bytes.size()));
-    return flushWithEnd ? buffer_->FlushWrite(true) : S_OK;
+    return hr;
 }
 
 HRESULT CIoSession::ReadBlock(VARTYPE elementType, bool seekToBlock, bool flushToEnd, SAFEARRAY** data) {

@@ -45,6 +45,16 @@ TEST_F(IoSessionTest, PrintfSendsOneMessageWithEndThenPolls) {
     EXPECT_TRUE(transport.writes[1].end);
 }
 
+// Deliberately unlike "nothing is rolled back": a command that fails partway through being built
+// is dropped whole, so no half command ever reaches the power source glued to the next one.
+TEST_F(IoSessionTest, ACommandThatFailsPartwayIsDroppedWhole) {
+    EXPECT_EQ(session.Printf("VOLT %d;:MAN:WAVE %$Bs", 5, static_cast<BSTR>(nullptr)), E_INVALIDARG);
+    EXPECT_TRUE(transport.writes.empty());
+    ASSERT_EQ(session.Printf("*CLS"), S_OK);
+    ASSERT_EQ(transport.writes.size(), 1u);
+    EXPECT_EQ(transport.writes[0].bytes, "*CLS\n");
+}
+
 TEST_F(IoSessionTest, EnumKeywordFollowsTheCallContext) {
     context.context = "IZPV4870OutputPhaseCurrentProtection.Configure";
     session.Printf("CURR:PROT %{VARIANT_BOOL}s", VARIANT_TRUE);
@@ -196,6 +206,18 @@ TEST_F(IoSessionTest, TypedListsAndBlocks) {
     ASSERT_EQ(session.WriteBlock("WAVE:DATA ", values, true), S_OK);
     EXPECT_EQ(transport.writes.back().bytes, std::string("WAVE:DATA #16\x00\x01\xFF\xFE\x03\x04\n", 20));
     SafeArrayDestroy(values);
+
+    // A transport that takes only part of the block: the count is of the block's data bytes.
+    SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, 17);
+    transport.ShortenNextWrite(22);  // "WAVE:DATA #217" and 8 data bytes
+    EXPECT_EQ(session.WriteBlock("WAVE:DATA ", bytes, true), test::kIoErrorStatus);
+    EXPECT_EQ(LastErrorText(),
+              "ZPV4870: I/O error: Binary block write only successfully sent 8 of 17 data bytes to the device..");
+    transport.ShortenNextWrite(5);  // not even the header
+    EXPECT_EQ(session.WriteBlock("WAVE:DATA ", bytes, true), test::kIoErrorStatus);
+    EXPECT_EQ(LastErrorText(),
+              "ZPV4870: I/O error: Binary block write only successfully sent 0 of 17 data bytes to the device..");
+    SafeArrayDestroy(bytes);
 
     SAFEARRAY* variants = SafeArrayCreateVector(VT_VARIANT, 0, 1);
     EXPECT_EQ(session.WriteList(variants, true), E_INVALIDARG);
