@@ -4,7 +4,10 @@
 // member. It is the one place where a failure turns into the caller's status.
 #pragma once
 
+#include <exception>
 #include <mutex>
+#include <new>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -50,35 +53,69 @@ void Clear(T* p) {
 
 }  // namespace frame_detail
 
+namespace frame_detail {
+
+// The last line of defence: an exception from a member (out of memory in a container, a bug)
+// becomes a status with a description; nothing crosses the object interface as an exception.
+template <class Target>
+HRESULT StatusOfException(Target& target, std::exception_ptr failure) noexcept {
+    HRESULT status = E_UNEXPECTED;
+    std::string what = "an unknown exception";
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        status = E_OUTOFMEMORY;
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+    }
+    try {
+        if (status == E_OUTOFMEMORY)
+            target.Reporter().ReportErrorText(status, "ZPV4870: Could not allocate necessary memory.");
+        else
+            target.Reporter().ReportErrorText(status, "ZPV4870: Unexpected failure inside the driver: " + what + ".");
+    } catch (...) {
+        // No memory even for the description: the status alone has to do.
+    }
+    return status;
+}
+
+}  // namespace frame_detail
+
 // Target requirements: ObjectLock() (recursive mutex), CallContexts(), IsInitialized(),
 // Reporter() (IErrorReporter&), Tracer() (the call recorder, null while tracing is off).
 template <class Target, class Body, class... Outs>
-HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body, OutParam<Outs>... outs) {
-    std::lock_guard lock(target.ObjectLock());
-    CallContextScope context(target.CallContexts(), &info);
-    errors::IErrorReporter& reporter = target.Reporter();
+HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body, OutParam<Outs>... outs) noexcept {
+    try {
+        std::lock_guard lock(target.ObjectLock());
+        CallContextScope context(target.CallContexts(), &info);
+        errors::IErrorReporter& reporter = target.Reporter();
 
-    if (gate == Gate::Initialized && !target.IsInitialized()) return reporter.Report<errors::MessageId::NotInitialized>();
-    SetErrorInfo(0, nullptr);
+        if (gate == Gate::Initialized && !target.IsInitialized())
+            return reporter.Report<errors::MessageId::NotInitialized>();
+        SetErrorInfo(0, nullptr);
 
-    HRESULT status = S_OK;
-    [[maybe_unused]] auto check = [&](auto& out) {
-        if (out.ptr) return true;
-        status = reporter.Report<errors::MessageId::NullPointer>({}, info.methodName, out.name);
-        return false;
-    };
-    if (!(check(outs) && ...)) return status;
-    [[maybe_unused]] auto clear = [](auto& out) {
-        if (out.isReturnValue) frame_detail::Clear(out.ptr);
-    };
-    (clear(outs), ...);
+        HRESULT status = S_OK;
+        [[maybe_unused]] auto check = [&](auto& out) {
+            if (out.ptr) return true;
+            status = reporter.Report<errors::MessageId::NullPointer>({}, info.methodName, out.name);
+            return false;
+        };
+        if (!(check(outs) && ...)) return status;
+        [[maybe_unused]] auto clear = [](auto& out) {
+            if (out.isReturnValue) frame_detail::Clear(out.ptr);
+        };
+        (clear(outs), ...);
 
-    trace::ICallTracer* tracer = target.Tracer();
-    if (!tracer) return std::forward<Body>(body)();
-    status = tracer->BeginCall(info);
-    if (SUCCEEDED(status)) status = std::forward<Body>(body)();
-    tracer->EndCall(info, status);
-    return status;
+        trace::ICallTracer* tracer = target.Tracer();
+        if (!tracer) return std::forward<Body>(body)();
+        status = tracer->BeginCall(info);
+        if (SUCCEEDED(status)) status = std::forward<Body>(body)();
+        tracer->EndCall(info, status);
+        return status;
+    } catch (...) {
+        return frame_detail::StatusOfException(target, std::current_exception());
+    }
 }
 
 }  // namespace zpv::driver

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "ZPV4870.h"
@@ -44,6 +45,25 @@ TEST(MethodFrame, GateRefusesBeforeAnythingElseAndLeavesOutputs) {
     EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, [&] { ran = true; return S_OK; }, RetVal(&value)), S_OK);
     EXPECT_TRUE(ran);
     EXPECT_EQ(value, 0.0);  // return values start cleared
+}
+
+// Whatever a member throws stops at the frame as a status with a description.
+TEST(MethodFrame, ExceptionsBecomeStatusesWithADescription) {
+    Target t;
+    double value = 1.0;
+    EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, []() -> HRESULT { throw std::bad_alloc(); }, RetVal(&value)),
+              E_OUTOFMEMORY);
+    EXPECT_EQ(errors::test::TakeErrorInfo().description, "ZPV4870: Could not allocate necessary memory.");
+    EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, []() -> HRESULT { throw std::out_of_range("map::at"); }),
+              E_UNEXPECTED);
+    EXPECT_EQ(errors::test::TakeErrorInfo().description,
+              "ZPV4870: Unexpected failure inside the driver: map::at.");
+    EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, []() -> HRESULT { throw 42; }), E_UNEXPECTED);
+    EXPECT_EQ(errors::test::TakeErrorInfo().description,
+              "ZPV4870: Unexpected failure inside the driver: an unknown exception.");
+    // The object is usable afterwards: its lock was released and its call stack unwound.
+    EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, [] { return S_OK; }), S_OK);
+    EXPECT_EQ(t.stack.Top(), nullptr);
 }
 
 TEST(MethodFrame, OutPointersAreCheckedInOrderAndInOutKeepsItsContent) {

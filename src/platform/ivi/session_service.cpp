@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -99,53 +100,80 @@ SessionTable& Sessions() {
 
 thread_local LastError threadError;
 
+constexpr ViStatus kVisaAllocationError = static_cast<ViStatus>(0xBFFF003C);  // VI_ERROR_ALLOC
+constexpr ViStatus kVisaSystemError = static_cast<ViStatus>(0xBFFF0000);      // VI_ERROR_SYSTEM_ERROR
+
+// C entry points let no exception out: out of memory and anything else become statuses.
+template <class F>
+ViStatus Guarded(F&& f) noexcept {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        return kVisaAllocationError;
+    } catch (...) {
+        return kVisaSystemError;
+    }
+}
+
 }  // namespace
 
 ViStatus IviSession_New(ViSession* newSession) {
-    if (!newSession) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    *newSession = Sessions().Add(std::make_shared<Session>());
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        if (!newSession) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        *newSession = Sessions().Add(std::make_shared<Session>());
+        return VI_SUCCESS;
+    });
 }
 
 ViStatus IviSession_Dispose(ViSession session) {
-    auto record = Sessions().Remove(session);
-    if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    record->lock.Dispose();
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        auto record = Sessions().Remove(session);
+        if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        record->lock.Dispose();
+        return VI_SUCCESS;
+    });
 }
 
 ViStatus IviSession_SetDataPtr(ViSession session, void* data) {
-    auto record = Sessions().Find(session);
-    if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    std::lock_guard guard(record->dataMutex);
-    record->data = data;
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        auto record = Sessions().Find(session);
+        if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        std::lock_guard guard(record->dataMutex);
+        record->data = data;
+        return VI_SUCCESS;
+    });
 }
 
 ViStatus IviSession_GetDataPtr(ViSession session, void** data) {
-    auto record = Sessions().Find(session);
-    if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    std::lock_guard guard(record->dataMutex);
-    if (data) *data = record->data;
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        auto record = Sessions().Find(session);
+        if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        std::lock_guard guard(record->dataMutex);
+        if (data) *data = record->data;
+        return VI_SUCCESS;
+    });
 }
 
 ViStatus IviSession_Lock(ViSession session, ViBoolean* callerHasLock) {
-    auto record = Sessions().Find(session);
-    if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    if (callerHasLock && *callerHasLock) return VI_SUCCESS;
-    if (!record->lock.Lock()) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    if (callerHasLock) *callerHasLock = VI_TRUE;
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        auto record = Sessions().Find(session);
+        if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        if (callerHasLock && *callerHasLock) return VI_SUCCESS;
+        if (!record->lock.Lock()) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        if (callerHasLock) *callerHasLock = VI_TRUE;
+        return VI_SUCCESS;
+    });
 }
 
 ViStatus IviSession_Unlock(ViSession session, ViBoolean* callerHasLock) {
-    auto record = Sessions().Find(session);
-    if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
-    if (callerHasLock && !*callerHasLock) return VI_SUCCESS;
-    record->lock.Unlock();
-    if (callerHasLock) *callerHasLock = VI_FALSE;
-    return VI_SUCCESS;
+    return Guarded([&]() -> ViStatus {
+        auto record = Sessions().Find(session);
+        if (!record) return IVI_ERROR_INVALID_SESSION_HANDLE;
+        if (callerHasLock && !*callerHasLock) return VI_SUCCESS;
+        record->lock.Unlock();
+        if (callerHasLock) *callerHasLock = VI_FALSE;
+        return VI_SUCCESS;
+    });
 }
 
 namespace {
@@ -167,22 +195,28 @@ ViStatus WithError(ViSession session, F&& f) {
 }  // namespace
 
 ViStatus IviSession_SetError(ViSession session, ViStatus code, const char* description) {
-    return WithError(session, [&](LastError& e) {
-        e.code = code;
-        e.description = description ? description : "";
+    return Guarded([&]() -> ViStatus {
+        return WithError(session, [&](LastError& e) {
+            e.code = code;
+            e.description = description ? description : "";
+        });
     });
 }
 
 ViStatus IviSession_GetError(ViSession session, ViInt32 bufferSize, ViStatus* code, char* description) {
-    ViStatus result = VI_SUCCESS;
-    ViStatus status = WithError(session, [&](LastError& e) {
-        if (code) *code = e.code;
-        result = zpv::ivi::CopyOutText(e.description, bufferSize, description);
-        if (description && bufferSize != 0) e = LastError{};
+    return Guarded([&]() -> ViStatus {
+        ViStatus result = VI_SUCCESS;
+        ViStatus status = WithError(session, [&](LastError& e) {
+            if (code) *code = e.code;
+            result = zpv::ivi::CopyOutText(e.description, bufferSize, description);
+            if (description && bufferSize != 0) e = LastError{};
+        });
+        return status != VI_SUCCESS ? status : result;
     });
-    return status != VI_SUCCESS ? status : result;
 }
 
 ViStatus IviSession_ClearError(ViSession session) {
-    return WithError(session, [](LastError& e) { e = LastError{}; });
+    return Guarded([&]() -> ViStatus {
+        return WithError(session, [](LastError& e) { e = LastError{}; });
+    });
 }
