@@ -42,6 +42,8 @@ public:
 
     HRESULT FlushRead() override;
     HRESULT FlushWrite(bool sendEnd) override;
+    // Forgets what the read buffer holds (an abandoned answer).
+    void DiscardUnread() { ResetRead(); }
     // Drops a command whose rendering failed, so it does not prefix the next one.
     void DiscardWaitingWrite() { waiting_ = 0; }
     HRESULT SetBufferSize(LONG mask, LONG size) override;

@@ -20,6 +20,9 @@ public:
     virtual HRESULT ReadStatusByte(SHORT* statusByte) = 0;
     virtual HRESULT Lock(LockMode mode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) = 0;
     virtual HRESULT Unlock() = 0;
+    // Drops what belongs to an answer abandoned after a failed read, also when it arrives late
+    // (the transport's own means: device clear, or draining a byte stream until it is quiet).
+    virtual HRESULT DiscardLateInput() = 0;
 
     // What the session needs to choose termination rules after opening.
     virtual HRESULT GetInterfaceType(InterfaceType* type) = 0;

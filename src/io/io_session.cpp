@@ -183,12 +183,24 @@ HRESULT CIoSession::SetAttributes(const SessionAttributes& attributes) {
     return connection_ ? connection_->SetAttributes(attributes) : NotConnected();
 }
 
+// Every transfer passes here, buffered or direct. A read that fails (a timeout above all) leaves
+// its answer abandoned; before the next write that answer is discarded, so that a late answer is
+// never taken for the answer to the next question.
 HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) {
-    return connection_ ? connection_->Read(buffer, count, actual, timeoutMs) : NotConnected();
+    if (!connection_) return NotConnected();
+    const HRESULT hr = connection_->Read(buffer, count, actual, timeoutMs);
+    if (FAILED(hr)) answerAbandoned_ = true;
+    return hr;
 }
 
 HRESULT CIoSession::Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) {
-    return connection_ ? connection_->Write(data, count, written, timeoutMs) : NotConnected();
+    if (!connection_) return NotConnected();
+    if (answerAbandoned_) {
+        answerAbandoned_ = false;
+        if (buffer_) buffer_->DiscardUnread();
+        connection_->DiscardLateInput();
+    }
+    return connection_->Write(data, count, written, timeoutMs);
 }
 
 HRESULT CIoSession::SetBufferSize(LONG mask, LONG size) {

@@ -48,19 +48,19 @@ public:
 
     HRESULT SetTimeout(LONG timeoutMs) { return Change(&SessionAttributes::timeoutMs, ToAttributeTimeout(timeoutMs)); }
     HRESULT GetTimeout(LONG* timeoutMs) {
-        return Read(timeoutMs, [](const SessionAttributes& a) { return FromAttributeTimeout(a.timeoutMs); });
+        return ReadAttribute(timeoutMs, [](const SessionAttributes& a) { return FromAttributeTimeout(a.timeoutMs); });
     }
     HRESULT SetTerminationCharacter(BYTE character) { return Change(&SessionAttributes::termChar, character); }
     HRESULT GetTerminationCharacter(BYTE* character) {
-        return Read(character, [](const SessionAttributes& a) { return a.termChar; });
+        return ReadAttribute(character, [](const SessionAttributes& a) { return a.termChar; });
     }
     HRESULT SetTerminationCharacterEnabled(bool enabled) { return Change(&SessionAttributes::termCharEnabled, enabled); }
     HRESULT GetTerminationCharacterEnabled(bool* enabled) {
-        return Read(enabled, [](const SessionAttributes& a) { return a.termCharEnabled; });
+        return ReadAttribute(enabled, [](const SessionAttributes& a) { return a.termCharEnabled; });
     }
     HRESULT SetSendEndEnabled(bool enabled) { return Change(&SessionAttributes::sendEnd, enabled); }
     HRESULT GetSendEndEnabled(bool* enabled) {
-        return Read(enabled, [](const SessionAttributes& a) { return a.sendEnd; });
+        return ReadAttribute(enabled, [](const SessionAttributes& a) { return a.sendEnd; });
     }
 
     virtual HRESULT SetBufferSize(LONG mask, LONG size) = 0;
@@ -115,7 +115,7 @@ private:
         return SetAttributes(attributes);
     }
     template <class T, class Field>
-    HRESULT Read(T* value, Field field) {
+    HRESULT ReadAttribute(T* value, Field field) {
         SessionAttributes attributes;
         const HRESULT hr = GetAttributes(&attributes);
         if (SUCCEEDED(hr)) *value = field(attributes);
@@ -202,6 +202,7 @@ private:
     std::string writeTerminator_ = "\n";
     std::unique_ptr<IInstrumentConnection> connection_;
     std::unique_ptr<CInstrBuffer> buffer_;
+    bool answerAbandoned_ = false;  // a read failed; its answer may still arrive
     bool polling_ = false;  // the poll's own queries do not poll again
 };
 

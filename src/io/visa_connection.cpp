@@ -80,6 +80,9 @@ HRESULT VisaConnection::Lock(LockMode mode, LONG timeoutMs, std::string_view req
 
 HRESULT VisaConnection::Unlock() { return Check(session_->Unlock()); }
 
+// Not reported: the next transfer says whether the instrument is still there.
+HRESULT VisaConnection::DiscardLateInput() { return visa::Failed(session_->DiscardLateInput()) ? E_FAIL : S_OK; }
+
 HRESULT VisaConnection::GetInterfaceType(InterfaceType* type) {
     // The session numbers interfaces one below VISA, up to USB; anything else is "other".
     const auto visaType = static_cast<int>(session_->Interface());

@@ -27,6 +27,7 @@ public:
     HRESULT ReadStatusByte(SHORT* statusByte) override;
     HRESULT Lock(LockMode mode, LONG timeoutMs, std::string_view requestedKey, std::string* accessKey) override;
     HRESULT Unlock() override;
+    HRESULT DiscardLateInput() override;
     HRESULT GetInterfaceType(InterfaceType* type) override;
     HRESULT GetResourceClass(std::string* resourceClass) override;
     HRESULT GetResourceName(std::string* resourceName) override;

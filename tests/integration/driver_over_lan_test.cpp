@@ -76,6 +76,27 @@ TEST_P(DriverOverLan, TimeoutThenRecovery) {
     EXPECT_EQ(frequency, 50.0);
 }
 
+// An answer that arrives after its query timed out is dropped; the next query reads its own.
+TEST_P(DriverOverLan, ALateAnswerIsNeverReadAsTheNextOne) {
+    ASSERT_EQ(Connect(), S_OK) << LastError();
+    auto system = Group(&IZPV4870::get_System);
+    auto phases = Group(&IZPV4870::get_OutputPhases);
+    ASSERT_EQ(phases->put_Frequency(50), S_OK) << LastError();
+    ASSERT_EQ(system->put_Alarm(7), S_OK) << LastError();
+    ASSERT_EQ(system->put_IOTimeout(200), S_OK);
+    sim::Faults faults;
+    faults.answerDelay = std::chrono::milliseconds(300);
+    lan.Instrument().SetFaults(faults);
+    LONG alarm = 0;
+    EXPECT_EQ(system->get_Alarm(&alarm), Hr(0x80044215));
+    lan.Instrument().SetFaults({});
+    double frequency = 0;
+    EXPECT_EQ(phases->get_Frequency(&frequency), S_OK) << LastError();
+    EXPECT_EQ(frequency, 50.0) << "the late answer to the alarm query was read as the frequency";
+    EXPECT_EQ(system->get_Alarm(&alarm), S_OK) << LastError();
+    EXPECT_EQ(alarm, 7);
+}
+
 TEST_P(DriverOverLan, OneMegabyteResponse) {
     ASSERT_EQ(Connect(), S_OK) << LastError();
     auto system = Group(&IZPV4870::get_System);

@@ -55,6 +55,22 @@ TEST_F(IoSessionTest, ACommandThatFailsPartwayIsDroppedWhole) {
     EXPECT_EQ(transport.writes[0].bytes, "*CLS\n");
 }
 
+// After a failed read the abandoned answer is discarded once, before the next write, and not
+// after reads that succeeded.
+TEST_F(IoSessionTest, AFailedReadDiscardsTheAbandonedAnswerBeforeTheNextWrite) {
+    double value = 0;
+    EXPECT_EQ(session.Queryf("A?", "%lg", &value), test::kScriptedTimeout);
+    transport.Respond("1.5\n");  // the late answer to "A?"
+    EXPECT_EQ(transport.lateInputDiscards, 0);
+    ASSERT_EQ(session.Printf("B 1"), S_OK);
+    EXPECT_EQ(transport.lateInputDiscards, 1);
+    transport.Respond("7\n");
+    ASSERT_EQ(session.Queryf("C?", "%lg", &value), S_OK);
+    EXPECT_EQ(value, 7.0);
+    ASSERT_EQ(session.Printf("D 1"), S_OK);
+    EXPECT_EQ(transport.lateInputDiscards, 1);
+}
+
 TEST_F(IoSessionTest, EnumKeywordFollowsTheCallContext) {
     context.context = "IZPV4870OutputPhaseCurrentProtection.Configure";
     session.Printf("CURR:PROT %{VARIANT_BOOL}s", VARIANT_TRUE);

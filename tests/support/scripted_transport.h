@@ -102,6 +102,11 @@ public:
         return S_OK;
     }
     HRESULT Unlock() override { return lockedMode = 0, S_OK; }
+    HRESULT DiscardLateInput() override {
+        ++lateInputDiscards;
+        responses_.clear();
+        return S_OK;
+    }
     HRESULT GetInterfaceType(io::InterfaceType* type) override { return *type = interfaceType, S_OK; }
     HRESULT GetResourceClass(std::string* value) override { return *value = resourceClass, S_OK; }
     HRESULT GetResourceName(std::string* value) override { return *value = resourceName, S_OK; }
@@ -109,6 +114,7 @@ public:
     std::vector<Transfer> writes;
     std::vector<LONG> readTimeouts;    // the timeout in force at each read
     std::vector<LONG> timeoutChanges;  // every change of the timeout, in order
+    int lateInputDiscards = 0;
     LONG timeoutMs = 2000;
     BYTE terminationCharacter = '\n';
     bool terminationCharacterEnabled = false;

@@ -33,12 +33,18 @@ protected:
     void Send(std::string_view data) {
         ASSERT_EQ(::write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
     }
+    // What the line carried: everything until it has been quiet for 50 ms after the first bytes
+    // (one write may reach the other end in pieces).
     std::string Receive(int timeoutMs = 1000) {
+        std::string text;
         char chunk[256];
-        pollfd p{master_, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) != 1) return {};
-        ssize_t n = ::read(master_, chunk, sizeof chunk);
-        return n > 0 ? std::string(chunk, static_cast<std::size_t>(n)) : std::string();
+        for (int wait = timeoutMs;; wait = 50) {
+            pollfd p{master_, POLLIN, 0};
+            if (::poll(&p, 1, wait) != 1) return text;
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n <= 0) return text;
+            text.append(chunk, static_cast<std::size_t>(n));
+        }
     }
     ViStatus ReadText(std::size_t count, std::string& text) {
         std::string buffer(count, '\0');

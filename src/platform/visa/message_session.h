@@ -50,6 +50,9 @@ public:
 
     // Device clear: the instrument's input and output queues and ours are emptied.
     virtual ViStatus Clear() = 0;
+    // After a read that failed or timed out: whatever belongs to the abandoned answer, now or
+    // when it arrives late, is dropped, so that the next read sees only the next answer.
+    virtual ViStatus DiscardLateInput() = 0;
     virtual ViStatus ReadStatusByte(ViUInt16* statusByte) = 0;
 
     // lockType VI_EXCLUSIVE_LOCK or VI_SHARED_LOCK; waits up to timeoutMs for the lock. A shared

@@ -100,6 +100,13 @@ ViStatus SerialSession::ClearTransport(const Deadline&) {
     return VI_SUCCESS;
 }
 
+// A byte stream has no device clear: what belongs to the abandoned answer is read and dropped
+// until the line has been quiet for a while, or briefly once an answer ended.
+ViStatus SerialSession::DiscardLateTransportInput(const Deadline& deadline) {
+    channel_.DiscardUntilQuiet(kLateAnswerQuietMs, kLateAnswerSettleMs, Attributes().termChar, deadline);
+    return VI_SUCCESS;
+}
+
 ViStatus SerialSession::CloseTransport() { return channel_.Close(); }
 
 ViStatus SerialSession::ApplySerialAttribute(SerialAttribute attribute, ViUInt32 value) {

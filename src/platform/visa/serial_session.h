@@ -16,6 +16,7 @@ namespace zpv::visa {
 
 class SerialSession final : public SessionBase {
     ZPV_TRANSPORT_SESSION_OPERATIONS
+    ViStatus DiscardLateTransportInput(const Deadline& deadline) override;
 
 public:
     // The device path: as given, or /dev/ttyS<n-1> for ASRL<n> (ASRL1 is the first port, as COM1

@@ -64,6 +64,11 @@ ViStatus SessionBase::Clear() {
     return Failed(status) ? status : ClearTransport(Deadline::After(attributes_.timeoutMs));
 }
 
+ViStatus SessionBase::DiscardLateInput() {
+    const ViStatus status = CheckUsable();
+    return Failed(status) ? status : DiscardLateTransportInput(Deadline::After(attributes_.timeoutMs));
+}
+
 ViStatus SessionBase::ReadStatusByte(ViUInt16* statusByte) {
     ViStatus status = CheckUsable();
     if (!Failed(status) && !statusByte) status = VI_ERROR_USER_BUF;

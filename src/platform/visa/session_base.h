@@ -55,6 +55,7 @@ public:
     std::string ResourceName() const final { return descriptor_.canonicalName; }
 
     ViStatus Clear() final;
+    ViStatus DiscardLateInput() final;
     ViStatus ReadStatusByte(ViUInt16* statusByte) final;
     // Process-local bookkeeping; a transport whose peer enforces locks as well overrides these and
     // calls them for the local part.
@@ -71,6 +72,9 @@ protected:
     virtual ViStatus WriteBytes(const ViByte* data, std::size_t count, std::size_t* returned, bool end,
                                 const Deadline& deadline) = 0;
     virtual ViStatus ClearTransport(const Deadline& deadline) = 0;
+    // By default a device clear: the instrument drops the answer it still holds, and the
+    // protocol what is in flight. Byte streams, which have neither, drain instead.
+    virtual ViStatus DiscardLateTransportInput(const Deadline& deadline) { return ClearTransport(deadline); }
     virtual ViStatus CloseTransport() = 0;
     // Without a status byte line of its own, a transport asks with "*STB?" (IEEE 488.2).
     virtual ViStatus ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline);

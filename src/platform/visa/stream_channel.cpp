@@ -171,6 +171,24 @@ void StreamChannel::DiscardInput() {
         if (::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT) <= 0) break;
 }
 
+void StreamChannel::DiscardUntilQuiet(int quietMs, int settleMs, ViByte termChar, const Deadline& deadline) {
+    DiscardInput();
+    if (fd_ < 0) return;
+    int wait = quietMs;
+    for (;;) {
+        const int left = deadline.PollMs();
+        const int timeout = left < 0 ? wait : std::min(wait, left);
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, timeout);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0 || !(p.revents & POLLIN)) return;  // quiet, or the line is gone
+        const ssize_t got = ::read(fd_, pending_.get(), kCapacity);
+        if (got <= 0) return;
+        if (std::memchr(pending_.get(), termChar, static_cast<std::size_t>(got))) wait = settleMs;
+        if (deadline.Expired()) return;
+    }
+}
+
 ViStatus StreamChannel::Close() {
     if (fd_ < 0) return VI_SUCCESS;
     int fd = fd_;

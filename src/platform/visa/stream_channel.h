@@ -11,6 +11,11 @@
 
 namespace zpv::visa {
 
+// How long a byte stream is watched for the rest of an abandoned answer: until nothing has come
+// for this long, or for the shorter time once a terminator went by.
+inline constexpr int kLateAnswerQuietMs = 200;
+inline constexpr int kLateAnswerSettleMs = 20;
+
 struct StreamDelimiters {
     bool termCharEnabled = false;
     ViByte termChar = '\n';
@@ -36,6 +41,9 @@ public:
     ViStatus Write(const ViByte* data, std::size_t count, std::size_t* returned, const Deadline& deadline);
     // Drops what we hold and what the kernel has received so far, without waiting.
     void DiscardInput();
+    // Drops what arrives until the line has been quiet for quietMs - or, once a byte termChar has
+    // gone by (a late answer ended), for settleMs - never past the deadline.
+    void DiscardUntilQuiet(int quietMs, int settleMs, ViByte termChar, const Deadline& deadline);
     ViStatus Close();
 
 private:

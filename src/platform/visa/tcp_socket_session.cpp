@@ -39,6 +39,13 @@ ViStatus TcpSocketSession::ClearTransport(const Deadline&) {
     return VI_SUCCESS;
 }
 
+// A byte stream has no device clear: what belongs to the abandoned answer is read and dropped
+// until the line has been quiet for a while, or briefly once an answer ended.
+ViStatus TcpSocketSession::DiscardLateTransportInput(const Deadline& deadline) {
+    channel_.DiscardUntilQuiet(kLateAnswerQuietMs, kLateAnswerSettleMs, Attributes().termChar, deadline);
+    return VI_SUCCESS;
+}
+
 ViStatus TcpSocketSession::CloseTransport() { return channel_.Close(); }
 
 }  // namespace zpv::visa

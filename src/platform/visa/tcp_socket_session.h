@@ -16,6 +16,7 @@ class TcpSocketSession final : public SessionBase {
     // Open: Resolves the host with getaddrinfo and connects within the open timeout: VI_ERROR_TMO when
     // the host does not answer in time, VI_ERROR_RSRC_NFOUND when it cannot be resolved or refuses.
     ZPV_TRANSPORT_SESSION_OPERATIONS
+    ViStatus DiscardLateTransportInput(const Deadline& deadline) override;
 
 public:
     TcpSocketSession(ResourceDescriptor descriptor, int fd);
