@@ -134,6 +134,9 @@ HRESULT CDriver::InitializeIo() {
 
 HRESULT CDriver::OpenIoSession() {
     if (flags_.simulate) return S_OK;
+    // DriverSetup MaxResponseBytes bounds what one read may take; 0 or nothing: the default.
+    const long maxResponse = ReadLeadingDecimal(GetDriverSetupValue("MaxResponseBytes"));
+    io_.SetMaxResponseBytes(maxResponse > 0 ? static_cast<std::size_t>(maxResponse) : 0);
     HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get(), &keywords::CEnumCommandMaps::Instance(), this);
     if (hr == errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::ResourceUnknown)).status)
         return reporter_->Report<errors::MessageId::ResourceUnknown>(Formatted("Resource descriptor = %s.", resourceDescriptor_));

@@ -188,9 +188,54 @@ HRESULT CIoSession::SetAttributes(const SessionAttributes& attributes) {
 // never taken for the answer to the next question.
 HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) {
     if (!connection_) return NotConnected();
+    if (budget_.active) {
+        if (const HRESULT spent = NextReadTimeout(timeoutMs, &timeoutMs); FAILED(spent)) {
+            if (actual) *actual = 0;
+            answerAbandoned_ = true;
+            return spent;
+        }
+        count = static_cast<LONG>(std::min<std::size_t>(static_cast<std::size_t>(count),
+                                                        maxResponseBytes_ - budget_.bytes));
+    }
     const HRESULT hr = connection_->Read(buffer, count, actual, timeoutMs);
+    if (budget_.active && actual) budget_.bytes += static_cast<std::size_t>(*actual);
     if (FAILED(hr)) answerAbandoned_ = true;
     return hr;
+}
+
+HRESULT CIoSession::NextReadTimeout(LONG requested, LONG* timeoutMs) {
+    if (budget_.bytes >= maxResponseBytes_) {
+        return ReportIoFailure(reporter_, FormatText("The response is longer than MaxResponseBytes (%zu bytes); the "
+                                                     "rest of it is discarded.",
+                                                     maxResponseBytes_));
+    }
+    if (requested != kUseSessionTimeout || budget_.unlimitedTime) return S_OK;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(budget_.deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+        const std::string text =
+            FormatText("The response did not end within the timeout of %ld ms.", static_cast<long>(budget_.timeoutMs));
+        return reporter_ ? reporter_->Report<errors::MessageId::IoTimeout>({}, text)
+                         : errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::IoTimeout)).status;
+    }
+    // The first read of an operation keeps the session timeout as it is (no change to make).
+    if (left.count() < budget_.timeoutMs) *timeoutMs = static_cast<LONG>(left.count());
+    return S_OK;
+}
+
+CIoSession::ReadOperation::ReadOperation(CIoSession& session) : session_(session), outermost_(!session.budget_.active) {
+    if (!outermost_) return;
+    ReadBudget& budget = session_.budget_;
+    budget = ReadBudget{};
+    budget.active = true;
+    LONG timeoutMs = -1;
+    if (FAILED(session_.GetTimeout(&timeoutMs))) timeoutMs = -1;
+    budget.unlimitedTime = timeoutMs < 0;
+    budget.timeoutMs = timeoutMs;
+    budget.deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max<LONG>(timeoutMs, 0));
+}
+
+CIoSession::ReadOperation::~ReadOperation() {
+    if (outermost_) session_.budget_ = ReadBudget{};
 }
 
 HRESULT CIoSession::Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) {
@@ -224,6 +269,7 @@ HRESULT CIoSession::FlushWrite(bool sendEnd, LONG timeoutMs) {
 HRESULT CIoSession::FlushRead(LONG timeoutMs) {
     if (!IsOpen()) return NotConnected();
     ScopedTimeout timeout(*this, timeoutMs);
+    ReadOperation operation(*this);
     return FAILED(timeout.status()) ? timeout.status() : buffer_->FlushRead();
 }
 
@@ -267,6 +313,7 @@ HRESULT CIoSession::ScanfV(LONG timeoutMs, const char* format, va_list args) {
         ScopedTimeout timeout(*this, timeoutMs);
         if (FAILED(hr = timeout.status())) return hr;
         ArgumentCursor cursor(args);
+        ReadOperation operation(*this);
         hr = FormattedInput(buffer_.get(), format, cursor, Services());
         if (SUCCEEDED(hr)) hr = buffer_->FlushRead();
     }
@@ -281,13 +328,19 @@ HRESULT CIoSession::QueryfV(LONG timeoutMs, const char* command, const char* res
         if (FAILED(hr = timeout.status())) return hr;
         ArgumentCursor cursor(args);
         const FormatServices services = Services();
-        hr = buffer_->FlushRead();
+        {
+            ReadOperation drain(*this);
+            hr = buffer_->FlushRead();
+        }
         if (SUCCEEDED(hr)) {
             hr = FormattedOutput(buffer_.get(), command, cursor, services);
             if (FAILED(hr)) buffer_->DiscardWaitingWrite();
         }
         if (SUCCEEDED(hr)) hr = buffer_->FlushWrite(true);
-        if (SUCCEEDED(hr)) hr = FormattedInput(buffer_.get(), response, cursor, services);
+        if (SUCCEEDED(hr)) {
+            ReadOperation answer(*this);
+            hr = FormattedInput(buffer_.get(), response, cursor, services);
+        }
     }
     return FAILED(hr) ? hr : PollInstrumentStatus();
 }

@@ -3,6 +3,8 @@
 // talks to the instrument through a connection opened by descriptor.
 #pragma once
 
+#include <chrono>
+
 #include <cstdarg>
 #include <memory>
 #include <string>
@@ -186,7 +188,37 @@ public:
     HRESULT WriteBlock(std::string_view command, SAFEARRAY* data, bool flushWithEnd) override;
     HRESULT ReadBlock(VARTYPE elementType, bool seekToBlock, bool flushToEnd, SAFEARRAY** data) override;
 
+    // The most bytes one read operation takes before it fails (DriverSetup MaxResponseBytes).
+    static constexpr std::size_t kDefaultMaxResponseBytes = 64u << 20;
+    void SetMaxResponseBytes(std::size_t limit) { maxResponseBytes_ = limit ? limit : kDefaultMaxResponseBytes; }
+    std::size_t MaxResponseBytes() const { return maxResponseBytes_; }
+
+protected:
+    // One read operation (a formatted read, a drain, a direct read): its reads together take at
+    // most the session timeout and MaxResponseBytes. Nested operations belong to the outermost.
+    class ReadOperation {
+    public:
+        explicit ReadOperation(CIoSession& session);
+        ~ReadOperation();
+        ReadOperation(const ReadOperation&) = delete;
+        ReadOperation& operator=(const ReadOperation&) = delete;
+
+    private:
+        CIoSession& session_;
+        bool outermost_;
+    };
+
 private:
+    struct ReadBudget {
+        bool active = false;
+        bool unlimitedTime = false;
+        std::chrono::steady_clock::time_point deadline{};
+        LONG timeoutMs = 0;
+        std::size_t bytes = 0;
+    };
+    // The timeout for the next read of the operation, or a failure once its time or size is spent.
+    HRESULT NextReadTimeout(LONG requested, LONG* timeoutMs);
+
     HRESULT NotConnected();
     HRESULT ConfigureTermination();
     FormatServices Services() const { return {reporter_, enums_, enumContext_}; }
@@ -203,6 +235,8 @@ private:
     std::unique_ptr<IInstrumentConnection> connection_;
     std::unique_ptr<CInstrBuffer> buffer_;
     bool answerAbandoned_ = false;  // a read failed; its answer may still arrive
+    std::size_t maxResponseBytes_ = kDefaultMaxResponseBytes;
+    ReadBudget budget_;
     bool polling_ = false;  // the poll's own queries do not poll again
 };
 

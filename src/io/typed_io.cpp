@@ -107,6 +107,7 @@ bool ParseDouble(std::string_view text, double& value) {
 }  // namespace
 
 HRESULT CIoSession::Scan(const char* format, ...) {
+    ReadOperation operation(*this);
     va_list args;
     va_start(args, format);
     const HRESULT hr = FormattedInputV(buffer_.get(), format, args, Services());
@@ -151,6 +152,7 @@ HRESULT CIoSession::WriteList(SAFEARRAY* list, bool flushWithEnd) {
 
 HRESULT CIoSession::ReadValue(const TypedDestination& destination) {
     if (!IsOpen()) return NotConnected();
+    ReadOperation operation(*this);
     auto narrowed = [this](auto* target, const NarrowingRow& range) -> HRESULT {
         if (!target) return E_POINTER;
         double value = 0;
@@ -188,6 +190,7 @@ HRESULT CIoSession::ReadValue(const TypedDestination& destination) {
 
 HRESULT CIoSession::ReadList(VARTYPE elementType, SAFEARRAY** list) {
     if (!IsOpen()) return NotConnected();
+    ReadOperation operation(*this);
     if (!list) return E_POINTER;
     *list = nullptr;
     const TypedElement* type = TypedElementOf(elementType);
@@ -261,6 +264,7 @@ HRESULT CIoSession::WriteBlock(std::string_view command, SAFEARRAY* data, bool f
 
 HRESULT CIoSession::ReadBlock(VARTYPE elementType, bool seekToBlock, bool flushToEnd, SAFEARRAY** data) {
     if (!IsOpen()) return NotConnected();
+    ReadOperation operation(*this);
     if (!data) return E_POINTER;
     *data = nullptr;
     const TypedElement* type = TypedElementOf(elementType);

@@ -49,6 +49,7 @@ HRESULT CVisaComSession::ConfigureSerial(const SerialSettings& s) {
 }
 
 HRESULT CVisaComSession::ReadResponse(std::string& response) {
+    ReadOperation operation(*this);
     BYTE piece[kDirectReadPiece];
     HRESULT hr;
     do {

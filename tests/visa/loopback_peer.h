@@ -72,6 +72,8 @@ public:
         return data;
     }
 
+    int Fd() const { return peer_; }
+
     void Hangup() {
         if (peer_ >= 0) ::close(peer_);
         peer_ = -1;
