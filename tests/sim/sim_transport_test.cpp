@@ -152,7 +152,9 @@ TEST_F(SimSocketServer, StopsPromptlyWithBusyClients) {
     std::this_thread::sleep_for(200ms);
     const auto start = std::chrono::steady_clock::now();
     server.Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    // Well under the 60 s the waiting client asked for; sanitizer builds on a loaded machine
+    // need a few seconds to finish the block being generated.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 8s);
     EXPECT_TRUE(idle.WaitClosed(1s));
     EXPECT_FALSE(LineClient(LineClient::ConnectTcp(server.Port())).connected());
 }
