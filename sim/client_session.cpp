@@ -1,5 +1,7 @@
 #include "zpv4870sim/client_session.h"
 
+#include <algorithm>
+
 namespace zpv::sim {
 
 namespace {
@@ -28,7 +30,9 @@ ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
     if (!answer) return {};
     const Faults faults = instrument_.GetFaults();  // the message itself may have changed them
     if (faults.mute) return {};
-    Reply reply{faults.garbage ? std::string(kGarbage) : std::move(*answer), faults.answerDelay, false};
+    Reply reply{faults.garbage ? std::string(kGarbage) : std::move(*answer), faults.answerDelay, false, nullptr};
+    reply.hold = instrument_.HoldAnswer(std::max(reply.bytes.size(), faults.oversize) + 1);
+    if (!reply.hold) return {};  // the instrument queued "Out of memory"
     if (reply.bytes.size() < faults.oversize) reply.bytes.resize(faults.oversize, ' ');
     reply.bytes += '\n';
     return reply;

@@ -17,6 +17,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kInvalidStringData, "Invalid string data"},
     {kSettingsConflict, "Settings conflict"},
     {kIllegalParameterValue, "Illegal parameter value"},
+    {kOutOfMemory, "Out of memory"},
     {kQueueOverflow, "Queue overflow"},
 };
 

@@ -15,6 +15,7 @@ enum ErrorCode : int {
     kInvalidStringData = -151,
     kSettingsConflict = -221,
     kIllegalParameterValue = -224,
+    kOutOfMemory = -225,
     kQueueOverflow = -350,
 };
 

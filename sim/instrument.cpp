@@ -41,7 +41,23 @@ Identity IdentityFor(InstrumentOptions& options) {
 }  // namespace
 
 Instrument::Instrument(InstrumentOptions options)
-    : state_(std::make_unique<InstrumentState>(IdentityFor(options), options.faults, options.load)) {}
+    : heldBytes_(std::make_shared<std::atomic<std::size_t>>(0)),
+      state_(std::make_unique<InstrumentState>(IdentityFor(options), options.faults, options.load)) {
+    state_->limits = options.limits;
+    state_->heldBytes = heldBytes_;
+}
+
+std::shared_ptr<void> Instrument::HoldAnswer(std::size_t bytes) {
+    std::lock_guard lock(mutex_);
+    const std::size_t held = heldBytes_->load();
+    if (bytes > state_->limits.maxAnswerBytes || held + bytes > state_->limits.maxHeldBytes) {
+        state_->status.Report(kOutOfMemory);
+        return nullptr;
+    }
+    heldBytes_->fetch_add(bytes);
+    // The token points at the counter it gives back to, and keeps it alive.
+    return std::shared_ptr<void>(heldBytes_.get(), [counter = heldBytes_, bytes](void*) { counter->fetch_sub(bytes); });
+}
 
 Instrument::~Instrument() = default;
 
@@ -57,7 +73,11 @@ std::optional<std::string> Instrument::Execute(std::string_view message) {
             break;  // a command error: the rest of the message is not trusted
         }
         Call call{state, *row, unit, {}, 0};
-        row->handler(call);
+        try {
+            row->handler(call);
+        } catch (const std::bad_alloc&) {
+            call.Fail(kOutOfMemory);
+        }
         if (call.error && IsCommandError(call.error)) break;
         if (unit.query && !call.error) {
             if (response) *response += ';';
@@ -66,6 +86,10 @@ std::optional<std::string> Instrument::Execute(std::string_view message) {
         }
     }
     CheckProtection(state);
+    if (response && response->size() > state.limits.maxAnswerBytes) {
+        state.status.Report(kOutOfMemory);
+        return std::nullopt;
+    }
     return response;
 }
 

@@ -1,6 +1,9 @@
 // Everything the simulated instrument remembers, guarded by the Instrument's lock.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include <array>
 #include <chrono>
 #include <string>
@@ -12,6 +15,7 @@
 #include "setting_values.h"
 #include "zpv4870sim/faults.h"
 #include "zpv4870sim/load.h"
+#include "zpv4870sim/answer_limits.h"
 #include "zpv4870sim/models.h"
 
 namespace zpv::sim {
@@ -43,6 +47,8 @@ struct InstrumentState {
     Identity identity;
     Faults faults;
     Load load;
+    AnswerLimits limits;
+    std::shared_ptr<const std::atomic<std::size_t>> heldBytes;  // answers held by the connections
     EventStatus status;
 
     SettingValues global;

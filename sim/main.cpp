@@ -39,6 +39,8 @@ constexpr const char* kUsage =
     "  --mute            never answer\n"
     "  --load-ohms R     load impedance in ohms (default 100)\n"
     "  --load-pf PF      load power factor (default 1)\n"
+    "  --max-answer-bytes N  the longest answer served (default 67108864); longer: error -225\n"
+    "  --max-held-bytes N    answers of all clients held at once (default 268435456)\n"
     "Prints \"model <m>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\", \"portmapper <n>\" and \"hislip <n>\"\n"
     "lines, then serves until SIGINT or SIGTERM.\n";
 
@@ -98,6 +100,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
                 ok = ms && *ms >= 0;
                 faults.answerDelay = std::chrono::milliseconds(ms.value_or(0));
             } else if (flag == "--drop-after") ok = (faults.dropAfter = Number<int>(*text).value_or(-1)) >= 0;
+            else if (flag == "--max-answer-bytes")
+                ok = (settings.instrument.limits.maxAnswerBytes = Number<size_t>(*text).value_or(0)) > 0;
+            else if (flag == "--max-held-bytes")
+                ok = (settings.instrument.limits.maxHeldBytes = Number<size_t>(*text).value_or(0)) > 0;
             else if (flag == "--oversize") ok = (faults.oversize = Number<size_t>(*text).value_or(0)) > 0;
             else if (flag == "--load-ohms") ok = (load.impedance = Number<double>(*text).value_or(0)) > 0;
             else if (flag == "--load-pf") {

@@ -7,6 +7,13 @@ namespace {
 
 constexpr long long kLargestBlock = 100'000'000;
 
+// Whether an answer of `bytes` stays within what the simulator may hold for its clients.
+bool FitsAnswerLimits(const Call& call, std::size_t bytes) {
+    const AnswerLimits& limits = call.state.limits;
+    const std::size_t held = call.state.heldBytes ? call.state.heldBytes->load() : 0;
+    return bytes <= limits.maxAnswerBytes && held + bytes <= limits.maxHeldBytes;
+}
+
 }  // namespace
 
 void SimDelay(Call& call) {
@@ -38,7 +45,10 @@ void SimOversize(Call& call) {
     std::size_t& size = call.state.faults.oversize;
     if (call.IsQuery()) return call.Answer(std::to_string(size));
     if (MatchesMnemonic("OFF", call.Param(0).text)) size = 0;
-    else if (auto bytes = call.IntegerParam(0, 0, kLargestBlock)) size = static_cast<std::size_t>(*bytes);
+    else if (auto bytes = call.IntegerParam(0, 0, kLargestBlock)) {
+        if (!FitsAnswerLimits(call, static_cast<std::size_t>(*bytes))) return call.Fail(kOutOfMemory);
+        size = static_cast<std::size_t>(*bytes);
+    }
 }
 
 void SimMute(Call& call) {
@@ -63,6 +73,7 @@ void SimLoadPowerFactor(Call& call) {
 void SimBlock(Call& call) {
     const auto length = call.IntegerParam(0, 0, kLargestBlock);
     if (!length) return;
+    if (!FitsAnswerLimits(call, static_cast<std::size_t>(*length))) return call.Fail(kOutOfMemory);
     const std::string count = std::to_string(*length);
     std::string block = "#" + std::to_string(count.size()) + count;
     block.reserve(block.size() + static_cast<size_t>(*length));

@@ -93,7 +93,11 @@ void TcpService::AcceptLoop() {
         auto& connection = connections_.emplace_back(std::make_unique<Connection>());
         connection->fd = fd;
         connection->thread = std::thread([this, c = connection.get()] {
-            handler_(c->fd);
+            // Whatever goes wrong with one client ends that client only, never the process.
+            try {
+                handler_(c->fd);
+            } catch (...) {
+            }
             // The peer sees the end now; the descriptor is closed when the thread is reaped.
             ::shutdown(c->fd, SHUT_RDWR);
             c->finished = true;

@@ -159,6 +159,40 @@ TEST_F(SimSocketServer, StopsPromptlyWithBusyClients) {
     EXPECT_FALSE(LineClient(LineClient::ConnectTcp(server.Port())).connected());
 }
 
+// Clients asking for more than the simulator may hold are refused with an instrument error; the
+// server stays up for everyone else.
+TEST(SimAnswerLimits, OversizedAnswersAreRefusedAndTheServerStaysUp) {
+    InstrumentOptions options;
+    options.limits = {20'000'000, 40'000'000};
+    Instrument instrument(options);
+    SocketServer server{instrument};
+    server.Start(0);
+    auto connect = [&] { return LineClient(LineClient::ConnectTcp(server.Port())); };
+
+    LineClient greedy = connect();
+    ASSERT_TRUE(greedy.connected());
+    EXPECT_EQ(greedy.Query("SIM:BLOCK? 20000001", 300ms), std::nullopt);
+    EXPECT_EQ(greedy.Query("SYST:ERR?"), "-225,\"Out of memory\"\n");
+
+    // Eight clients ask for 16 MB each (more than the socket buffers take) and never read: at most
+    // two answers are held at once.
+    std::vector<std::unique_ptr<LineClient>> hoarders;
+    for (int i = 0; i < 8; ++i) {
+        hoarders.push_back(std::make_unique<LineClient>(LineClient::ConnectTcp(server.Port())));
+        hoarders.back()->Send("SIM:BLOCK? 16000000\n");
+    }
+    std::this_thread::sleep_for(300ms);
+    LineClient later = connect();
+    EXPECT_EQ(later.Query("*IDN?").value_or("").rfind("Kaltrix,", 0), 0u);
+    int refused = 0;
+    for (std::optional<std::string> error = later.Query("SYST:ERR?");
+         error && error->rfind("-225,", 0) == 0; error = later.Query("SYST:ERR?"))
+        ++refused;
+    EXPECT_GE(refused, 4);
+    hoarders.clear();
+    server.Stop();
+}
+
 TEST(SimPtyServer, AnswersOverThePseudoTerminal) {
     Instrument instrument;
     PtyServer server(instrument);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ public:
         std::string bytes;                     // the answer with its line feed; empty: send nothing
         std::chrono::milliseconds delay{0};    // wait this long before sending
         bool close = false;                    // close the connection instead of answering
+        std::shared_ptr<void> hold;            // the answer's share of the simulator's limits
     };
 
     explicit ClientSession(Instrument& instrument);

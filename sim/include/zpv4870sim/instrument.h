@@ -2,12 +2,15 @@
 // transport. Thread-safe: one lock around the whole instrument, so clients share one state.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "zpv4870sim/answer_limits.h"
 #include "zpv4870sim/faults.h"
 #include "zpv4870sim/load.h"
 #include "zpv4870sim/models.h"
@@ -22,6 +25,7 @@ struct InstrumentOptions {
     std::string firmware = "1.00";
     Faults faults;
     Load load;
+    AnswerLimits limits;
 };
 
 class Instrument {
@@ -36,6 +40,10 @@ public:
     // of its queries joined by ";", or nothing when no query answered.
     std::optional<std::string> Execute(std::string_view message);
 
+    // Reserves room for an answer of `bytes` that a connection is about to hold until it is sent;
+    // released when the token goes. Null, with error -225 queued, when the limits are reached.
+    std::shared_ptr<void> HoldAnswer(std::size_t bytes);
+
     std::string Model() const;
     Faults GetFaults() const;
     void SetFaults(const Faults& faults);  // also restarts the drop count of every connection
@@ -44,6 +52,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
+    std::shared_ptr<std::atomic<std::size_t>> heldBytes_;
     std::unique_ptr<InstrumentState> state_;
 };
 
