@@ -47,6 +47,11 @@ Instrument::Instrument(InstrumentOptions options)
     state_->heldBytes = heldBytes_;
 }
 
+void Instrument::ReportError(int code) {
+    std::lock_guard lock(mutex_);
+    state_->status.Report(code);
+}
+
 std::shared_ptr<void> Instrument::HoldAnswer(std::size_t bytes) {
     std::lock_guard lock(mutex_);
     const std::size_t held = heldBytes_->load();

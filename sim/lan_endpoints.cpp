@@ -14,7 +14,7 @@ constexpr std::uint16_t kSystemPortmapper = 111;
 }  // namespace
 
 LanEndpoints::LanEndpoints(Instrument& instrument, LanOptions options)
-    : options_(options), vxi11_(instrument, {}, &lock_), hislip_(instrument, {}, &lock_) {}
+    : options_(options), vxi11_(instrument, options.vxi11Options, &lock_), hislip_(instrument, {}, &lock_) {}
 
 LanEndpoints::~LanEndpoints() { Stop(); }
 
@@ -33,6 +33,7 @@ void LanEndpoints::Start() {
                 throw std::runtime_error("cannot register VXI-11 with the system's portmapper: " + why);
             registered_ = true;
         } else {
+            portmapper_.SetInsecure(options_.portmapperInsecure);
             portmapper_.Start(options_.portmapperPort);
             portmapper_.Set(Vxi11Server::kCoreProgram, Vxi11Server::kVersion, Portmapper::kTcp, vxi11_.Port());
         }

@@ -41,6 +41,9 @@ constexpr const char* kUsage =
     "  --load-pf PF      load power factor (default 1)\n"
     "  --max-answer-bytes N  the longest answer served (default 67108864); longer: error -225\n"
     "  --max-held-bytes N    answers of all clients held at once (default 268435456)\n"
+    "  --max-links N     VXI-11 links one connection may hold (default 16)\n"
+    "  --max-queued N    unread answers one VXI-11 link keeps (default 64; more: error -350)\n"
+    "  --portmapper-insecure  accept SET and UNSET from any host, not only loopback callers\n"
     "Prints \"model <m>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\", \"portmapper <n>\" and \"hislip <n>\"\n"
     "lines, then serves until SIGINT or SIGTERM.\n";
 
@@ -82,6 +85,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
         else if (flag == "--vxi11") settings.lan.vxi11 = true;
         else if (flag == "--rpcbind") settings.lan.vxi11 = settings.lan.rpcbind = true;
         else if (flag == "--hislip") settings.lan.hislip = true;
+        else if (flag == "--portmapper-insecure") settings.lan.portmapperInsecure = true;
         else if (flag == "--garbage") faults.garbage = true;
         else if (flag == "--mute") faults.mute = true;
         else if (flag == "--help" || flag == "-h") return std::string();
@@ -104,6 +108,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
                 ok = (settings.instrument.limits.maxAnswerBytes = Number<size_t>(*text).value_or(0)) > 0;
             else if (flag == "--max-held-bytes")
                 ok = (settings.instrument.limits.maxHeldBytes = Number<size_t>(*text).value_or(0)) > 0;
+            else if (flag == "--max-links")
+                ok = (settings.lan.vxi11Options.maxLinksPerConnection = Number<size_t>(*text).value_or(0)) > 0;
+            else if (flag == "--max-queued")
+                ok = (settings.lan.vxi11Options.maxQueuedAnswers = Number<size_t>(*text).value_or(0)) > 0;
             else if (flag == "--oversize") ok = (faults.oversize = Number<size_t>(*text).value_or(0)) > 0;
             else if (flag == "--load-ohms") ok = (load.impedance = Number<double>(*text).value_or(0)) > 0;
             else if (flag == "--load-pf") {

@@ -42,6 +42,25 @@ void Portmapper::Unset(std::uint32_t program, std::uint32_t version) {
     });
 }
 
+bool Portmapper::SetFromClient(bool loopbackCaller, std::uint32_t program, std::uint32_t version,
+                               std::uint32_t protocol, std::uint16_t port) {
+    if (!loopbackCaller || port == 0) return false;
+    std::lock_guard lock(mutex_);
+    return table_.emplace(Key{program, version, protocol}, port).second;
+}
+
+bool IsLoopbackCaller(const sockaddr_storage& address) {
+    if (address.ss_family == AF_INET) {
+        const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
+        return (ntohl(v4.sin_addr.s_addr) >> 24) == 127;
+    }
+    if (address.ss_family == AF_INET6) {
+        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
+        return IN6_IS_ADDR_LOOPBACK(&v6.sin6_addr);
+    }
+    return false;
+}
+
 std::uint16_t Portmapper::Lookup(std::uint32_t program, std::uint32_t version, std::uint32_t protocol) const {
     std::lock_guard lock(mutex_);
     const auto it = table_.find({program, version, protocol});
@@ -49,45 +68,53 @@ std::uint16_t Portmapper::Lookup(std::uint32_t program, std::uint32_t version, s
 }
 
 void Portmapper::Start(std::uint16_t port) {
-    const RpcHandler handler = [this](RpcCall& call, XdrOut& results) {
-        XdrIn& in = call.arguments;
-        switch (call.procedure) {
-            case kNull: return RpcOutcome::Reply;
-            case kSet:
-            case kUnset:
-            case kGetPort: {
-                const std::uint32_t program = in.Uint(), version = in.Uint(), protocol = in.Uint(),
-                                    mappedPort = in.Uint();
-                if (!in.ok()) return RpcOutcome::BadArguments;
-                if (call.procedure == kGetPort) {
-                    results.Uint(Lookup(program, version, protocol));
-                } else if (call.procedure == kUnset) {
-                    Unset(program, version);
-                    results.Uint(1);
-                } else {
-                    const bool valid = mappedPort > 0 && mappedPort <= 0xFFFF;
-                    if (valid) Set(program, version, protocol, static_cast<std::uint16_t>(mappedPort));
-                    results.Uint(valid ? 1 : 0);
+    // One handler per caller: whether it may change mappings depends on where it calls from.
+    const auto handlerFor = [this](bool loopbackCaller) -> RpcHandler {
+        return [this, loopbackCaller](RpcCall& call, XdrOut& results) {
+            XdrIn& in = call.arguments;
+            switch (call.procedure) {
+                case kNull: return RpcOutcome::Reply;
+                case kSet:
+                case kUnset:
+                case kGetPort: {
+                    const std::uint32_t program = in.Uint(), version = in.Uint(), protocol = in.Uint(),
+                                        mappedPort = in.Uint();
+                    if (!in.ok()) return RpcOutcome::BadArguments;
+                    if (call.procedure == kGetPort) {
+                        results.Uint(Lookup(program, version, protocol));
+                    } else if (call.procedure == kUnset) {
+                        if (loopbackCaller) Unset(program, version);
+                        results.Uint(loopbackCaller ? 1 : 0);
+                    } else {
+                        const bool set = mappedPort <= 0xFFFF &&
+                                         SetFromClient(loopbackCaller, program, version, protocol,
+                                                       static_cast<std::uint16_t>(mappedPort));
+                        results.Uint(set ? 1 : 0);
+                    }
+                    return RpcOutcome::Reply;
                 }
-                return RpcOutcome::Reply;
-            }
-            case kDump: {
-                std::lock_guard lock(mutex_);
-                for (const auto& [key, mapped] : table_) {
-                    results.Uint(1);  // another entry follows
-                    results.Uint(std::get<0>(key));
-                    results.Uint(std::get<1>(key));
-                    results.Uint(std::get<2>(key));
-                    results.Uint(mapped);
+                case kDump: {
+                    std::lock_guard lock(mutex_);
+                    for (const auto& [key, mapped] : table_) {
+                        results.Uint(1);  // another entry follows
+                        results.Uint(std::get<0>(key));
+                        results.Uint(std::get<1>(key));
+                        results.Uint(std::get<2>(key));
+                        results.Uint(mapped);
+                    }
+                    results.Uint(0);
+                    return RpcOutcome::Reply;
                 }
-                results.Uint(0);
-                return RpcOutcome::Reply;
+                default: return RpcOutcome::NoProcedure;
             }
-            default: return RpcOutcome::NoProcedure;
-        }
+        };
     };
-    tcp_ = std::make_unique<TcpService>(
-        [this, handler](int fd) { ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handler); });
+    tcp_ = std::make_unique<TcpService>([this, handlerFor](int fd) {
+        sockaddr_storage peer{};
+        socklen_t length = sizeof peer;
+        const bool loopback = ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && IsLoopbackCaller(peer);
+        ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handlerFor(loopback || insecure_));
+    });
     tcp_->Start(port);
 
     // UDP on the same number when it is free; TCP alone is enough for our clients.
@@ -103,20 +130,21 @@ void Portmapper::Start(std::uint16_t port) {
     if (udp_ < 0) return;
     udpStop_ = std::make_unique<WakePipe>();
     udpStop_->Open();
-    udpThread_ = std::thread([this, handler] {
+    udpThread_ = std::thread([this, handlerFor] {
         std::vector<char> datagram(65536);
         for (;;) {
             pollfd fds[] = {{udp_, POLLIN, 0}, {udpStop_->fd(), POLLIN, 0}};
             if (::poll(fds, 2, -1) < 0 && errno == EINTR) continue;
             if (fds[1].revents) return;
-            sockaddr_in from{};
+            sockaddr_storage from{};
             socklen_t length = sizeof from;
             const ssize_t got =
                 ::recvfrom(udp_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
             if (got <= 0) continue;
             bool drop = false;
             const std::string reply =
-                HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms, handler, &drop);
+                HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms,
+                              handlerFor(IsLoopbackCaller(from) || insecure_), &drop);
             if (!reply.empty())
                 ::sendto(udp_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
         }

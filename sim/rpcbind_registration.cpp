@@ -108,6 +108,9 @@ std::string Mapping(std::uint32_t program, std::uint32_t version, std::uint16_t 
 
 bool RegisterRpcProgram(std::uint16_t portmapperPort, std::uint32_t program, std::uint32_t version,
                         std::uint16_t port, std::string* why) {
+    // rpcbind never replaces a mapping: a stale one (an earlier run that did not unregister) goes first.
+    std::string ignored;
+    CallPortmapper(portmapperPort, kUnset, Mapping(program, version, 0), &ignored);
     return CallPortmapper(portmapperPort, kSet, Mapping(program, version, port), why);
 }
 

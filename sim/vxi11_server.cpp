@@ -4,6 +4,7 @@
 #include <cctype>
 #include <deque>
 
+#include "event_status.h"
 #include "rpc_connection.h"
 #include "tcp_service.h"
 #include "zpv4870sim/client_session.h"
@@ -59,6 +60,7 @@ struct Vxi11Server::Link {
     struct Answer {
         std::string bytes;
         Clock::time_point readyAt;
+        std::shared_ptr<void> hold;  // its share of what the simulator may hold
     };
 
     std::int32_t id = 0;
@@ -154,10 +156,17 @@ RpcOutcome Vxi11Server::Dispatch(RpcCall& call, XdrOut& results, std::vector<std
     return RpcOutcome::NoProcedure;
 }
 
-std::shared_ptr<Vxi11Server::Link> Vxi11Server::FindLink(std::int32_t id) const {
+std::shared_ptr<Vxi11Server::Link> Vxi11Server::FindLinkAnywhere(std::int32_t id) const {
     std::lock_guard guard(mutex_);
     const auto it = links_.find(id);
     return it == links_.end() ? nullptr : it->second;
+}
+
+// A link belongs to the connection that created it: other connections cannot use or destroy it
+// (only the abort channel, a connection of its own by design, reaches any link).
+std::shared_ptr<Vxi11Server::Link> Vxi11Server::FindLink(const Request& r, std::int32_t id) const {
+    if (std::find(r.connectionLinks.begin(), r.connectionLinks.end(), id) == r.connectionLinks.end()) return nullptr;
+    return FindLinkAnywhere(id);
 }
 
 void Vxi11Server::DestroyLink(std::int32_t id) {
@@ -193,7 +202,7 @@ RpcOutcome Vxi11Server::CreateLink(Request& r) {
         error = kDeviceNotAccessible;
     } else {
         std::lock_guard guard(mutex_);
-        if (links_.size() >= kMaxLinks) {
+        if (links_.size() >= kMaxLinks || r.connectionLinks.size() >= options_.maxLinksPerConnection) {
             error = kOutOfResources;
         } else {
             link->id = nextLink_++;
@@ -229,7 +238,7 @@ RpcOutcome Vxi11Server::DeviceWrite(Request& r) {
         r.out.Uint(size);
         return RpcOutcome::Reply;
     };
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     if (!link) return answer(kInvalidLink, 0);
     if (!MayUse(*link, flags, lockTimeout)) return answer(kLocked, 0);
 
@@ -239,7 +248,12 @@ RpcOutcome Vxi11Server::DeviceWrite(Request& r) {
     std::lock_guard use(link->use);
     const bool open = link->session->OnBytes(bytes, [&](const ClientSession::Reply& reply) {
         std::lock_guard guard(mutex_);
-        link->answers.push_back({reply.bytes, Clock::now() + reply.delay});
+        // A client that writes queries and never reads fills the output queue, as on an instrument.
+        if (link->answers.size() >= options_.maxQueuedAnswers) {
+            instrument_.ReportError(kQueueOverflow);
+            return true;
+        }
+        link->answers.push_back({reply.bytes, Clock::now() + reply.delay, reply.hold});
         changed_.notify_all();
         return true;
     });
@@ -261,7 +275,7 @@ RpcOutcome Vxi11Server::DeviceRead(Request& r) {
         r.out.Opaque(data);
         return RpcOutcome::Reply;
     };
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     if (!link) return answer(kInvalidLink, 0, {});
     if (!MayUse(*link, flags, lockTimeout)) return answer(kLocked, 0, {});
 
@@ -309,7 +323,7 @@ RpcOutcome Vxi11Server::DeviceReadStb(Request& r) {
     const std::uint32_t lockTimeout = r.in.Uint();
     r.in.Uint();  // io_timeout
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     std::int32_t error = !link ? kInvalidLink : !MayUse(*link, flags, lockTimeout) ? kLocked : kNoError;
     std::uint32_t stb = 0;
     if (error == kNoError) {
@@ -330,7 +344,7 @@ RpcOutcome Vxi11Server::GenericCall(Request& r, const std::function<std::int32_t
     const std::uint32_t lockTimeout = r.in.Uint();
     r.in.Uint();  // io_timeout
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     std::int32_t error = !link ? kInvalidLink : !MayUse(*link, flags, lockTimeout) ? kLocked : kNoError;
     if (error == kNoError) error = action(*link);
     r.out.Int(error);
@@ -361,7 +375,7 @@ RpcOutcome Vxi11Server::DeviceLock(Request& r) {
     const std::uint32_t flags = r.in.Uint();
     const std::uint32_t lockTimeout = r.in.Uint();
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     std::int32_t error = kInvalidLink;
     if (link) {
         const auto outcome = lock_.Acquire(link->owner, {}, After(flags & kWaitLock ? lockTimeout : 0),
@@ -375,7 +389,7 @@ RpcOutcome Vxi11Server::DeviceLock(Request& r) {
 RpcOutcome Vxi11Server::DeviceUnlock(Request& r) {
     const std::int32_t id = r.in.Int();
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLink(r, id);
     std::int32_t error = kInvalidLink;
     if (link) error = lock_.Release(link->owner) == InstrumentLock::Released::Nothing ? kNoLockHeld : kNoError;
     r.out.Int(error);
@@ -387,7 +401,7 @@ RpcOutcome Vxi11Server::DeviceEnableSrq(Request& r) {
     r.in.Uint();
     r.in.Opaque(40);
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    r.out.Int(FindLink(id) ? kNoError : kInvalidLink);
+    r.out.Int(FindLink(r, id) ? kNoError : kInvalidLink);
     return RpcOutcome::Reply;
 }
 
@@ -396,7 +410,7 @@ RpcOutcome Vxi11Server::DeviceDocmd(Request& r) {
     for (int i = 0; i < 6; ++i) r.in.Uint();  // flags, timeouts, cmd, network order, datasize
     r.in.Opaque(r.in.rest().size());
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    r.out.Int(FindLink(id) ? kNotSupported : kInvalidLink);
+    r.out.Int(FindLink(r, id) ? kNotSupported : kInvalidLink);
     r.out.Opaque({});
     return RpcOutcome::Reply;
 }
@@ -404,8 +418,11 @@ RpcOutcome Vxi11Server::DeviceDocmd(Request& r) {
 RpcOutcome Vxi11Server::DestroyLinkCall(Request& r) {
     const std::int32_t id = r.in.Int();
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const bool known = FindLink(id) != nullptr;
-    DestroyLink(id);
+    const bool known = FindLink(r, id) != nullptr;
+    if (known) {
+        DestroyLink(id);
+        std::erase(r.connectionLinks, id);
+    }
     r.out.Int(known ? kNoError : kInvalidLink);
     return RpcOutcome::Reply;
 }
@@ -425,7 +442,7 @@ RpcOutcome Vxi11Server::DestroyInterruptChannel(Request& r) {
 RpcOutcome Vxi11Server::DeviceAbort(Request& r) {
     const std::int32_t id = r.in.Int();
     if (!r.in.ok()) return RpcOutcome::BadArguments;
-    const std::shared_ptr<Link> link = FindLink(id);
+    const std::shared_ptr<Link> link = FindLinkAnywhere(id);
     if (link) {
         std::lock_guard guard(mutex_);
         link->aborted = link->reading;

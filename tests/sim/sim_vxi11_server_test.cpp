@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -119,6 +120,35 @@ TEST_F(SimVxi11, ReadStopsAtCountTermCharOrEndAndLinksKeepTheirOwnAnswers) {
     EXPECT_EQ(server_.LinkCount(), 0u);
 }
 
+// A link is its connection's: another connection can neither use nor destroy it; one connection
+// holds a bounded number of links, and a link a bounded number of unread answers.
+TEST_F(SimVxi11, LinksBelongToTheirConnectionAndAreCapped) {
+    Core owner(server_.Port()), stranger(server_.Port());
+    const std::uint32_t link = owner.Link();
+    std::string text;
+    EXPECT_EQ(stranger.Write(link, "OUTP:FREQ 51"), 4u);
+    EXPECT_EQ(stranger.Read(link, 100, &text).at(0), 4u);
+    EXPECT_EQ(stranger.Call(23, Args({link})).at(0), 4u);
+    EXPECT_EQ(owner.Write(link, "OUTP:FREQ?"), 0u);
+    EXPECT_EQ(owner.Read(link, 100, &text).at(0), 0u);
+    EXPECT_EQ(text, "60\n") << "the stranger's write reached the instrument";
+
+    Core greedy(server_.Port());
+    std::vector<std::uint32_t> errors;
+    for (int i = 0; i < 20; ++i) errors.push_back(greedy.Call(10, Args({1, 0, 0}, "inst0", true)).at(0));
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), 0u), 16);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), 9u), 4) << "out of resources";
+
+    for (int i = 0; i < 70; ++i) EXPECT_EQ(owner.Write(link, "*IDN?"), 0u);
+    EXPECT_EQ(owner.Write(link, "*CLS"), 0u);
+    std::string all;
+    for (int i = 0; i < 80; ++i) {
+        if (owner.Read(link, 1000, &text, 0, '\n', 50).at(0) != 0u) break;
+        all += text;
+    }
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 64);
+}
+
 TEST_F(SimVxi11, LocksAreEnforcedBetweenLinksAndAbortEndsAWaitingRead) {
     Core first(server_.Port()), second(server_.Port());
     const std::uint32_t a = first.Link(), b = second.Link();
@@ -222,6 +252,41 @@ TEST(SimVxi11Portmapper, AnswersOverTcpAndUdpAndTakesRegistrations) {
     portmapper.Stop();
     EXPECT_FALSE(RegisterRpcProgram(gone, 0x0607AF, 1, 5555, &why));
     EXPECT_NE(why.find("no portmapper"), std::string::npos) << why;
+}
+
+// Clients change mappings only as rpcbind lets them: from this host, and never over an existing one.
+TEST(SimVxi11Portmapper, ClientsCannotReplaceMappingsOrCallFromElsewhere) {
+    Portmapper portmapper;
+    portmapper.Start(0);
+    portmapper.Set(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp, 4321);
+    auto rpc = Connect(portmapper.Port(), 100000, 2);
+    const auto call = [&](std::uint32_t procedure, std::uint32_t port) {
+        RpcReply reply;
+        EXPECT_EQ(rpc->Call(procedure, Args({Vxi11Server::kCoreProgram, 1, 6, port}), 64, Deadline::After(1000), &reply),
+                  visa::VI_SUCCESS);
+        std::uint32_t result = 99;
+        XdrReader results = reply.Results();
+        results.GetUint32(&result);
+        return result;
+    };
+    EXPECT_EQ(call(1, 6666), 0u) << "SET over an existing mapping";
+    EXPECT_EQ(portmapper.Lookup(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp), 4321u);
+    EXPECT_EQ(call(2, 0), 1u);
+    EXPECT_EQ(call(1, 6666), 1u);
+    EXPECT_EQ(portmapper.Lookup(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp), 6666u);
+
+    const auto v4 = [](const char* text) {
+        sockaddr_storage address{};
+        auto& in = reinterpret_cast<sockaddr_in&>(address);
+        in.sin_family = AF_INET;
+        ::inet_pton(AF_INET, text, &in.sin_addr);
+        return address;
+    };
+    EXPECT_TRUE(IsLoopbackCaller(v4("127.0.0.1")));
+    EXPECT_TRUE(IsLoopbackCaller(v4("127.3.2.1")));
+    EXPECT_FALSE(IsLoopbackCaller(v4("192.0.2.7")));
+    EXPECT_FALSE(portmapper.SetFromClient(false, 0x20000001, 1, Portmapper::kTcp, 1234));
+    EXPECT_EQ(portmapper.Lookup(0x20000001, 1, Portmapper::kTcp), 0u);
 }
 
 TEST(SimLanEndpoints, StartWhatTheProgramIsAskedFor) {

@@ -43,6 +43,8 @@ public:
     // Reserves room for an answer of `bytes` that a connection is about to hold until it is sent;
     // released when the token goes. Null, with error -225 queued, when the limits are reached.
     std::shared_ptr<void> HoldAnswer(std::size_t bytes);
+    // Queues an error in the instrument's error queue, as a fault of the message exchange would.
+    void ReportError(int code);
 
     std::string Model() const;
     Faults GetFaults() const;

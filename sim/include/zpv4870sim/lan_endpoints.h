@@ -18,6 +18,8 @@ struct LanOptions {
     std::uint16_t vxi11Port = 0;         // 0: a free one
     std::uint16_t portmapperPort = 111;  // 0: a free one
     bool rpcbind = false;                // register with the portmapper already on 111 instead
+    bool portmapperInsecure = false;     // accept SET and UNSET from any host (rpcbind -i)
+    Vxi11Options vxi11Options;
     bool hislip = false;
     std::uint16_t hislipPort = HislipServer::kStandardPort;
 };

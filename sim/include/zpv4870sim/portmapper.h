@@ -1,7 +1,11 @@
 // The simulator's own portmapper (program 100000 version 2) on 127.0.0.1, TCP and, when the same
 // port is free for it, UDP: clients ask it where the VXI-11 core channel listens. Answers NULL,
-// SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset.
+// SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset,
+// as rpcbind allows them: from loopback callers only, and SET never replaces a mapping (UNSET
+// first).
 #pragma once
+
+#include <sys/socket.h>
 
 #include <cstdint>
 #include <map>
@@ -14,6 +18,9 @@ namespace zpv::sim {
 
 class TcpService;
 class WakePipe;
+
+// Whether a caller at this address may change mappings: only this host, over loopback.
+bool IsLoopbackCaller(const struct sockaddr_storage& address);
 
 class Portmapper {
 public:
@@ -29,10 +36,15 @@ public:
     void Start(std::uint16_t port = 0);
     std::uint16_t Port() const;
     bool ServesUdp() const { return udp_ >= 0; }
+    // Like rpcbind -i: SET and UNSET from any host. Before Start.
+    void SetInsecure(bool insecure) { insecure_ = insecure; }
     void Stop();
 
     void Set(std::uint32_t program, std::uint32_t version, std::uint32_t protocol, std::uint16_t port);
     void Unset(std::uint32_t program, std::uint32_t version);
+    // SET from a client: false when the caller is not on loopback or the mapping exists.
+    bool SetFromClient(bool loopbackCaller, std::uint32_t program, std::uint32_t version, std::uint32_t protocol,
+                       std::uint16_t port);
     // 0 when the program is not registered.
     std::uint16_t Lookup(std::uint32_t program, std::uint32_t version, std::uint32_t protocol) const;
 
@@ -44,6 +56,7 @@ private:
     std::unique_ptr<WakePipe> udpStop_;
     int udp_ = -1;
     std::thread udpThread_;
+    bool insecure_ = false;
     mutable std::mutex mutex_;
     std::map<Key, std::uint16_t> table_;
 };

@@ -32,6 +32,9 @@ struct Vxi11Options {
     std::uint32_t maxRecvSize = 64 * 1024;
     // Device names create_link accepts (compared without regard to case).
     std::vector<std::string> devices{"inst0"};
+    // Links one connection may hold, and answers one link keeps unread (more: error -350).
+    std::size_t maxLinksPerConnection = 16;
+    std::size_t maxQueuedAnswers = 64;
 };
 
 class Vxi11Server {
@@ -61,7 +64,8 @@ private:
     static const ProcedureRow kProcedures[];
 
     RpcOutcome Dispatch(RpcCall& call, XdrOut& results, std::vector<std::int32_t>& connectionLinks);
-    std::shared_ptr<Link> FindLink(std::int32_t id) const;
+    std::shared_ptr<Link> FindLink(const Request& r, std::int32_t id) const;
+    std::shared_ptr<Link> FindLinkAnywhere(std::int32_t id) const;
     bool MayUse(Link& link, std::uint32_t flags, std::uint32_t lockTimeoutMs);
     RpcOutcome GenericCall(Request& request, const std::function<std::int32_t(Link&)>& action);
     void DestroyLink(std::int32_t id);
