@@ -139,7 +139,9 @@ HRESULT CDriver::OpenIoSession() {
     io_.SetMaxResponseBytes(maxResponse > 0 ? static_cast<std::size_t>(maxResponse) : 0);
     HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get(), &keywords::CEnumCommandMaps::Instance(), this);
     if (hr == errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::ResourceUnknown)).status)
-        return reporter_->Report<errors::MessageId::ResourceUnknown>(Formatted("Resource descriptor = %s.", resourceDescriptor_));
+        return reporter_->Report<errors::MessageId::ResourceUnknown>(
+            Formatted("Resource descriptor = %s.", resourceDescriptor_) +
+            (io_.OpenFailure().empty() ? std::string() : "\r\n" + io_.OpenFailure()));
     return hr;
 }
 

@@ -31,6 +31,8 @@ public:
     using CIoSession::Open;
 
     HRESULT GetInterfaceType(InterfaceType* type);
+    // Why the last Open failed, in the transport's words; empty after a success.
+    const std::string& OpenFailure() const { return connector_.LastFailure(); }
     HRESULT ConfigureSerial(const SerialSettings& settings);
 
     // Direct I/O: whole responses and raw writes, outside the formatted buffers.

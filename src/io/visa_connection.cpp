@@ -107,14 +107,19 @@ HRESULT VisaConnection::SetSerialAttribute(visa::SerialAttribute attribute, ULON
 HRESULT VisaConnector::Connect(std::string_view descriptor, LONG openTimeoutMs, errors::IErrorReporter& reporter,
                                std::unique_ptr<IInstrumentConnection>* connection) {
     last_ = nullptr;
+    lastFailure_.clear();
     visa::ResourceManager manager;
     std::unique_ptr<visa::MessageSession> session;
     const visa::ViStatus status = manager.Open(descriptor, ToAttributeTimeout(openTimeoutMs), &session);
-    // A resource that is not there, or a name that names nothing, is an unknown resource; any
-    // other failure to open is the transport's.
+    if (status < 0) lastFailure_ = manager.ErrorDetail();
+    // A resource that is not there, or a name that names nothing, is an unknown resource; a peer
+    // that does not answer in time is a timeout; any other failure to open is the transport's.
+    // Each keeps the transport's reason as its detail.
     if (status == visa::VI_ERROR_RSRC_NFOUND || status == visa::VI_ERROR_INV_RSRC_NAME)
-        return reporter.Report<errors::MessageId::ResourceUnknown>(manager.ErrorDetail());
-    if (status < 0) return reporter.Report<errors::MessageId::IoGeneral>(manager.ErrorDetail(), "Failed to open VISA resource.");
+        return reporter.Report<errors::MessageId::ResourceUnknown>(lastFailure_);
+    if (status == visa::VI_ERROR_TMO)
+        return reporter.Report<errors::MessageId::IoTimeout>(lastFailure_, "Failed to open VISA resource.");
+    if (status < 0) return reporter.Report<errors::MessageId::IoGeneral>(lastFailure_, "Failed to open VISA resource.");
     auto made = std::make_unique<VisaConnection>(std::move(session), reporter);
     last_ = made.get();
     *connection = std::move(made);

@@ -55,9 +55,12 @@ public:
     // settings only a VISA resource has.
     VisaConnection* Last() const { return last_; }
     void Forget() { last_ = nullptr; }
+    // Why the last Connect failed, in the transport's words ("connection refused by ...").
+    const std::string& LastFailure() const { return lastFailure_; }
 
 private:
     VisaConnection* last_ = nullptr;
+    std::string lastFailure_;
 };
 
 }  // namespace zpv::io

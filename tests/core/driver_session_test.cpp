@@ -137,9 +137,13 @@ TEST_F(SessionTest, DriverSetupTakesEverythingAfterItsMarker) {
 TEST_F(SessionTest, UnreachableResourceIsAnUnknownResource) {
     // Nothing listens on port 1 of the loopback interface.
     EXPECT_EQ(Init(L"", true, false, L"TCPIP::127.0.0.1::1::SOCKET"), Hr(0x80047060));
-    EXPECT_EQ(LastError(), "ZPV4870: Unknown resource.\r\nResource descriptor = TCPIP::127.0.0.1::1::SOCKET.");
+    EXPECT_EQ(LastError(),
+              "ZPV4870: Unknown resource.\r\nResource descriptor = TCPIP::127.0.0.1::1::SOCKET.\r\n"
+              "Cannot open TCPIP0::127.0.0.1::1::SOCKET: Cannot connect to 127.0.0.1:1: connection refused.");
     EXPECT_EQ(Init(L"", true, false, L"NOT-A-RESOURCE"), Hr(0x80047060));
-    EXPECT_EQ(LastError(), "ZPV4870: Unknown resource.\r\nResource descriptor = NOT-A-RESOURCE.");
+    EXPECT_EQ(LastError(),
+              "ZPV4870: Unknown resource.\r\nResource descriptor = NOT-A-RESOURCE.\r\n"
+              "Invalid resource name 'NOT-A-RESOURCE': unknown interface 'NOT-A-RESOURCE'.");
     VARIANT_BOOL initialized = VARIANT_TRUE;
     EXPECT_EQ(driver->get_Initialized(&initialized), S_OK);
     EXPECT_EQ(initialized, VARIANT_FALSE);

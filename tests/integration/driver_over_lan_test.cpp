@@ -4,6 +4,7 @@
 
 #include "core/driver_fixture.h"
 #include "visa/lan_simulator.h"
+#include "visa/loopback_peer.h"
 
 namespace zpv::driver::test {
 namespace {
@@ -110,6 +111,25 @@ TEST_P(DriverOverLan, OneMegabyteResponse) {
     // "#71000000", the data and the line feed; END-framed transports may keep or drop the feed.
     EXPECT_GE(size, 9u + 1000000u);
     EXPECT_LE(size, 9u + 1000000u + 1u);
+}
+
+// Every cause of a failed open keeps its own status and says what happened.
+class DriverOpenFailures : public DriverTest {};
+
+TEST_F(DriverOpenFailures, EachCauseKeepsItsStatusAndReason) {
+    visa::testing::LanSimulator lan;
+    EXPECT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst7::INSTR"), Hr(0x80047060));
+    EXPECT_NE(LastError().find("refused a link to 'inst7'"), std::string::npos);
+
+    // A portmapper that accepts and never answers: a timeout, not an unknown resource.
+    unsigned short silentPort = 0;
+    const int silent = visa::testing::BoundLoopbackSocket(4, &silentPort);
+    ::setenv("ZPV4870_VXI11_PORTMAPPER_PORT", std::to_string(silentPort).c_str(), 1);
+    EXPECT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst0::INSTR"), Hr(0x80044215));
+    const std::string text = LastError();
+    EXPECT_EQ(text.rfind("ZPV4870: I/O timeout error: Failed to open VISA resource..\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("127.0.0.1:" + std::to_string(silentPort)), std::string::npos) << text;
+    ::close(silent);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTransports, DriverOverLan, ::testing::Values(Lan::Socket, Lan::Vxi11, Lan::Hislip),
