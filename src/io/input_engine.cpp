@@ -84,6 +84,15 @@ public:
     HRESULT Status() const { return FAILED(failure_) ? failure_ : ended_ ? S_OK : kStatusMoreData; }
     // A conversion that found no usable input: a read failure, or a malformed response.
     HRESULT Malformed() const { return FAILED(failure_) ? failure_ : E_UNEXPECTED; }
+    // The same, described: what the format expected, and what came from the byte `got` on (-1:
+    // the response had ended).
+    HRESULT Unexpected(errors::IErrorReporter* reporter, std::string_view expected, int got) const {
+        if (FAILED(failure_)) return failure_;
+        std::string came;
+        if (got >= 0) came.push_back(static_cast<char>(got));
+        came += buffer_.Unread().substr(0, 40);
+        return ReportUnexpectedResponse(reporter, expected, came);
+    }
     bool BigEndian() const { return buffer_.GetBigEndian(); }
 
 private:
@@ -93,14 +102,15 @@ private:
 };
 
 // "#" then a digit N then N digits of byte count; "#0" runs to the end of the response.
-HRESULT BlockHeader(ByteReader& reader, long long& byteCount) {
-    if (reader.Next() != '#') return reader.Malformed();
+HRESULT BlockHeader(ByteReader& reader, errors::IErrorReporter* reporter, long long& byteCount) {
+    constexpr std::string_view kExpected = "a definite-length block (\"#\", a digit N, N digits of length)";
+    if (const int c = reader.Next(); c != '#') return reader.Unexpected(reporter, kExpected, c);
     const int lengthDigits = reader.Next();
-    if (lengthDigits < '0' || lengthDigits > '9') return reader.Malformed();
+    if (lengthDigits < '0' || lengthDigits > '9') return reader.Unexpected(reporter, kExpected, lengthDigits);
     byteCount = lengthDigits == '0' ? -1 : 0;
     for (int i = 0; i < lengthDigits - '0'; ++i) {
         const int c = reader.Next();
-        if (c < '0' || c > '9') return reader.Malformed();
+        if (c < '0' || c > '9') return reader.Unexpected(reporter, kExpected, c);
         byteCount = byteCount * 10 + (c - '0');
     }
     return S_OK;
@@ -199,7 +209,8 @@ private:
                 }
                 continue;
             }
-            if (reader_.Next() != static_cast<unsigned char>(text[i])) return reader_.Malformed();
+            if (const int c = reader_.Next(); c != static_cast<unsigned char>(text[i]))
+                return reader_.Unexpected(services_.reporter, "\"" + PrintableExcerpt(text.substr(i)) + "\"", c);
             ++i;
         }
         return reader_.Status();
@@ -651,7 +662,7 @@ private:
         long long byteCount = 0;
         if (raw) {
             byteCount = capacity * static_cast<long long>(layout.bytes);
-        } else if (const HRESULT hr = BlockHeader(reader_, byteCount); FAILED(hr)) {
+        } else if (const HRESULT hr = BlockHeader(reader_, services_.reporter, byteCount); FAILED(hr)) {
             return hr;
         }
         const bool bigEndian = raw ? !token.littleEndian : reader_.BigEndian();
@@ -678,7 +689,7 @@ HRESULT ReadBlockElements(IIoBuffer* buffer, std::size_t width, std::vector<BYTE
     if (!buffer || width == 0) return E_INVALIDARG;
     ByteReader reader(*buffer);
     long long byteCount = 0;
-    if (const HRESULT hr = BlockHeader(reader, byteCount); FAILED(hr)) return hr;
+    if (const HRESULT hr = BlockHeader(reader, nullptr, byteCount); FAILED(hr)) return hr;
     if (byteCount < 0) {
         // "#0": everything up to the end of the response.
         BYTE chunk[4096];

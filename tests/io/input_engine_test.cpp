@@ -68,6 +68,22 @@ TEST_F(InputEngineTest, NumbersByConversionAndSize) {
               "2147483647), received \"abc\".");
 }
 
+// Every response that does not match its format says what was expected and what came instead.
+TEST_F(InputEngineTest, MismatchesAreDescribed) {
+    LONG value = 0;
+    EXPECT_EQ(Parse("VOLT 5", "CURR %d", &value), E_UNEXPECTED);
+    EXPECT_EQ(LastErrorText(),
+              "ZPV4870: Unexpected response from the instrument.\r\nExpected \"CURR \", received \"VOLT 5\".");
+    BYTE bytes[4] = {};
+    LONG count = 4;
+    EXPECT_EQ(Parse("\x01\x02garbage", "%#b", &count, bytes), E_UNEXPECTED);
+    const std::string text = LastErrorText();
+    EXPECT_NE(text.find("Expected a definite-length block"), std::string::npos) << text;
+    EXPECT_NE(text.find("received \"\\x01\\x02garbage\""), std::string::npos) << text;
+    EXPECT_EQ(Parse("", "%d", &value), E_UNEXPECTED);
+    EXPECT_NE(LastErrorText().find("but the response ended"), std::string::npos);
+}
+
 // A value outside its target fails exactly as text that is no number of that type: E_UNEXPECTED,
 // a description naming the type and quoting the reply, and nothing stored.
 TEST_F(InputEngineTest, IntegersOutsideTheirTargetFailInsteadOfWrapping) {
