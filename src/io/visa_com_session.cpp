@@ -1,5 +1,6 @@
 #include "io/visa_com_session.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "io/io_failure.h"
@@ -9,7 +10,8 @@ namespace zpv::io {
 
 namespace {
 
-constexpr LONG kDirectReadPiece = 4096;
+constexpr std::size_t kDirectReadPiece = 4096;
+constexpr std::size_t kLargestDirectReadPiece = 1u << 20;
 
 }  // namespace
 
@@ -48,39 +50,37 @@ HRESULT CVisaComSession::ConfigureSerial(const SerialSettings& s) {
     return S_OK;
 }
 
-HRESULT CVisaComSession::ReadResponse(std::string& response) {
+// Reads one whole response straight into its final storage: each byte is copied once, by the
+// transport. Pieces grow from 4096 bytes, so long replies take few transfers.
+HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
     ReadOperation operation(*this);
-    BYTE piece[kDirectReadPiece];
+    std::size_t piece = kDirectReadPiece;
     HRESULT hr;
     do {
+        if (!response.Reserve(piece)) return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
         LONG actual = 0;
-        hr = Read(piece, kDirectReadPiece, &actual, kUseSessionTimeout);
+        hr = Read(response.data() + response.size(), static_cast<LONG>(piece), &actual, kUseSessionTimeout);
         if (FAILED(hr)) return hr;
-        response.append(reinterpret_cast<const char*>(piece), static_cast<std::size_t>(actual));
+        response.Grow(static_cast<std::size_t>(actual));
+        piece = std::min<std::size_t>(piece * 2, kLargestDirectReadPiece);
     } while (hr == kStatusMoreData);
     return S_OK;
 }
 
 HRESULT CVisaComSession::ReadBytes(SAFEARRAY** data) {
-    std::string response;
-    HRESULT hr = ReadResponse(response);
+    com::OwnedBytes response;
+    const HRESULT hr = ReadResponse(response);
     if (FAILED(hr)) return hr;
-    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(response.size()));
-    if (!array) return E_OUTOFMEMORY;
-    void* bytes = nullptr;
-    SafeArrayAccessData(array, &bytes);
-    if (!response.empty()) std::memcpy(bytes, response.data(), response.size());
-    SafeArrayUnaccessData(array);
-    *data = array;
-    return S_OK;
+    *data = response.ReleaseAsSafeArray();
+    return *data ? S_OK : reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate SAFEARRAY memory for Read.");
 }
 
 HRESULT CVisaComSession::ReadString(BSTR* data) {
-    std::string response;
-    HRESULT hr = ReadResponse(response);
+    com::OwnedBytes response;
+    const HRESULT hr = ReadResponse(response);
     if (FAILED(hr)) return hr;
-    *data = com::AllocBstr(std::string_view(response));
-    return *data ? S_OK : E_OUTOFMEMORY;
+    *data = com::AllocBstr(std::string_view(reinterpret_cast<const char*>(response.data()), response.size()));
+    return *data ? S_OK : reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate BSTR memory for Read.");
 }
 
 HRESULT CVisaComSession::WriteRaw(const BYTE* data, LONG count, LONG* written) {

@@ -6,6 +6,7 @@
 
 #include "io/io_session.h"
 #include "io/visa_connection.h"
+#include "platform/com/owned_bytes.h"
 
 namespace zpv::io {
 
@@ -44,7 +45,7 @@ public:
 
 private:
     // Appends one whole response, read in pieces of at most 4096 bytes.
-    HRESULT ReadResponse(std::string& response);
+    HRESULT ReadResponse(com::OwnedBytes& response);
     HRESULT WriteRaw(const BYTE* data, LONG count, LONG* written);
 
     VisaConnector connector_;  // its last connection is ours while the session is open

@@ -83,7 +83,17 @@ std::string Utf8FromWide(std::wstring_view text) {
 
 BSTR AllocBstr(std::wstring_view wide) { return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())); }
 
-BSTR AllocBstr(std::string_view utf8) { return AllocBstr(std::wstring_view(WideFromUtf8(utf8))); }
+// Decoded straight into the BSTR: a long text is never held twice as wide characters.
+BSTR AllocBstr(std::string_view utf8) {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++length) DecodeUtf8(utf8, i);
+    if (length > 0x3FFFFFFFu) return nullptr;
+    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!text) return nullptr;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < utf8.size();) text[at++] = static_cast<wchar_t>(DecodeUtf8(utf8, i));
+    return text;
+}
 
 std::wstring_view ViewOf(BSTR bstr) {
     return bstr ? std::wstring_view(bstr, SysStringLen(bstr)) : std::wstring_view();

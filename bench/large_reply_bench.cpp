@@ -1,0 +1,134 @@
+// Large replies: a definite-length block read through the driver's direct I/O ("SIM:BLOCK? N"
+// written, ReadBytes) next to a plain socket client reading the same reply from the in-process
+// simulator, and the peak memory of one large read. Run the peak case alone in its own process,
+// as the high-water mark of the process is what it reports:
+//   large_reply_bench --benchmark_filter=Peak
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "ZPV4870.h"
+#include "zpv4870sim/instrument.h"
+#include "zpv4870sim/socket_server.h"
+
+namespace {
+
+struct Simulator {
+    Simulator() : server(instrument) { server.Start(0); }
+    zpv::sim::Instrument instrument;
+    zpv::sim::SocketServer server;
+};
+
+Simulator& SharedSimulator() {
+    static Simulator simulator;
+    return simulator;
+}
+
+double MaxRssMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// A driver session on the simulator, with the system interface for direct I/O.
+struct DriverSession {
+    DriverSession() {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        CLSID clsid;
+        CLSIDFromProgID(L"ZPV4870.ZPV4870", &clsid);
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IZPV4870, reinterpret_cast<void**>(&driver));
+        const std::wstring resource =
+            L"TCPIP0::127.0.0.1::" + std::to_wstring(SharedSimulator().server.Port()) + L"::SOCKET";
+        CComBSTR name(resource.c_str()), options(L"");
+        ok = driver && SUCCEEDED(driver->Initialize(name, VARIANT_FALSE, VARIANT_FALSE, options)) &&
+             SUCCEEDED(driver->get_System(&system)) && SUCCEEDED(system->put_IOTimeout(20000));
+    }
+    ~DriverSession() {
+        system.Release();
+        if (driver) driver->Close();
+        driver.Release();
+        CoUninitialize();
+    }
+    // Asks for a block of `bytes` and reads the whole reply, as bytes or as text; its size, or 0
+    // on failure.
+    ULONG ReadBlock(long bytes, bool asText = false) {
+        CComBSTR query((L"SIM:BLOCK? " + std::to_wstring(bytes) + L"\n").c_str());
+        if (FAILED(system->WriteString(query))) return 0;
+        if (asText) {
+            BSTR text = nullptr;
+            if (FAILED(system->ReadString(&text))) return 0;
+            const ULONG size = SysStringLen(text);
+            SysFreeString(text);
+            return size;
+        }
+        SAFEARRAY* reply = nullptr;
+        if (FAILED(system->ReadBytes(&reply))) return 0;
+        const ULONG size = reply->rgsabound[0].cElements;
+        SafeArrayDestroy(reply);
+        return size;
+    }
+
+    CComPtr<IZPV4870> driver;
+    CComPtr<IZPV4870System> system;
+    bool ok = false;
+};
+
+void BM_DriverBlockRead(benchmark::State& state) {
+    DriverSession session;
+    if (!session.ok) return state.SkipWithError("Initialize failed");
+    for (auto _ : state)
+        if (session.ReadBlock(state.range(0)) == 0) state.SkipWithError("read failed");
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_DriverBlockRead)->Arg(100000)->Arg(10000000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_RawSocketBlockRead(benchmark::State& state) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(SharedSimulator().server.Port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        return state.SkipWithError("connect failed");
+    int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    const std::string query = "SIM:BLOCK? " + std::to_string(state.range(0)) + "\n";
+    std::vector<char> reply(static_cast<std::size_t>(state.range(0)) + 64);
+    for (auto _ : state) {
+        write(fd, query.data(), query.size());
+        std::size_t got = 0;
+        while (got == 0 || reply[got - 1] != '\n') {
+            const ssize_t n = read(fd, reply.data() + got, reply.size() - got);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        benchmark::DoNotOptimize(reply.data());
+    }
+    close(fd);
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RawSocketBlockRead)->Arg(100000)->Arg(10000000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// One 50 MB reply: how far the process's memory high-water mark rises while reading it, as bytes
+// (second argument 0) or as text (1). The in-process simulator's own copy of the reply counts too.
+void BM_DriverBlockReadPeak(benchmark::State& state) {
+    DriverSession session;
+    if (!session.ok) return state.SkipWithError("Initialize failed");
+    const double before = MaxRssMegabytes();
+    for (auto _ : state)
+        if (session.ReadBlock(state.range(0), state.range(1) != 0) == 0) state.SkipWithError("read failed");
+    state.counters["reply_MB"] = static_cast<double>(state.range(0)) / 1e6;
+    state.counters["peak_rise_MB"] = MaxRssMegabytes() - before;
+}
+BENCHMARK(BM_DriverBlockReadPeak)->Args({50000000, 0})->Args({50000000, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
