@@ -68,9 +68,11 @@ void* ElementAt(const SAFEARRAY* psa, ULONG offset) {
     return static_cast<char*>(psa->pvData) + static_cast<std::size_t>(offset) * psa->cbElements;
 }
 
-// Frees what elements [first, first+count) own and zeroes them.
-void ReleaseElements(SAFEARRAY* psa, ULONG first, ULONG count) {
-    for (ULONG i = first; i < first + count; ++i) {
+// Frees what elements [first, first+count) own and zeroes them. Numbers and bytes own nothing:
+// a large byte array is released without visiting its elements.
+void ReleaseElements(SAFEARRAY* psa, ULONG first, ULONG count, bool zero = true) {
+    const bool owning = psa->vt == VT_BSTR || psa->vt == VT_UNKNOWN || psa->vt == VT_VARIANT;
+    for (ULONG i = first; owning && i < first + count; ++i) {
         void* e = ElementAt(psa, i);
         switch (psa->vt) {
             case VT_BSTR:
@@ -86,7 +88,7 @@ void ReleaseElements(SAFEARRAY* psa, ULONG first, ULONG count) {
                 break;
         }
     }
-    std::memset(ElementAt(psa, first), 0, static_cast<std::size_t>(count) * psa->cbElements);
+    if (zero) std::memset(ElementAt(psa, first), 0, static_cast<std::size_t>(count) * psa->cbElements);
 }
 
 // Copies one element from src to the uninitialized dst, taking its own reference or string.
@@ -155,7 +157,8 @@ HRESULT SafeArrayDestroyData(SAFEARRAY* psa) {
 
 HRESULT SafeArrayDestroy(SAFEARRAY* psa) {
     if (!psa) return S_OK;
-    if (const HRESULT hr = SafeArrayDestroyData(psa); FAILED(hr)) return hr;
+    if (psa->cLocks > 0) return DISP_E_ARRAYISLOCKED;
+    ReleaseElements(psa, 0, psa->rgsabound[0].cElements, false);  // the block goes anyway
     std::free(psa->pvData);
     std::free(psa);
     return S_OK;

@@ -58,14 +58,14 @@ StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_
 
 StreamChannel::~StreamChannel() { Close(); }
 
-ViStatus StreamChannel::Fill(const Deadline& deadline) {
-    head_ = tail_ = 0;
+// Receives at most count bytes into `into`, waiting within the deadline when nothing is there.
+ViStatus StreamChannel::Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline) {
+    *received = 0;
     bool hangup = false;
     for (bool first = true;; first = false) {
-        ssize_t n = kind_ == Kind::Socket ? ::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT)
-                                          : ::read(fd_, pending_.get(), kCapacity);
+        ssize_t n = kind_ == Kind::Socket ? ::recv(fd_, into, count, MSG_DONTWAIT) : ::read(fd_, into, count);
         if (n > 0) {
-            tail_ = static_cast<std::size_t>(n);
+            *received = static_cast<std::size_t>(n);
             return VI_SUCCESS;
         }
         // A tty may read 0 bytes without having hung up; poll() tells which.
@@ -77,6 +77,29 @@ ViStatus StreamChannel::Fill(const Deadline& deadline) {
         if (!first && deadline.Expired()) return VI_ERROR_TMO;
         if (ViStatus s = WaitFor(fd_, POLLIN, deadline, &hangup); Failed(s)) return s;
     }
+}
+
+ViStatus StreamChannel::Fill(const Deadline& deadline) {
+    head_ = tail_ = 0;
+    return Receive(pending_.get(), kCapacity, &tail_, deadline);
+}
+
+// A large read with nothing held goes straight into the caller's buffer (one copy, by the kernel).
+// Bytes past a termination character that arrived with it are kept for the next read.
+ViStatus StreamChannel::ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned,
+                                   const StreamDelimiters& delimiters, const Deadline& deadline) {
+    std::size_t received = 0;
+    const ViStatus status = Receive(buffer, std::min(count, kCapacity), &received, deadline);
+    *returned = received;
+    if (Failed(status)) return status;
+    const void* hit = delimiters.termCharEnabled ? std::memchr(buffer, delimiters.termChar, received) : nullptr;
+    if (!hit) return VI_SUCCESS_MAX_CNT;  // no delimiter: the message goes on
+    const std::size_t take = static_cast<std::size_t>(static_cast<const ViByte*>(hit) - buffer) + 1;
+    std::memcpy(pending_.get(), buffer + take, received - take);
+    head_ = 0;
+    tail_ = received - take;
+    *returned = take;
+    return delimiters.termCharIsEnd ? VI_SUCCESS : VI_SUCCESS_TERM_CHAR;
 }
 
 ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* returned,
@@ -120,6 +143,16 @@ ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* ret
         if (!first && deadline.Expired()) {
             status = VI_ERROR_TMO;
             break;
+        }
+        if (count - done >= kDirectReadThreshold && !delimiters.endBits) {
+            std::size_t got = 0;
+            status = ReadDirect(buffer + done, count - done, &got, delimiters, deadline);
+            done += got;
+            if (status != VI_SUCCESS_MAX_CNT) {  // stopped at the terminator, or failed
+                *returned = done;
+                return status;
+            }
+            continue;
         }
         if (status = Fill(deadline); Failed(status)) break;
         status = VI_SUCCESS_MAX_CNT;

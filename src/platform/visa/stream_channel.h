@@ -47,9 +47,14 @@ public:
     ViStatus Close();
 
 private:
+    ViStatus Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
     ViStatus Fill(const Deadline& deadline);
+    ViStatus ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
+                        const Deadline& deadline);
 
     static constexpr std::size_t kCapacity = 64 * 1024;
+    // Reads of at least this many bytes bypass the pending buffer when it is empty.
+    static constexpr std::size_t kDirectReadThreshold = 16 * 1024;
 
     int fd_;
     Kind kind_;
