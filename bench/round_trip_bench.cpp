@@ -81,6 +81,18 @@ void BM_RawSocketFrequencyQuery(benchmark::State& state) {
 }
 BENCHMARK(BM_RawSocketFrequencyQuery)->UseRealTime();
 
+// Independent sessions in parallel, each on its own thread and connection: nothing process-wide
+// may serialize them. Compare the aggregate rate with the same number of raw clients.
+void BM_DriverSessionsInParallel(benchmark::State& state) {
+    BM_DriverFrequencyQuery(state);
+}
+BENCHMARK(BM_DriverSessionsInParallel)->ThreadRange(1, 8)->UseRealTime();
+
+void BM_RawClientsInParallel(benchmark::State& state) {
+    BM_RawSocketFrequencyQuery(state);
+}
+BENCHMARK(BM_RawClientsInParallel)->ThreadRange(1, 8)->UseRealTime();
+
 }  // namespace
 
 BENCHMARK_MAIN();
