@@ -1,7 +1,10 @@
 #include "io/visa_com_session.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <limits>
+#include <type_traits>
 
 #include "io/io_failure.h"
 #include "platform/com/text_conversion.h"
@@ -119,6 +122,157 @@ HRESULT CVisaComSession::WriteString(BSTR data) {
 HRESULT CVisaComSession::DirectIoObject(IUnknown** object) {
     *object = nullptr;
     return ReportIoFailure(reporter_, "The session has no separate formatted I/O object on this platform.");
+}
+
+}  // namespace zpv::io
+
+namespace zpv::io {
+
+// ----- VISA attributes by identifier
+
+namespace {
+
+using visa::AttributeValue;
+
+// The value as the unsigned type T, as a variant conversion would make it; false when it cannot.
+template <class T>
+bool ConvertAttribute(const AttributeValue& value, T* out) {
+    if constexpr (std::is_same_v<T, VARIANT_BOOL>) {
+        switch (value.kind) {
+            case AttributeValue::Kind::Boolean: *out = value.boolean ? VARIANT_TRUE : VARIANT_FALSE; return true;
+            case AttributeValue::Kind::Number: *out = value.number ? VARIANT_TRUE : VARIANT_FALSE; return true;
+            case AttributeValue::Kind::Text:
+                if (value.text == "True" || value.text == "False") {
+                    *out = value.text == "True" ? VARIANT_TRUE : VARIANT_FALSE;
+                    return true;
+                }
+                return false;
+        }
+        return false;
+    } else if constexpr (std::is_same_v<T, BSTR>) {
+        const std::string text = value.kind == AttributeValue::Kind::Text      ? value.text
+                                 : value.kind == AttributeValue::Kind::Boolean ? (value.boolean ? "True" : "False")
+                                                                               : std::to_string(value.number);
+        *out = com::AllocBstr(std::string_view(text));
+        return *out != nullptr;
+    } else {
+        unsigned long long number = 0;
+        switch (value.kind) {
+            case AttributeValue::Kind::Number: number = value.number; break;
+            case AttributeValue::Kind::Boolean:
+                if (value.boolean) return false;  // VARIANT_TRUE is -1: no unsigned value
+                break;
+            case AttributeValue::Kind::Text: {
+                const char* begin = value.text.data();
+                const auto [end, ec] = std::from_chars(begin, begin + value.text.size(), number);
+                if (ec != std::errc() || end != begin + value.text.size()) return false;
+                break;
+            }
+        }
+        if (number > std::numeric_limits<T>::max()) return false;
+        *out = static_cast<T>(number);
+        return true;
+    }
+}
+
+}  // namespace
+
+template <class T>
+HRESULT CVisaComSession::ConvertedAttribute(ULONG id, T* value, const char* parameter, const char* typeName) {
+    if (!value) return reporter_->Report<errors::MessageId::NullPointer>({}, "GetAttribute", parameter);
+    VisaConnection* connection = IsOpen() ? connector_.Last() : nullptr;
+    if (!connection) return E_UNEXPECTED;
+    AttributeValue read;
+    if (const HRESULT hr = connection->ReadAttribute(id, &read); FAILED(hr)) return hr;
+    if (ConvertAttribute(read, value)) return S_OK;
+    return ReportIoFailure(reporter_, FormatText("GetAttribute could not convert attribute with ID %ld to a %s value.",
+                                                 static_cast<long>(id), typeName));
+}
+
+HRESULT CVisaComSession::GetAttribute(ULONG id, BYTE* value) { return ConvertedAttribute(id, value, "puchValue", "UINT8"); }
+HRESULT CVisaComSession::GetAttribute(ULONG id, USHORT* value) { return ConvertedAttribute(id, value, "pusValue", "UINT16"); }
+HRESULT CVisaComSession::GetAttribute(ULONG id, ULONG* value) { return ConvertedAttribute(id, value, "pulValue", "UINT32"); }
+HRESULT CVisaComSession::GetAttribute(ULONG id, ULONGLONG* value) {
+    return ConvertedAttribute(id, value, "pullValue", "UINT64");
+}
+HRESULT CVisaComSession::GetAttribute(ULONG id, VARIANT_BOOL* value) {
+    return ConvertedAttribute(id, value, "pbValue", "boolean");
+}
+HRESULT CVisaComSession::GetAttribute(ULONG id, BSTR* value) {
+    return ConvertedAttribute(id, value, "pbstrValue", "string");
+}
+
+// ----- low-level transfers
+
+HRESULT CVisaComSession::LowLevelReadNoPoll(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) {
+    if (!buffer) return reporter_->Report<errors::MessageId::NullPointer>({}, "LowLevelReadNoPoll", "pBuf");
+    LONG got = 0;
+    const HRESULT hr = Read(buffer, std::max<LONG>(count, 0), &got, timeoutMs);
+    if (actual) *actual = got;
+    return hr;
+}
+
+HRESULT CVisaComSession::LowLevelReadStringNoPoll(BSTR* text, LONG count, LONG timeoutMs) {
+    if (!text) return reporter_->Report<errors::MessageId::NullPointer>({}, "LowLevelReadStringNoPoll", "pbstrBuf");
+    *text = nullptr;
+    std::string bytes(static_cast<std::size_t>(std::max<LONG>(count, 0)), '\0');
+    LONG got = 0;
+    const HRESULT hr = Read(reinterpret_cast<BYTE*>(bytes.data()), static_cast<LONG>(bytes.size()), &got, timeoutMs);
+    if (FAILED(hr)) return hr;
+    *text = com::AllocBstr(std::string_view(bytes.data(), static_cast<std::size_t>(got)));
+    return *text ? hr : reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate BSTR memory for Read.");
+}
+
+HRESULT CVisaComSession::LowLevelWriteNoPoll(const BYTE* buffer, LONG count, LONG* written, LONG timeoutMs) {
+    if (!buffer) return reporter_->Report<errors::MessageId::NullPointer>({}, "LowLevelWriteNoPoll", "psaBuf");
+    LONG sent = 0;
+    const HRESULT hr = Write(buffer, std::max<LONG>(count, 0), &sent, timeoutMs);
+    if (written) *written = sent;
+    return hr;
+}
+
+HRESULT CVisaComSession::LowLevelWriteStringNoPoll(BSTR text, LONG* written, LONG timeoutMs) {
+    if (!text) return reporter_->Report<errors::MessageId::NullPointer>({}, "LowLevelWriteStringNoPoll", "bstrBuf");
+    const std::string narrow = com::Utf8FromBstr(text);
+    LONG sent = 0;
+    const HRESULT hr = Write(reinterpret_cast<const BYTE*>(narrow.data()), static_cast<LONG>(narrow.size()), &sent,
+                             timeoutMs);
+    if (written) *written = sent;
+    return hr;
+}
+
+// ----- operations a message-based session does not have
+
+namespace {
+
+struct OperationFamily {
+    std::string_view names[24];
+    const char* message;
+};
+
+constexpr OperationFamily kUnsupportedOperations[] = {
+    {{"In8", "In16", "In32", "Out8", "Out16", "Out32", "MoveIn8", "MoveIn16", "MoveIn32", "MoveOut8", "MoveOut16",
+      "MoveOut32", "Move", "MapAddress", "UnmapAddress", "Peek8", "Peek16", "Peek32", "Poke8", "Poke16", "Poke32",
+      "GetSourceBigEndian", "GetSourceIncrement", "GetManufacturerId"},
+     "The VISA-COM session does not support register-based operations."},
+    {{"GetDestinationBigEndian", "GetDestinationIncrement", "GetModelCode", "SetSourceBigEndian",
+      "SetSourceIncrement", "SetDestinationBigEndian", "SetDestinationIncrement"},
+     "The VISA-COM session does not support register-based operations."},
+    {{"In64", "Out64", "MoveIn64", "MoveOut64", "Peek64", "Poke64", "MapAddress64", "Move64"},
+     "The VISA-COM session does not support 64-bit register-based operations."},
+    {{"AllocateMemory", "FreeMemory", "AllocateMemory64", "FreeMemory64"},
+     "The VISA-COM session does not support shared memory register-based operations."},
+    {{"ReadAsync", "WriteAsync"}, "The VISA-COM session does not support asynchronous messaging operations."},
+    {{"MoveAsync", "MoveAsync64"}, "The VISA-COM session does not support the MoveAsync operation."},
+};
+
+}  // namespace
+
+HRESULT CVisaComSession::VisaOperation(std::string_view name) {
+    for (const OperationFamily& family : kUnsupportedOperations)
+        for (std::string_view known : family.names)
+            if (!known.empty() && known == name) return ReportIoFailure(reporter_, family.message);
+    return E_INVALIDARG;
 }
 
 }  // namespace zpv::io

@@ -32,6 +32,26 @@ public:
     using CIoSession::Open;
 
     HRESULT GetInterfaceType(InterfaceType* type);
+
+    // VISA attributes by identifier, converted to the result type; a value that does not convert
+    // is reported as such ("GetAttribute could not convert attribute with ID %d to a UINT8 value.").
+    HRESULT GetAttribute(ULONG id, BYTE* value);
+    HRESULT GetAttribute(ULONG id, USHORT* value);
+    HRESULT GetAttribute(ULONG id, ULONG* value);
+    HRESULT GetAttribute(ULONG id, ULONGLONG* value);
+    HRESULT GetAttribute(ULONG id, VARIANT_BOOL* value);
+    HRESULT GetAttribute(ULONG id, BSTR* value);
+
+    // Unbuffered transfers with their own timeout (kUseSessionTimeout keeps the session's) and no
+    // instrument status poll after them.
+    HRESULT LowLevelReadNoPoll(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs);
+    HRESULT LowLevelReadStringNoPoll(BSTR* text, LONG count, LONG timeoutMs);
+    HRESULT LowLevelWriteNoPoll(const BYTE* buffer, LONG count, LONG* written, LONG timeoutMs);
+    HRESULT LowLevelWriteStringNoPoll(BSTR text, LONG* written, LONG timeoutMs);
+
+    // Register, memory and asynchronous operations of VISA (In16, MoveOut32, ReadAsync, ...): a
+    // message-based session has none; each reports which kind it lacks. Unknown names: E_INVALIDARG.
+    HRESULT VisaOperation(std::string_view name);
     // Why the last Open failed, in the transport's words; empty after a success.
     const std::string& OpenFailure() const { return connector_.LastFailure(); }
     HRESULT ConfigureSerial(const SerialSettings& settings);
@@ -44,6 +64,8 @@ public:
     HRESULT DirectIoObject(IUnknown** object);
 
 private:
+    template <class T>
+    HRESULT ConvertedAttribute(ULONG id, T* value, const char* parameter, const char* typeName);
     // Appends one whole response, read in pieces of at most 4096 bytes.
     HRESULT ReadResponse(com::OwnedBytes& response);
     HRESULT WriteRaw(const BYTE* data, LONG count, LONG* written);

@@ -80,6 +80,10 @@ HRESULT VisaConnection::Lock(LockMode mode, LONG timeoutMs, std::string_view req
 
 HRESULT VisaConnection::Unlock() { return Check(session_->Unlock()); }
 
+HRESULT VisaConnection::ReadAttribute(visa::ViAttr id, visa::AttributeValue* value) {
+    return Check(visa::ReadSessionAttribute(*session_, id, value));
+}
+
 // Not reported: the next transfer says whether the instrument is still there.
 HRESULT VisaConnection::DiscardLateInput() { return visa::Failed(session_->DiscardLateInput()) ? E_FAIL : S_OK; }
 

@@ -9,6 +9,7 @@
 #include "io/instrument_connector.h"
 #include "platform/visa/message_session.h"
 #include "platform/visa/resource_manager.h"
+#include "platform/visa/session_attribute_ids.h"
 
 namespace zpv::io {
 
@@ -31,6 +32,9 @@ public:
     HRESULT GetInterfaceType(InterfaceType* type) override;
     HRESULT GetResourceClass(std::string* resourceClass) override;
     HRESULT GetResourceName(std::string* resourceName) override;
+
+    // A VISA attribute by identifier; the transport's status is reported when it cannot answer.
+    HRESULT ReadAttribute(visa::ViAttr id, visa::AttributeValue* value);
 
     // Serial line settings, in the order given, by attribute.
     HRESULT SetSerialAttribute(visa::SerialAttribute attribute, ULONG value);
