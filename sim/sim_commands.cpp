@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstring>
+
 #include "handlers.h"
 #include "parameter_type.h"
 
@@ -76,8 +79,17 @@ void SimBlock(Call& call) {
     if (!FitsAnswerLimits(call, static_cast<std::size_t>(*length))) return call.Fail(kOutOfMemory);
     const std::string count = std::to_string(*length);
     std::string block = "#" + std::to_string(count.size()) + count;
-    block.reserve(block.size() + static_cast<size_t>(*length));
-    for (long long i = 0; i < *length; ++i) block.push_back(static_cast<char>('A' + i % 26));
+    const std::size_t header = block.size();
+    const auto bytes = static_cast<std::size_t>(*length);
+    block.resize(header + bytes);
+    // "ABC...Z" repeated, doubled by copying what is already there.
+    char* data = block.data() + header;
+    for (std::size_t i = 0; i < std::min<std::size_t>(26, bytes); ++i) data[i] = static_cast<char>('A' + i);
+    for (std::size_t done = std::min<std::size_t>(26, bytes); done < bytes;) {
+        const std::size_t chunk = std::min(done - done % 26, bytes - done);
+        std::memcpy(data + done, data, chunk);
+        done += chunk;
+    }
     call.Answer(std::move(block));
 }
 
