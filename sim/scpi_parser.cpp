@@ -9,6 +9,10 @@ namespace {
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
+// No header of the command tree has more nodes; a longer path names nothing. Relative headers
+// that resolve to nothing would otherwise lengthen the path with every unit of a message.
+constexpr size_t kDeepestHeader = 8;
+
 // Splits at `separator` outside quotes; an unterminated quote leaves the rest as one piece.
 std::vector<std::string_view> SplitOutsideQuotes(std::string_view text, char separator) {
     std::vector<std::string_view> pieces;
@@ -81,6 +85,7 @@ std::vector<ProgramUnit> ScpiParser::Parse(std::string_view message) {
                 if (node.empty()) unit.error = kSyntaxError;
                 unit.path.emplace_back(node);
             }
+            if (unit.path.size() > kDeepestHeader && !unit.error) unit.error = kUndefinedHeader;
             prefix.assign(unit.path.begin(), unit.path.end() - 1);
         }
         if (!rest.empty() && !unit.error) {
@@ -92,7 +97,9 @@ std::vector<ProgramUnit> ScpiParser::Parse(std::string_view message) {
                 }
             }
         }
+        const bool failed = unit.error != 0;
         units.push_back(std::move(unit));
+        if (failed) break;  // a command error discards the rest of the message: nothing more to parse
     }
     return units;
 }

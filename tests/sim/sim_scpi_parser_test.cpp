@@ -1,6 +1,9 @@
+#include "zpv4870sim/instrument.h"
 #include "zpv4870sim/scpi_parser.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace zpv::sim {
 namespace {
@@ -50,4 +53,18 @@ TEST(SimScpiParser, FlagsMalformedUnits) {
 }
 
 }  // namespace
+// Relative headers that resolve to nothing do not make the parse quadratic: a 240 kB message of
+// them is parsed, refused and forgotten at once, and the next message is answered.
+TEST(SimScpiParser, UnresolvableRelativeHeadersCostLinearTime) {
+    std::string message;
+    while (message.size() < 240'000) message += "SYST:ALAR 1;";
+    Instrument instrument;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(instrument.Execute(message), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(instrument.Execute("SYST:ERR?").value_or(""), "-113,\"Undefined header\"");
+    EXPECT_EQ(instrument.Execute("*IDN?").value_or("").rfind("Kaltrix,", 0), 0u);
+    EXPECT_LE(ScpiParser::Parse(message).size(), 9u) << "parsing stops at the first unit that names nothing";
+}
+
 }  // namespace zpv::sim
