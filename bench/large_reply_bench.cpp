@@ -16,14 +16,34 @@
 
 #include "ZPV4870.h"
 #include "zpv4870sim/instrument.h"
+#include "zpv4870sim/lan_endpoints.h"
 #include "zpv4870sim/socket_server.h"
 
 namespace {
 
+// One simulated instrument on a TCP socket, VXI-11 (with its own portmapper) and HiSLIP.
 struct Simulator {
-    Simulator() : server(instrument) { server.Start(0); }
+    Simulator() : server(instrument), lan(instrument, LanOptions()) {
+        server.Start(0);
+        lan.Start();
+        ::setenv("ZPV4870_VXI11_PORTMAPPER_PORT", std::to_string(lan.PortmapperPort()).c_str(), 1);
+    }
+    static zpv::sim::LanOptions LanOptions() {
+        zpv::sim::LanOptions options;
+        options.vxi11 = options.hislip = true;
+        options.portmapperPort = options.hislipPort = 0;
+        return options;
+    }
+    std::wstring Resource(int transport) const {
+        switch (transport) {
+            case 1: return L"TCPIP0::127.0.0.1::inst0::INSTR";
+            case 2: return L"TCPIP0::127.0.0.1::hislip0," + std::to_wstring(lan.HislipPort()) + L"::INSTR";
+            default: return L"TCPIP0::127.0.0.1::" + std::to_wstring(server.Port()) + L"::SOCKET";
+        }
+    }
     zpv::sim::Instrument instrument;
     zpv::sim::SocketServer server;
+    zpv::sim::LanEndpoints lan;
 };
 
 Simulator& SharedSimulator() {
@@ -39,13 +59,12 @@ double MaxRssMegabytes() {
 
 // A driver session on the simulator, with the system interface for direct I/O.
 struct DriverSession {
-    DriverSession() {
+    explicit DriverSession(int transport = 0) {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CLSID clsid;
         CLSIDFromProgID(L"ZPV4870.ZPV4870", &clsid);
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IZPV4870, reinterpret_cast<void**>(&driver));
-        const std::wstring resource =
-            L"TCPIP0::127.0.0.1::" + std::to_wstring(SharedSimulator().server.Port()) + L"::SOCKET";
+        const std::wstring resource = SharedSimulator().Resource(transport);
         CComBSTR name(resource.c_str()), options(L"");
         ok = driver && SUCCEEDED(driver->Initialize(name, VARIANT_FALSE, VARIANT_FALSE, options)) &&
              SUCCEEDED(driver->get_System(&system)) && SUCCEEDED(system->put_IOTimeout(20000));
@@ -80,14 +99,18 @@ struct DriverSession {
     bool ok = false;
 };
 
+// Second argument: 0 SOCKET, 1 VXI-11, 2 HiSLIP.
 void BM_DriverBlockRead(benchmark::State& state) {
-    DriverSession session;
+    DriverSession session(static_cast<int>(state.range(1)));
     if (!session.ok) return state.SkipWithError("Initialize failed");
     for (auto _ : state)
         if (session.ReadBlock(state.range(0)) == 0) state.SkipWithError("read failed");
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_DriverBlockRead)->Arg(100000)->Arg(10000000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DriverBlockRead)
+    ->ArgsProduct({{1000, 100000, 1000000, 10000000}, {0, 1, 2}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_RawSocketBlockRead(benchmark::State& state) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -114,7 +137,13 @@ void BM_RawSocketBlockRead(benchmark::State& state) {
     close(fd);
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RawSocketBlockRead)->Arg(100000)->Arg(10000000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawSocketBlockRead)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // One 50 MB reply: how far the process's memory high-water mark rises while reading it, as bytes
 // (second argument 0) or as text (1). The in-process simulator's own copy of the reply counts too.

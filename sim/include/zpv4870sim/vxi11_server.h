@@ -29,7 +29,7 @@ enum class RpcOutcome;
 
 struct Vxi11Options {
     // The largest device_write chunk the links offer; clients split longer messages.
-    std::uint32_t maxRecvSize = 64 * 1024;
+    std::uint32_t maxRecvSize = 1u << 20;
     // Device names create_link accepts (compared without regard to case).
     std::vector<std::string> devices{"inst0"};
     // Links one connection may hold, and answers one link keeps unread (more: error -350).
