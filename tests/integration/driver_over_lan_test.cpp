@@ -77,6 +77,59 @@ TEST_P(DriverOverLan, TimeoutThenRecovery) {
     EXPECT_EQ(frequency, 50.0);
 }
 
+// Blocks of every awkward size arrive whole and exact; the response limit refuses one byte too many.
+TEST_P(DriverOverLan, BlocksArriveExactAtEverySize) {
+    ASSERT_EQ(Connect(L"DriverSetup=MaxResponseBytes=1100000"), S_OK) << LastError();
+    auto system = Group(&IZPV4870::get_System);
+    ASSERT_EQ(system->put_IOTimeout(10000), S_OK);
+    const auto read = [&](long bytes, std::string* text) {
+        CComBSTR query((L"SIM:BLOCK? " + std::to_wstring(bytes) + L"\n").c_str());
+        if (HRESULT hr = system->WriteString(query); FAILED(hr)) return hr;
+        SAFEARRAY* reply = nullptr;
+        const HRESULT hr = system->ReadBytes(&reply);
+        if (SUCCEEDED(hr)) {
+            text->assign(static_cast<const char*>(reply->pvData), reply->rgsabound[0].cElements);
+            SafeArrayDestroy(reply);
+        }
+        return hr;
+    };
+    for (long bytes : {0L, 1L, 4095L, 4096L, 4097L, 16384L, 65536L, 65537L, 1000000L}) {
+        SCOPED_TRACE(bytes);
+        std::string text;
+        ASSERT_EQ(read(bytes, &text), S_OK) << LastError();
+        const std::string count = std::to_string(bytes);
+        std::string expected = "#" + std::to_string(count.size()) + count;
+        for (long i = 0; i < bytes; ++i) expected += static_cast<char>('A' + i % 26);
+        // END-framed transports may keep or drop the line feed.
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        EXPECT_EQ(text.size(), expected.size());
+        EXPECT_TRUE(text == expected) << "the block's bytes differ";
+    }
+    std::string text;
+    EXPECT_EQ(read(1100000, &text), Hr(0x80044214));
+    EXPECT_NE(LastError().find("longer than MaxResponseBytes"), std::string::npos);
+    double frequency = 0;
+    EXPECT_EQ(Group(&IZPV4870::get_OutputPhases)->get_Frequency(&frequency), S_OK) << LastError();
+    EXPECT_EQ(frequency, 60.0);
+}
+
+// Two answers back to back: a large read that takes in the start of the second keeps it for the
+// next read.
+TEST_P(DriverOverLan, BackToBackAnswersStayApart) {
+    ASSERT_EQ(Connect(), S_OK) << LastError();
+    auto system = Group(&IZPV4870::get_System);
+    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 70000\n*IDN?\n")), S_OK) << LastError();
+    SAFEARRAY* block = nullptr;
+    ASSERT_EQ(system->ReadBytes(&block), S_OK) << LastError();
+    const ULONG size = block->rgsabound[0].cElements;
+    SafeArrayDestroy(block);
+    EXPECT_GE(size, 8u + 70000u);
+    EXPECT_LE(size, 8u + 70000u + 1u);
+    CComBSTR identity;
+    ASSERT_EQ(system->ReadString(&identity), S_OK) << LastError();
+    EXPECT_EQ(com::Utf8FromBstr(identity).rfind("Kaltrix,", 0), 0u);
+}
+
 // An answer that arrives after its query timed out is dropped; the next query reads its own.
 TEST_P(DriverOverLan, ALateAnswerIsNeverReadAsTheNextOne) {
     ASSERT_EQ(Connect(), S_OK) << LastError();
