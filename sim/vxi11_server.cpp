@@ -263,6 +263,7 @@ RpcOutcome Vxi11Server::DeviceWrite(Request& r) {
 
 RpcOutcome Vxi11Server::DeviceRead(Request& r) {
     const std::int32_t id = r.in.Int();
+    deviceReads_.fetch_add(1);
     const std::uint32_t requestSize = r.in.Uint();
     const std::uint32_t ioTimeout = r.in.Uint();
     const std::uint32_t lockTimeout = r.in.Uint();

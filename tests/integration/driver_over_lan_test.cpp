@@ -166,10 +166,10 @@ TEST_P(DriverOverLan, OneMegabyteResponse) {
     EXPECT_LE(size, 9u + 1000000u + 1u);
 }
 
-// Every cause of a failed open keeps its own status and says what happened.
-class DriverOpenFailures : public DriverTest {};
+// Scenarios of one transport each.
+class DriverOnOneTransport : public DriverTest {};
 
-TEST_F(DriverOpenFailures, EachCauseKeepsItsStatusAndReason) {
+TEST_F(DriverOnOneTransport, EachCauseKeepsItsStatusAndReason) {
     visa::testing::LanSimulator lan;
     EXPECT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst7::INSTR"), Hr(0x80047060));
     EXPECT_NE(LastError().find("refused a link to 'inst7'"), std::string::npos);
@@ -183,6 +183,23 @@ TEST_F(DriverOpenFailures, EachCauseKeepsItsStatusAndReason) {
     EXPECT_EQ(text.rfind("ZPV4870: I/O timeout error: Failed to open VISA resource..\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("127.0.0.1:" + std::to_string(silentPort)), std::string::npos) << text;
     ::close(silent);
+}
+
+// A long reply over VXI-11 takes one device_read per maxRecvSize (1 MiB), not one per piece.
+TEST_F(DriverOnOneTransport, AMegabyteOverVxi11TakesOneDeviceRead) {
+    visa::testing::LanSimulator lan;
+    ASSERT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst0::INSTR"), S_OK) << LastError();
+    CComPtr<IZPV4870> root;
+    ASSERT_EQ(driver->QueryInterface(&root), S_OK);
+    CComPtr<IZPV4870System> system;
+    ASSERT_EQ(root->get_System(&system), S_OK);
+    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 1000000\n")), S_OK) << LastError();
+    const std::size_t before = lan.Vxi11().DeviceReads();
+    SAFEARRAY* block = nullptr;
+    ASSERT_EQ(system->ReadBytes(&block), S_OK) << LastError();
+    EXPECT_GE(block->rgsabound[0].cElements, 1000009u);
+    SafeArrayDestroy(block);
+    EXPECT_EQ(lan.Vxi11().DeviceReads() - before, 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTransports, DriverOverLan, ::testing::Values(Lan::Socket, Lan::Vxi11, Lan::Hislip),

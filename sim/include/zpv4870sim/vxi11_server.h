@@ -55,6 +55,8 @@ public:
     void Stop();
 
     std::size_t LinkCount() const;
+    // device_read calls answered so far, for tests that count round trips.
+    std::size_t DeviceReads() const { return deviceReads_.load(); }
 
 private:
     struct Link;
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<TcpService> tcp_;
     std::atomic<bool> stopping_{false};
 
+    std::atomic<std::size_t> deviceReads_{0};
     mutable std::mutex mutex_;  // links_, nextLink_ and every link's answers
     std::condition_variable changed_;
     std::map<std::int32_t, std::shared_ptr<Link>> links_;

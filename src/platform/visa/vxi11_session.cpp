@@ -135,9 +135,35 @@ ViStatus Vxi11Session::Generic(std::uint32_t procedure, const Deadline& deadline
 ViStatus Vxi11Session::ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
                                  const Deadline& deadline) {
     std::size_t done = 0;
+    // What an earlier call brought beyond its caller's count comes first.
+    if (pendingAt_ < pending_.size()) {
+        std::size_t take = std::min(count, pending_.size() - pendingAt_);
+        const std::uint8_t* from = pending_.data() + pendingAt_;
+        // The termination character as it is now, not as it was when the bytes came.
+        const void* term = stop.termCharEnabled ? std::memchr(from, stop.termChar, take) : nullptr;
+        if (term) take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(term) - from) + 1;
+        std::memcpy(buffer, from, take);
+        pendingAt_ += take;
+        *returned = take;
+        const bool more = pendingAt_ < pending_.size();
+        if (term && (more || !(pendingReason_ & kReasonEnd))) {
+            if (!more) {
+                pending_.clear();
+                pendingAt_ = 0;
+            }
+            return VI_SUCCESS_TERM_CHAR;
+        }
+        if (more) return VI_SUCCESS_MAX_CNT;
+        pending_.clear();
+        pendingAt_ = 0;
+        if (pendingReason_ & kReasonEnd) return VI_SUCCESS;
+        if (pendingReason_ & kReasonTermChar) return VI_SUCCESS_TERM_CHAR;
+        done = take;
+        if (done == count) return VI_SUCCESS_MAX_CNT;
+    }
     ViStatus status = VI_SUCCESS_MAX_CNT;
     while (done < count) {
-        const std::size_t request = std::min(count - done, kLargestReadRequest);
+        const std::size_t request = std::min(std::max<std::size_t>(count - done, maxRecvSize_), kLargestReadRequest);
         std::vector<std::uint8_t> arguments;
         XdrWriter out(arguments);
         out.PutInt32(link_);
@@ -164,9 +190,17 @@ ViStatus Vxi11Session::ReadBytes(ViByte* buffer, std::size_t count, std::size_t*
                 length = 0;
             }
         }
-        if (length > 0) std::memcpy(buffer + done, data, length);
-        done += length;
+        const std::size_t fits = std::min(length, count - done);
+        if (fits > 0) std::memcpy(buffer + done, data, fits);
+        done += fits;
         if (Failed(status)) break;
+        if (fits < length) {
+            pending_.assign(data + fits, data + length);
+            pendingAt_ = 0;
+            pendingReason_ = reason;
+            status = VI_SUCCESS_MAX_CNT;
+            break;
+        }
         if (reason & kReasonEnd) {
             status = VI_SUCCESS;
             break;
@@ -226,7 +260,11 @@ ViStatus Vxi11Session::WriteBytes(const ViByte* data, std::size_t count, std::si
     return status;
 }
 
-ViStatus Vxi11Session::ClearTransport(const Deadline& deadline) { return Generic(kDeviceClear, deadline); }
+ViStatus Vxi11Session::ClearTransport(const Deadline& deadline) {
+    pending_.clear();
+    pendingAt_ = 0;
+    return Generic(kDeviceClear, deadline);
+}
 
 ViStatus Vxi11Session::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadline& deadline) {
     std::vector<std::uint8_t> arguments;

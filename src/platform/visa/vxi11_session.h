@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/visa/onc_rpc_client.h"
 #include "platform/visa/session_base.h"
@@ -51,6 +52,11 @@ private:
     unsigned exclusiveDepth_ = 0;
     bool deviceLocked_ = false;
     std::string lastError_;
+    // A device_read asks for at least maxRecvSize bytes, so a long reply takes few calls; what the
+    // caller had no room for waits here, with the reason the call ended.
+    std::vector<std::uint8_t> pending_;
+    std::size_t pendingAt_ = 0;
+    std::int32_t pendingReason_ = 0;
 };
 
 }  // namespace zpv::visa
