@@ -51,6 +51,13 @@ Simulator& SharedSimulator() {
     return simulator;
 }
 
+// User CPU of the calling thread, in microseconds: what the client itself spends, kernel copies aside.
+double ThreadUserMicroseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec) * 1e6 + static_cast<double>(usage.ru_utime.tv_usec);
+}
+
 double MaxRssMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -103,9 +110,11 @@ struct DriverSession {
 void BM_DriverBlockRead(benchmark::State& state) {
     DriverSession session(static_cast<int>(state.range(1)));
     if (!session.ok) return state.SkipWithError("Initialize failed");
+    const double userBefore = ThreadUserMicroseconds();
     for (auto _ : state)
         if (session.ReadBlock(state.range(0)) == 0) state.SkipWithError("read failed");
     state.SetBytesProcessed(state.iterations() * state.range(0));
+    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_DriverBlockRead)
     ->ArgsProduct({{1000, 100000, 1000000, 10000000}, {0, 1, 2}})
@@ -124,6 +133,7 @@ void BM_RawSocketBlockRead(benchmark::State& state) {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     const std::string query = "SIM:BLOCK? " + std::to_string(state.range(0)) + "\n";
     std::vector<char> reply(static_cast<std::size_t>(state.range(0)) + 64);
+    const double userBefore = ThreadUserMicroseconds();
     for (auto _ : state) {
         write(fd, query.data(), query.size());
         std::size_t got = 0;
@@ -136,6 +146,7 @@ void BM_RawSocketBlockRead(benchmark::State& state) {
     }
     close(fd);
     state.SetBytesProcessed(state.iterations() * state.range(0));
+    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_RawSocketBlockRead)
     ->Arg(1000)

@@ -85,9 +85,12 @@ std::optional<std::string> Instrument::Execute(std::string_view message) {
         }
         if (call.error && IsCommandError(call.error)) break;
         if (unit.query && !call.error) {
-            if (response) *response += ';';
-            else response.emplace();
-            *response += call.response;
+            if (response) {
+                *response += ';';
+                *response += call.response;
+            } else {
+                response.emplace(std::move(call.response));  // a long answer is not copied
+            }
         }
     }
     CheckProtection(state);

@@ -81,6 +81,7 @@ void SimBlock(Call& call) {
     std::string block = "#" + std::to_string(count.size()) + count;
     const std::size_t header = block.size();
     const auto bytes = static_cast<std::size_t>(*length);
+    block.reserve(header + bytes + 1);  // room for the line feed the answer gets
     block.resize(header + bytes);
     // "ABC...Z" repeated, doubled by copying what is already there.
     char* data = block.data() + header;

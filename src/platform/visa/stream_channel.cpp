@@ -89,7 +89,7 @@ ViStatus StreamChannel::Fill(const Deadline& deadline) {
 ViStatus StreamChannel::ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned,
                                    const StreamDelimiters& delimiters, const Deadline& deadline) {
     std::size_t received = 0;
-    const ViStatus status = Receive(buffer, std::min(count, kCapacity), &received, deadline);
+    const ViStatus status = Receive(buffer, count, &received, deadline);
     *returned = received;
     if (Failed(status)) return status;
     const void* hit = delimiters.termCharEnabled ? std::memchr(buffer, delimiters.termChar, received) : nullptr;
