@@ -55,9 +55,31 @@ HRESULT CVisaComSession::ConfigureSerial(const SerialSettings& s) {
 
 // Reads one whole response straight into its final storage: each byte is copied once, by the
 // transport. Pieces grow from 4096 bytes, so long replies take few transfers.
+namespace {
+
+// The whole length of a reply that begins with a definite-length block header ("#<n><length>"),
+// terminator included; 0 when the bytes so far hold no such header.
+std::size_t DefiniteLength(const BYTE* data, std::size_t size) {
+    if (size < 2 || data[0] != '#' || data[1] < '1' || data[1] > '9') return 0;
+    const std::size_t digits = static_cast<std::size_t>(data[1] - '0');
+    if (size < 2 + digits) return 0;
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < digits; ++i) {
+        if (data[2 + i] < '0' || data[2 + i] > '9') return 0;
+        length = length * 10 + static_cast<std::size_t>(data[2 + i] - '0');
+    }
+    return 2 + digits + length + 1;
+}
+
+}  // namespace
+
+// Reads one whole response straight into its final storage: each byte is copied once, by the
+// transport. Pieces grow from 4096 bytes, so long replies take few transfers; a definite-length
+// block sizes the storage once from its header (one allocation, which the allocator can reuse).
 HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
     ReadOperation operation(*this);
     std::size_t piece = kDirectReadPiece;
+    bool sized = false;
     HRESULT hr;
     do {
         if (!response.Reserve(piece)) return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
@@ -66,6 +88,15 @@ HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
         if (FAILED(hr)) return hr;
         response.Grow(static_cast<std::size_t>(actual));
         piece = std::min<std::size_t>(piece * 2, kLargestDirectReadPiece);
+        if (!sized && hr == kStatusMoreData) {
+            sized = true;
+            const std::size_t total = std::min(DefiniteLength(response.data(), response.size()), MaxResponseBytes());
+            if (total > response.size()) {
+                if (!response.Reserve(total - response.size()))
+                    return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
+                piece = std::max(piece, total - response.size());
+            }
+        }
     } while (hr == kStatusMoreData);
     return S_OK;
 }

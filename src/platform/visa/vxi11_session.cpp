@@ -21,7 +21,10 @@ using namespace vxi11;
 constexpr ViUInt32 kReplyGraceMs = 200;
 // RPC framing and result fields around the data of a device_read reply.
 constexpr std::size_t kReplyOverhead = 256;
-constexpr std::size_t kLargestReadRequest = 16u << 20;
+// One device_read asks for at most this much (or the link's maxRecvSize, if larger): each reply is
+// one RPC record assembled in memory, and records of a few MiB cost more to assemble than the
+// extra round trips they save.
+constexpr std::size_t kLargestReadRequest = 1u << 20;
 constexpr std::size_t kCloseBudgetMs = 2000;
 
 std::uint32_t MillisecondsLeft(const Deadline& deadline) {
@@ -163,7 +166,7 @@ ViStatus Vxi11Session::ReadBytes(ViByte* buffer, std::size_t count, std::size_t*
     }
     ViStatus status = VI_SUCCESS_MAX_CNT;
     while (done < count) {
-        const std::size_t request = std::min(std::max<std::size_t>(count - done, maxRecvSize_), kLargestReadRequest);
+        const std::size_t request = std::max<std::size_t>(std::min(count - done, kLargestReadRequest), maxRecvSize_);
         std::vector<std::uint8_t> arguments;
         XdrWriter out(arguments);
         out.PutInt32(link_);
