@@ -2,6 +2,7 @@
 // errors, stray bytes, silence. It also checks what the client puts on the wire.
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,37 @@ TEST_F(VisaHislipHostile, NumbersMessagesAndDropsAnswersToOtherMessages) {
     EXPECT_EQ(text, "fresh\n");
     // The whole answer was read, which the next message reports.
     EXPECT_EQ(Query("B?\n", 1), first + 2);
+}
+
+// A long answer in several Data messages and a DataEnd arrives whole and exact, in one read or in
+// pieces that do not line up with the messages.
+TEST_F(VisaHislipHostile, ALongAnswerInSeveralMessagesIsAssembledExactly) {
+    const std::uint32_t id = Query("BLOCK?\n");
+    std::vector<std::string> parts;
+    std::string expected;
+    for (int part = 0; part < 5; ++part) {
+        parts.emplace_back(70000 + part, static_cast<char>('a' + part));
+        if (part == 4) parts.back() += '\n';
+        expected += parts.back();
+    }
+    // The server sends while we read: 350 kB need not fit the socket buffers.
+    std::thread sender([&] {
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            server_.Send(server_.Sync(), i + 1 == parts.size() ? MessageType::DataEnd : MessageType::Data, 0, id,
+                         parts[i]);
+    });
+    std::string received(expected.size() + 10, '\0');
+    std::size_t done = 0;
+    ViStatus status = VI_SUCCESS_MAX_CNT;
+    for (std::size_t piece = 4096; status == VI_SUCCESS_MAX_CNT; piece = piece * 3 / 2) {
+        std::size_t got = 0;
+        status = session_->Read(received.data() + done, std::min(piece, received.size() - done), &got);
+        done += got;
+    }
+    sender.join();
+    EXPECT_EQ(status, VI_SUCCESS);
+    received.resize(done);
+    EXPECT_TRUE(received == expected) << "assembled " << done << " of " << expected.size() << " bytes";
 }
 
 TEST_F(VisaHislipHostile, ServerErrorsFailTheOperationFatalOnesEndTheSession) {
