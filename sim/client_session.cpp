@@ -23,7 +23,7 @@ ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
         dropEpoch_ = before.dropEpoch;
         handled_ = 0;
     }
-    if (before.dropAfter >= 0 && handled_ >= before.dropAfter) return {{}, {}, true};
+    if (before.dropAfter >= 0 && handled_ >= before.dropAfter) return {{}, {}, true, nullptr};
     ++handled_;
 
     std::optional<std::string> answer = instrument_.Execute(message);
