@@ -113,6 +113,24 @@ TEST_P(DriverOverLan, BlocksArriveExactAtEverySize) {
     EXPECT_EQ(frequency, 60.0);
 }
 
+// Ten megabytes arrive byte-exact on every transport.
+TEST_P(DriverOverLan, TenMegabytesArriveExact) {
+    ASSERT_EQ(Connect(), S_OK) << LastError();
+    auto system = Group(&IZPV4870::get_System);
+    ASSERT_EQ(system->put_IOTimeout(20000), S_OK);
+    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 10000000\n")), S_OK) << LastError();
+    SAFEARRAY* block = nullptr;
+    ASSERT_EQ(system->ReadBytes(&block), S_OK) << LastError();
+    const auto* bytes = static_cast<const unsigned char*>(block->pvData);
+    const ULONG size = block->rgsabound[0].cElements;
+    ASSERT_GE(size, 10u + 10000000u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 10), "#810000000");
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < 10000000; ++i) wrong += bytes[10 + i] != 'A' + i % 26;
+    SafeArrayDestroy(block);
+    EXPECT_EQ(wrong, 0u);
+}
+
 // Two answers back to back: a large read that takes in the start of the second keeps it for the
 // next read.
 TEST_P(DriverOverLan, BackToBackAnswersStayApart) {
