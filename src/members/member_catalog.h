@@ -23,13 +23,8 @@ struct MemberEntry {
 #define ZPV_CATALOG(kind, ...) ZPV_CATALOG_##kind(__VA_ARGS__)
 #define ZPV_CATALOG_ENTRY(I, Name, Kind, Command, Response, Put, Family) \
     MemberEntry{#I, #Name, MemberKind::Kind, Command, Response, Put, Family},
-#define ZPV_CATALOG_SETTING(I, T, Name, Header, ...) \
-    ZPV_CATALOG_ENTRY(I, Name, Property, Header "?", ZPV_READ_FORMAT_##T, Header " " ZPV_WRITE_FORMAT_##T, \
-                      ZPV_PP_LAST3(__VA_ARGS__))
-#define ZPV_CATALOG_ENUM_SETTING(I, E, Name, Header, ...) \
-    ZPV_CATALOG_ENTRY(I, Name, Property, Header "?", "%{" #E "}s", Header " %{" #E "}s", ZPV_PP_LAST3(__VA_ARGS__))
-// The third of Stored, Default, Family.
-#define ZPV_PP_LAST3(stored, value, family) family
+#define ZPV_CATALOG_SETTING(...) ZPV_SETTING_AS_PROPERTY(ZPV_CATALOG_PROPERTY, __VA_ARGS__)
+#define ZPV_CATALOG_ENUM_SETTING(...) ZPV_ENUM_SETTING_AS_PROPERTY(ZPV_CATALOG_PROPERTY, __VA_ARGS__)
 #define ZPV_CATALOG_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
     ZPV_CATALOG_ENTRY(I, Name, Property, Get, Response, Put, Family)
 #define ZPV_CATALOG_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check) \

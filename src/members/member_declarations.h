@@ -123,10 +123,14 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_READ_FORMAT_LONG "%d"
 #define ZPV_WRITE_FORMAT_LONG "%d"
 
-#define ZPV_ROW_SETTING(I, T, Name, Header, ...) \
-    ZPV_ROW_PROPERTY(I, T, Name, Header "?", ZPV_READ_FORMAT_##T, Header " " ZPV_WRITE_FORMAT_##T, __VA_ARGS__)
-#define ZPV_ROW_ENUM_SETTING(I, E, Name, Header, ...) \
-    ZPV_ROW_PROPERTY(I, E, Name, Header "?", "%{" #E "}s", Header " %{" #E "}s", __VA_ARGS__)
+// A setting as the PROPERTY it stands for, handed to X (a PROPERTY expansion of some table).
+#define ZPV_SETTING_AS_PROPERTY(X, I, T, Name, Header, ...) \
+    X(I, T, Name, Header "?", ZPV_READ_FORMAT_##T, Header " " ZPV_WRITE_FORMAT_##T, __VA_ARGS__)
+#define ZPV_ENUM_SETTING_AS_PROPERTY(X, I, E, Name, Header, ...) \
+    X(I, E, Name, Header "?", "%{" #E "}s", Header " %{" #E "}s", __VA_ARGS__)
+
+#define ZPV_ROW_SETTING(...) ZPV_SETTING_AS_PROPERTY(ZPV_ROW_PROPERTY, __VA_ARGS__)
+#define ZPV_ROW_ENUM_SETTING(...) ZPV_ENUM_SETTING_AS_PROPERTY(ZPV_ROW_PROPERTY, __VA_ARGS__)
 #define ZPV_ROW_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
     ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, nullptr)
 #define ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check)         \
