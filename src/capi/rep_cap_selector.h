@@ -13,9 +13,9 @@
 
 namespace zpv::repcap {
 
-inline constexpr ViStatus kSelectorLevelsInvalid = static_cast<ViStatus>(0xBFFA0063);
-inline constexpr ViStatus kSelectorRangeInvalid = static_cast<ViStatus>(0xBFFA0064);
-inline constexpr ViStatus kSelectorBadlyFormed = static_cast<ViStatus>(0xBFFA0066);
+inline constexpr ViStatus kSelectorLevelsInvalid = ZPV4870_ERROR_INVALID_NUMBER_OF_LEVELS_IN_SELECTOR;
+inline constexpr ViStatus kSelectorRangeInvalid = ZPV4870_ERROR_INVALID_RANGE_IN_SELECTOR;
+inline constexpr ViStatus kSelectorBadlyFormed = ZPV4870_ERROR_BADLY_FORMED_SELECTOR;
 
 class CRepCapSelector {
 public:

@@ -1,6 +1,7 @@
 #include "capi/status_translation.h"
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 
 #include "platform/com/text_conversion.h"
@@ -67,6 +68,11 @@ ViStatus ToStatus(ViSession session, HRESULT hr) {
 ViStatus SetError(ViSession session, ViStatus status, const char* text) {
     const ViStatus recorded = IviSession_SetError(session, status, text);
     return recorded != VI_SUCCESS ? recorded : status;
+}
+
+ViStatus NullParameter(ViSession session, const char* name) {
+    const std::string text = std::string("Parameter ") + name + " is VI_NULL.";
+    return SetError(session, ZPV4870_ERROR_NULL_POINTER, text.c_str());
 }
 
 }  // namespace zpv::capi

@@ -16,4 +16,7 @@ ViStatus ToStatus(ViSession session, HRESULT hr);
 // Records text with status on the session; returns the recording's failure, else status.
 ViStatus SetError(ViSession session, ViStatus status, const char* text);
 
+// Records "Parameter <name> is VI_NULL." with the null-pointer status and returns it.
+ViStatus NullParameter(ViSession session, const char* name);
+
 }  // namespace zpv::capi

@@ -1,0 +1,31 @@
+// The C interface's attributes by identifier, built once from the attribute rows.
+#pragma once
+
+#include <span>
+
+#include "platform/ivi/vi_types.h"
+
+namespace zpv::capi {
+
+// The value type of an attribute, numbered as the C interface numbers them.
+enum class ValueType : int { Int32 = 1, Real64 = 3, Boolean = 4, Session = 5, String = 6 };
+
+// Reads into the C value at value (a ViInt32, ViReal64, ViBoolean or a text buffer of
+// bufferSize bytes); writes the C value at value (a ViInt32, ViReal64, ViBoolean or ViConstString).
+using AttributeReader = ViStatus (*)(ViSession vi, ViConstString channel, void* value, ViInt32 bufferSize);
+using AttributeWriter = ViStatus (*)(ViSession vi, ViConstString channel, const void* value);
+
+struct AttributeEntry {
+    ViAttr id;
+    const char* name;  // "ZPV4870_ATTR_VOLTAGE_LEVEL"
+    ValueType type;
+    bool perPhase;
+    AttributeReader read;
+    AttributeWriter write;  // null: read-only
+};
+
+std::span<const AttributeEntry> AllAttributes();
+// Null for an identifier without an attribute.
+const AttributeEntry* FindAttribute(ViAttr id);
+
+}  // namespace zpv::capi
