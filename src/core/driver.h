@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <string>
 #include <string_view>
@@ -120,6 +121,10 @@ public:
     // Invalidates the stored simulated values of the driver and of every per-instance object.
     void InvalidateSimulatedValues();
 
+    // The lock every object of the session holds for a whole member. The objects share one I/O
+    // session, and a query is a write and a read that no other member may come between.
+    std::recursive_mutex& MemberLock() { return memberLock_; }
+
 protected:
     CDriver(DriverConstants constants, std::unique_ptr<errors::CErrorReporter> reporter);
     ~CDriver() override;
@@ -135,6 +140,7 @@ protected:
     }
 
 private:
+    std::recursive_mutex memberLock_;
     struct RepCapRef {
         CComPtr<IUnknown> unknown;  // the collection's reference
         repcap::CRepCap* node;

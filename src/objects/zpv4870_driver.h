@@ -50,7 +50,8 @@ public:
     static HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv);
 
     void* CastTo(REFIID riid);
-    using com::CComObjectRootEx::ObjectLock;
+    // What the method frame locks: the session's one member lock, shared with the phase objects.
+    std::recursive_mutex& ObjectLock() { return MemberLock(); }
     using CDriver::IsInitialized;
     using CDriver::Reporter;
     using CDriver::Tracer;

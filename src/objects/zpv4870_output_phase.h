@@ -36,7 +36,8 @@ public:
     const char* RepCapName() const override { return kRepCapName; }
 
     // What the method frame needs of its target.
-    using com::CComObjectRootEx::ObjectLock;
+    // The driver's member lock: the phase shares the driver's I/O session.
+    std::recursive_mutex& ObjectLock() { return Root().MemberLock(); }
     bool IsInitialized() const { return Root().IsInitialized(); }
     errors::IErrorReporter& Reporter() const { return Root().Reporter(); }
     trace::ICallTracer* Tracer() const { return Root().Tracer(); }
