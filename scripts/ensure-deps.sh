@@ -3,7 +3,7 @@
 # tries the packages that only widen the tests (an interop peer); those may fail without failing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev)
+packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev)
 optional=(python3-pyvisa-py)
 
 missing_of() {

@@ -23,3 +23,5 @@ echo "Simulator listening on 127.0.0.1:$port"
 build/examples/output_check "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
 build/examples/list_program "TCPIP0::127.0.0.1::${port}::SOCKET"
+echo
+build/examples/output_check_c "TCPIP0::127.0.0.1::${port}::SOCKET"
