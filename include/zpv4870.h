@@ -21,6 +21,8 @@ typedef unsigned int ViUInt32;
 typedef signed int ViInt32;
 typedef unsigned short ViUInt16;
 typedef signed short ViInt16;
+typedef unsigned char ViUInt8;
+typedef ViUInt8 ViByte;
 typedef double ViReal64;
 typedef ViUInt16 ViBoolean;
 typedef char ViChar;
@@ -528,6 +530,203 @@ ZPV4870_EXPORT ViStatus ZPV4870_SetAttributeViSession(ViSession vi, ViConstStrin
                                                       ViSession attributeValue);
 ZPV4870_EXPORT ViStatus ZPV4870_SetAttributeViString(ViSession vi, ViConstString channelName, ViAttr attributeId,
                                                      ViConstString attributeValue);
+
+/* Function wrappers, one per method of the object interface, grouped by the interface they call.
+ * Functions of an output phase take a channel name after the session: those that change settings
+ * apply to every phase it selects ("OutputPhase1", lists and ranges), those that read take the
+ * first. Text outputs take a buffer size before the buffer (the copy-out rule above). */
+/* IIviDriverOperation */
+ZPV4870_EXPORT ViStatus ZPV4870_ClearInterchangeWarnings(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_GetNextCoercionRecord(ViSession vi, ViInt32 RecordBufferSize, ViChar Record[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetNextInterchangeWarning(ViSession vi, ViInt32 WarningBufferSize, ViChar Warning[]);
+ZPV4870_EXPORT ViStatus ZPV4870_ResetInterchangeCheck(ViSession vi);
+
+/* IIviDriverUtility */
+ZPV4870_EXPORT ViStatus ZPV4870_Disable(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_ResetWithDefaults(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_reset(ViSession vi);
+
+/* IZPV4870System */
+ZPV4870_EXPORT ViStatus ZPV4870_viRead(ViSession vi, ViByte Buffer[], ViInt32 Count, ViInt32* ReturnCount);
+ZPV4870_EXPORT ViStatus ZPV4870_viWrite(ViSession vi, const ViByte Buffer[], ViInt32 Count, ViInt32* ReturnCount);
+
+/* IZPV4870Execution */
+ZPV4870_EXPORT ViStatus ZPV4870_ClearProtections(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_GetOperationMode(ViSession vi, ViInt32* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetOutputEnable(ViSession vi, ViInt32* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetProtections(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_SetOperationMode(ViSession vi, ViInt32 OperationMode);
+ZPV4870_EXPORT ViStatus ZPV4870_SetOutputEnable(ViSession vi, ViInt32 Behavior);
+
+/* IZPV4870ListModeFile */
+ZPV4870_EXPORT ViStatus ZPV4870_Add(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Copy(ViSession vi, ViConstString SourceFile, ViConstString DestinationFile);
+ZPV4870_EXPORT ViStatus ZPV4870_Delete(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Edit(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_GetEditFile(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileName(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileTotal(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetLoadFile(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_Load(ViSession vi, ViConstString FileName);
+
+/* IZPV4870ListModeSequence */
+ZPV4870_EXPORT ViStatus ZPV4870_Add2(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_Copy2(ViSession vi, ViInt32 SourceSequenceIndex);
+ZPV4870_EXPORT ViStatus ZPV4870_Delete2(ViSession vi, ViInt32 SequenceIndex);
+ZPV4870_EXPORT ViStatus ZPV4870_Edit2(ViSession vi, ViInt32 SequenceIndex);
+ZPV4870_EXPORT ViStatus ZPV4870_GetEditSequence(ViSession vi, ViInt32* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetTotalSequence(ViSession vi, ViInt32* Val);
+
+/* IZPV4870ManualModeFile */
+ZPV4870_EXPORT ViStatus ZPV4870_Add3(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Copy3(ViSession vi, ViConstString SourceFile, ViConstString DestinationFile);
+ZPV4870_EXPORT ViStatus ZPV4870_Delete3(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Edit3(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_GetEditFile2(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileName2(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileTotal2(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetLoadFile2(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_Load2(ViSession vi, ViConstString FileName);
+
+/* IZPV4870PulseModeFile */
+ZPV4870_EXPORT ViStatus ZPV4870_Add4(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Copy4(ViSession vi, ViConstString SourceFile, ViConstString DestinationFile);
+ZPV4870_EXPORT ViStatus ZPV4870_Delete4(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Edit4(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_GetEditFile3(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileName3(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileTotal3(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetLoadFile3(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_Load3(ViSession vi, ViConstString FileName);
+
+/* IZPV4870StepModeFile */
+ZPV4870_EXPORT ViStatus ZPV4870_Add5(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Copy5(ViSession vi, ViConstString SourceFile, ViConstString DestinationFile);
+ZPV4870_EXPORT ViStatus ZPV4870_Delete5(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_Edit5(ViSession vi, ViConstString FileName);
+ZPV4870_EXPORT ViStatus ZPV4870_GetEditFile4(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileName4(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFileTotal4(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetLoadFile4(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_Load4(ViSession vi, ViConstString FileName);
+
+/* IZPV4870Measure */
+ZPV4870_EXPORT ViStatus ZPV4870_All(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_ApparentPower(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_Count(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_CrestFactor(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_Current(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_CurrentAC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_CurrentDC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_CurrentPeak(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_DwellTime(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_Frequency(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_Power(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_PowerFactor(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_ReactivePower(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_Sequence(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_State(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_Voltage(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_VoltageAC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_VoltageDC(ViSession vi, ViReal64* Val);
+
+/* IZPV4870Result */
+ZPV4870_EXPORT ViStatus ZPV4870_GetAll(ViSession vi, ViInt32 ValBufferSize, ViChar Val[]);
+ZPV4870_EXPORT ViStatus ZPV4870_GetApparentPower(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetCrestFactor(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetCurrentAC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetCurrentDC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetCurrentPeak(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetFrequency(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetPower(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetPowerFactor(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetReactivePower(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetVoltageAC(ViSession vi, ViReal64* Val);
+ZPV4870_EXPORT ViStatus ZPV4870_GetVoltageDC(ViSession vi, ViReal64* Val);
+
+/* IZPV4870OutputPhaseCurrentProtection */
+ZPV4870_EXPORT ViStatus ZPV4870_Configure(ViSession vi, ViConstString channelName, ViBoolean Enabled,
+                                          ViReal64 Threshold, ViReal64 Delay);
+ZPV4870_EXPORT ViStatus ZPV4870_Reset2(ViSession vi, ViConstString channelName);
+
+/* IZPV4870OutputPhaseDCGeneration */
+ZPV4870_EXPORT ViStatus ZPV4870_Configure2(ViSession vi, ViConstString channelName, ViInt32 Mode,
+                                           ViReal64 DCVoltageLevel);
+
+/* IZPV4870OutputPhaseVoltageProtection */
+ZPV4870_EXPORT ViStatus ZPV4870_Reset3(ViSession vi, ViConstString channelName);
+
+/* IIviACPwrOutputPhases */
+ZPV4870_EXPORT ViStatus ZPV4870_AbortFrequencyRamp(ViSession vi);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureFrequency(ViSession vi, ViReal64 Frequency);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureFrequencyRange(ViSession vi, ViReal64 FrequencyRange);
+ZPV4870_EXPORT ViStatus ZPV4870_GetOutputPhaseName(ViSession vi, ViInt32 Index, ViInt32 NameBufferSize, ViChar Name[]);
+ZPV4870_EXPORT ViStatus ZPV4870_InitiateMeasurement(ViSession vi, ViInt32 Group);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryFrequencyRampBusy(ViSession vi, ViBoolean* Busy);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryFrequencyRangeCapabilities(ViSession vi, ViInt32 Range, ViReal64* MinFrequency,
+                                                                ViReal64* MaxFrequency);
+ZPV4870_EXPORT ViStatus ZPV4870_RampFrequency(ViSession vi, ViReal64 Frequency, ViReal64 Rate);
+
+/* IIviACPwrOutputPhase */
+ZPV4870_EXPORT ViStatus ZPV4870_AbortCurrentRamp(ViSession vi, ViConstString channelName);
+ZPV4870_EXPORT ViStatus ZPV4870_AbortVoltageRamp(ViSession vi, ViConstString channelName);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureCurrentLimit(ViSession vi, ViConstString channelName, ViReal64 CurrentLimit);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureOutputEnabled(ViSession vi, ViConstString channelName, ViBoolean Enabled);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigurePhaseAngle(ViSession vi, ViConstString channelName, ViReal64 PhaseAngle);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureVoltageLevel(ViSession vi, ViConstString channelName, ViReal64 VoltageLevel);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureVoltageRange(ViSession vi, ViConstString channelName, ViReal64 VoltageRange);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureWaveform(ViSession vi, ViConstString channelName, ViConstString Waveform);
+ZPV4870_EXPORT ViStatus ZPV4870_FetchMeasurement(ViSession vi, ViConstString channelName, ViInt32 MeasurementType,
+                                                 ViReal64* Measurement);
+ZPV4870_EXPORT ViStatus ZPV4870_FetchMeasurementArray(ViSession vi, ViConstString channelName, ViInt32 MeasurementType,
+                                                      ViInt32 MeasurementArraySize, ViReal64 Measurement[],
+                                                      ViInt32* MeasurementActualSize);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryCurrentRampBusy(ViSession vi, ViConstString channelName, ViBoolean* Busy);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryVoltageRampBusy(ViSession vi, ViConstString channelName, ViBoolean* Busy);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryVoltageRangeCapabilities(ViSession vi, ViConstString channelName, ViInt32 Range,
+                                                              ViReal64* MaxVoltage, ViReal64* MinVoltage);
+ZPV4870_EXPORT ViStatus ZPV4870_RampCurrent(ViSession vi, ViConstString channelName, ViReal64 Current, ViReal64 Rate);
+ZPV4870_EXPORT ViStatus ZPV4870_RampVoltage(ViSession vi, ViConstString channelName, ViReal64 Voltage, ViReal64 Rate);
+
+/* IIviACPwrCurrentProtection */
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureCurrentProtection(ViSession vi, ViConstString channelName, ViBoolean Enabled,
+                                                           ViReal64 Threshold, ViReal64 Delay);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryCurrentProtectionTripped(ViSession vi, ViConstString channelName,
+                                                              ViBoolean* Tripped);
+ZPV4870_EXPORT ViStatus ZPV4870_ResetCurrentProtection(ViSession vi, ViConstString channelName);
+
+/* IIviACPwrVoltageProtection */
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureVoltageProtection(ViSession vi, ViConstString channelName, ViReal64 OverLimit,
+                                                           ViReal64 UnderLimit, ViBoolean OverEnabled,
+                                                           ViBoolean UnderEnabled);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryVoltageProtectionTripped(ViSession vi, ViConstString channelName,
+                                                              ViBoolean* Tripped);
+ZPV4870_EXPORT ViStatus ZPV4870_ResetVoltageProtection(ViSession vi, ViConstString channelName);
+
+/* IIviACPwrDCGeneration */
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureDC(ViSession vi, ViConstString channelName, ViInt32 Mode,
+                                            ViReal64 DCVoltageLevel);
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureDCRange(ViSession vi, ViConstString channelName, ViReal64 Range);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryDCCapabilities(ViSession vi, ViConstString channelName, ViInt32 Range,
+                                                    ViReal64* Maximum, ViReal64* Minimum);
+
+/* IIviACPwrImpedance */
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureOutputImpedance(ViSession vi, ViConstString channelName,
+                                                         ViReal64 ResistiveValue, ViReal64 InductiveValue);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryOutputImpedanceCapabilities(ViSession vi, ViConstString channelName,
+                                                                 ViReal64* ResistiveMin, ViReal64* ResistiveMax,
+                                                                 ViReal64* InductiveMax, ViReal64* InductiveMin);
+
+/* IIviACPwrExternalSync */
+ZPV4870_EXPORT ViStatus ZPV4870_ConfigureExternalSync(ViSession vi, ViBoolean Enabled, ViReal64 PhaseOffset);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryExternalSyncLocked(ViSession vi, ViBoolean* Locked);
+
+/* IIviACPwrArbWaveform */
+ZPV4870_EXPORT ViStatus ZPV4870_ClearArbWaveform(ViSession vi, ViConstString WaveformName);
+ZPV4870_EXPORT ViStatus ZPV4870_QueryArbWaveformCatalog(ViSession vi, ViInt32 CatalogType, ViInt32 CatalogBufferSize,
+                                                        ViChar Catalog[]);
+ZPV4870_EXPORT ViStatus ZPV4870_WriteArbWaveform(ViSession vi, ViConstString WaveformName, ViInt32 WaveformSize,
+                                                 const ViReal64 Waveform[]);
 
 #ifdef __cplusplus
 }
