@@ -25,3 +25,5 @@ echo
 build/examples/list_program "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
 build/examples/output_check_c "TCPIP0::127.0.0.1::${port}::SOCKET"
+echo
+build/examples/list_program_c "TCPIP0::127.0.0.1::${port}::SOCKET"

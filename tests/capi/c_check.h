@@ -52,6 +52,7 @@ int CheckTextCopyRule(void);
 int CheckEveryAttribute(const char* resource, const char* options);
 int CheckPhaseChannels(void);
 int CheckThreads(const char* resource, const char* options, ViAttr phaseLevel);
+int CheckWrapperPatterns(void);
 #ifdef __cplusplus
 }
 #endif

@@ -32,6 +32,7 @@ TEST(CInterface, SessionsAndErrors) { EXPECT_EQ(CheckSessionsAndErrors(), 0); }
 TEST(CInterface, TextCopyRule) { EXPECT_EQ(CheckTextCopyRule(), 0); }
 TEST(CInterface, EveryAttributeInSimulation) { EXPECT_EQ(CheckEveryAttribute("", SIMULATED), 0); }
 TEST(CInterface, PhaseChannels) { EXPECT_EQ(CheckPhaseChannels(), 0); }
+TEST(CInterface, WrapperPatterns) { EXPECT_EQ(CheckWrapperPatterns(), 0); }
 TEST(CInterfaceThreads, InSimulation) { EXPECT_EQ(CheckThreads("", SIMULATED, ZPV4870_ATTR_VOLTAGE_LEVEL), 0); }
 
 TEST_F(CInterfaceOverSocket, EveryAttribute) { EXPECT_EQ(CheckEveryAttribute(resource.c_str(), ""), 0); }

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -46,6 +47,11 @@ public:
     void Answer(const std::string& query, const std::string& response) {
         std::lock_guard lock(mutex_);
         answers_[query] = response;
+    }
+    // Answers for query, one per time it is asked; once they are used up, the table's answer.
+    void AnswerInTurn(const std::string& query, std::vector<std::string> responses) {
+        std::lock_guard lock(mutex_);
+        turns_[query].assign(responses.begin(), responses.end());
     }
     // The messages received so far, without their line feeds, once the line has been quiet briefly.
     std::vector<std::string> Received() {
@@ -100,8 +106,13 @@ private:
                     received_.push_back(message);
                     arrived_.notify_all();
                     if (message.empty() || message.back() != '?') continue;
-                    auto it = answers_.find(message);
-                    reply = (it == answers_.end() ? "0" : it->second) + "\n";
+                    if (auto turn = turns_.find(message); turn != turns_.end() && !turn->second.empty()) {
+                        reply = turn->second.front() + "\n";
+                        turn->second.pop_front();
+                    } else {
+                        auto it = answers_.find(message);
+                        reply = (it == answers_.end() ? "0" : it->second) + "\n";
+                    }
                 }
                 ::send(peer, reply.data(), reply.size(), MSG_NOSIGNAL);
             }
@@ -114,6 +125,7 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::map<std::string, std::string> answers_;
+    std::map<std::string, std::deque<std::string>> turns_;
     std::vector<std::string> received_;
     std::size_t seen_ = 0;
     std::condition_variable arrived_;
