@@ -122,8 +122,9 @@ typedef ViUInt32 ViAttr;
 
 /* ---------------------------------------------------------------------------------------------
  * Attribute identifiers, for ZPV4870_GetAttribute<Type> and ZPV4870_SetAttribute<Type>. Each
- * comment gives the attribute's type; per-phase attributes take a channel name ("OutputPhase1"),
- * the others ignore it.
+ * comment gives the attribute's type (and for an enumeration-valued ViInt32 the enumeration whose
+ * ZPV4870_VAL_ values it takes); per-phase attributes take a channel name ("OutputPhase1"), the
+ * others ignore it.
  * ------------------------------------------------------------------------------------------- */
 /* IIviDriverOperation */
 #define ZPV4870_ATTR_RANGE_CHECK                                 1050002L /* ViBoolean, read/write */
@@ -156,20 +157,20 @@ typedef ViUInt32 ViAttr;
 /* IZPV4870System */
 #define ZPV4870_ATTR_SYSTEM_IO_TIMEOUT                           1150001L /* ViInt32, read/write */
 #define ZPV4870_ATTR_SYSTEM_ALARM                                1150102L /* ViInt32, read/write */
-#define ZPV4870_ATTR_SYSTEM_ANALOG                               1150103L /* ViInt32, read/write */
+#define ZPV4870_ATTR_SYSTEM_ANALOG                               1150103L /* ViInt32, ZPV4870AnalogEnum, read/write */
 #define ZPV4870_ATTR_SYSTEM_FREQUENCY_HIGH_LIMIT                 1150104L /* ViReal64, read/write */
 #define ZPV4870_ATTR_SYSTEM_FREQUENCY_LOW_LIMIT                  1150105L /* ViReal64, read/write */
 #define ZPV4870_ATTR_SYSTEM_LOCK                                 1150106L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_SYSTEM_METER_DISPLAY                        1150107L /* ViInt32, read/write */
+#define ZPV4870_ATTR_SYSTEM_METER_DISPLAY                        1150107L /* ViInt32, ZPV4870MeterEnum, read/write */
 #define ZPV4870_ATTR_SYSTEM_OC_FOLD                              1150108L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_SYSTEM_POWRE_UP                             1150109L /* ViInt32, read/write */
-#define ZPV4870_ATTR_SYSTEM_REMOTE                               1150110L /* ViInt32, read/write */
-#define ZPV4870_ATTR_SYSTEM_SYCHRONOUS_SIGNAL                    1150111L /* ViInt32, read/write */
+#define ZPV4870_ATTR_SYSTEM_POWRE_UP                             1150109L /* ViInt32, ZPV4870PowerUpEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_REMOTE                               1150110L /* ViInt32, ZPV4870RemoteEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_SYCHRONOUS_SIGNAL                    1150111L /* ViInt32, ZPV4870SychronousSignalEnum, read/write */
 #define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_HIGH_LIMIT                1150112L /* ViReal64, read/write */
 #define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_LOW_LIMIT                 1150113L /* ViReal64, read/write */
 #define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_HIGH_LIMIT                1150114L /* ViReal64, read/write */
 #define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_LOW_LIMIT                 1150115L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_SENSE                        1150116L /* ViInt32, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_SENSE                        1150116L /* ViInt32, ZPV4870VoltageSenseEnum, read/write */
 
 /* IZPV4870ExecutionConfigurations */
 #define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_FREQUENCY          1150002L /* ViReal64, read/write */
@@ -183,16 +184,16 @@ typedef ViUInt32 ViAttr;
 /* IZPV4870ListModeProgram */
 #define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_AC                1150007L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_PROGRAM_COUNT                     1150008L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_BASE                      1150009L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_RANGE                     1150010L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_TRIGGER                   1150011L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_BASE                      1150009L /* ViInt32, ZPV4870BaseEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_RANGE                     1150010L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_TRIGGER                   1150011L /* ViInt32, ZPV4870TriggerEnum, read/write */
 #define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_DC                1150012L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_PROGRAM_FREQUENCY                 1150013L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_ANGLE_CONNECT             1150014L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FAIL_STOP                 1150015L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_ANGLE_CONNECT             1150014L /* ViInt32, ZPV4870EnableEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FAIL_STOP                 1150015L /* ViInt32, ZPV4870EnableEnum, read/write */
 
 /* IZPV4870ListModeSequence */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_WAVEFORM                 1150016L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_WAVEFORM                 1150016L /* ViInt32, ZPV4870WaveformEnum, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_START_ANGLE              1150017L /* ViInt32, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_START         1150018L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_START         1150019L /* ViReal64, read/write */
@@ -202,7 +203,7 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_END            1150023L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_START          1150024L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME                     1150025L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME_UNIT                1150026L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME_UNIT                1150026L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CYCLE                    1150027L /* ViInt32, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_HIGH_LIMIT       1150028L /* ViReal64, read/write */
 #define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LIMIT_DELAY      1150029L /* ViReal64, read/write */
@@ -226,7 +227,7 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_MANUAL_MODE_FILE_SET_FILE_INDEX             1150043L /* ViReal64, read/write */
 
 /* IZPV4870ManualMode */
-#define ZPV4870_ATTR_MANUAL_MODE_COUPLE                          1150044L /* ViInt32, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_COUPLE                          1150044L /* ViInt32, ZPV4870CoupleEnum, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_CURRENT_HIGH_LIMIT              1150045L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LIMIT_DELAY             1150046L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LOW_LIMIT               1150047L /* ViReal64, read/write */
@@ -234,12 +235,12 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_MANUAL_MODE_POWER_HIGH_LIMIT                1150049L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_POWER_LOW_LIMIT                 1150050L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_RAMP_UP                         1150051L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_RANGE                           1150052L /* ViInt32, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_RANGE                           1150052L /* ViInt32, ZPV4870RangeEnum, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_START_ANGLE                     1150053L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_TOTAL_HARMONIC_DISTORTION       1150054L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_AC                      1150055L /* ViReal64, read/write */
 #define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_DC                      1150056L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_WAVEFORM                        1150057L /* ViInt32, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_WAVEFORM                        1150057L /* ViInt32, ZPV4870WaveformEnum, read/write */
 
 /* IZPV4870OutputPhases */
 #define ZPV4870_ATTR_OUTPUT_PHASES_FREQUENCY                     1150058L /* ViReal64, read/write */
@@ -249,7 +250,7 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_OUTPUT_PHASE_ENABLED                        1150060L /* ViBoolean, read/write */
 #define ZPV4870_ATTR_OUTPUT_PHASE_PHASE_ANGLE                    1150061L /* ViReal64, read/write */
 #define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_LEVEL                  1150062L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_RANGE                  1150063L /* ViInt32, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_RANGE                  1150063L /* ViInt32, ZPV4870RangeEnum, read/write */
 #define ZPV4870_ATTR_OUTPUT_PHASE_WAVEFORM                       1150064L /* ViString, read/write */
 
 /* IZPV4870OutputPhaseCurrentProtection, per output phase: pass a channel name */
@@ -258,17 +259,17 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_THRESHOLD   1150067L /* ViReal64, read/write */
 
 /* IZPV4870OutputPhaseDCGeneration, per output phase: pass a channel name */
-#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_MODE             1150068L /* ViInt32, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_MODE             1150068L /* ViInt32, ZPV4870DCGenerationEnum, read/write */
 #define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_DC_VOLTAGE_LEVEL 1150069L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_CONFIGURE_RANGE  1150070L /* ViInt32, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_CONFIGURE_RANGE  1150070L /* ViInt32, ZPV4870RangeEnum, read/write */
 
 /* IZPV4870PulseModeFile */
 #define ZPV4870_ATTR_PULSE_MODE_FILE_SET_FILE_INDEX              1150071L /* ViReal64, read/write */
 
 /* IZPV4870PulseMode */
 #define ZPV4870_ATTR_PULSE_MODE_COUNT                            1150072L /* ViInt32, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_TRIGGER                          1150073L /* ViInt32, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_RANGE                            1150074L /* ViInt32, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_TRIGGER                          1150073L /* ViInt32, ZPV4870TriggerEnum, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_RANGE                            1150074L /* ViInt32, ZPV4870RangeEnum, read/write */
 #define ZPV4870_ATTR_PULSE_MODE_START_ANGLE                      1150075L /* ViReal64, read/write */
 #define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_AC                       1150076L /* ViReal64, read/write */
 #define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_DC                       1150077L /* ViReal64, read/write */
@@ -286,18 +287,18 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_STEP_MODE_FILE_SET_FILE_INDEX               1150085L /* ViReal64, read/write */
 
 /* IZPV4870StepMode */
-#define ZPV4870_ATTR_STEP_MODE_TRIGGER                           1150086L /* ViInt32, read/write */
+#define ZPV4870_ATTR_STEP_MODE_TRIGGER                           1150086L /* ViInt32, ZPV4870TriggerEnum, read/write */
 #define ZPV4870_ATTR_STEP_MODE_COUNT                             1150087L /* ViInt32, read/write */
-#define ZPV4870_ATTR_STEP_MODE_BASE                              1150088L /* ViInt32, read/write */
-#define ZPV4870_ATTR_STEP_MODE_RANGE                             1150089L /* ViInt32, read/write */
-#define ZPV4870_ATTR_STEP_MODE_WAVEFORM                          1150090L /* ViInt32, read/write */
+#define ZPV4870_ATTR_STEP_MODE_BASE                              1150088L /* ViInt32, ZPV4870BaseEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_RANGE                             1150089L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_WAVEFORM                          1150090L /* ViInt32, ZPV4870WaveformEnum, read/write */
 #define ZPV4870_ATTR_STEP_MODE_TOTAL_HARMONIC_DISTORTION         1150091L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_START_ANGLE                       1150092L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_VOLTAGE_AC                        1150093L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_VOLTAGE_DC                        1150094L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_FREQUENCY                         1150095L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_TIME                              1150096L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_TIME_UNIT                         1150097L /* ViInt32, read/write */
+#define ZPV4870_ATTR_STEP_MODE_TIME_UNIT                         1150097L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
 #define ZPV4870_ATTR_STEP_MODE_CYCLE                             1150098L /* ViInt32, read/write */
 #define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_AC                  1150099L /* ViReal64, read/write */
 #define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_DC                  1150100L /* ViReal64, read/write */
@@ -353,7 +354,7 @@ typedef ViUInt32 ViAttr;
 #define ZPV4870_ATTR_VOLTAGE_PROTECTION_TRIPPED                  1250031L /* ViBoolean, read-only */
 
 /* IIviACPwrDCGeneration, per output phase: pass a channel name */
-#define ZPV4870_ATTR_DC_GENERATION_MODE                          1250032L /* ViInt32, read/write */
+#define ZPV4870_ATTR_DC_GENERATION_MODE                          1250032L /* ViInt32, IviACPwrDCGenerationEnum, read/write */
 #define ZPV4870_ATTR_DC_VOLTAGE_LEVEL                            1250033L /* ViReal64, read/write */
 #define ZPV4870_ATTR_DC_GENERATION_NUM_RANGES                    1250035L /* ViInt32, read-only */
 #define ZPV4870_ATTR_DC_GENERATION_RANGE_MIN                     1250040L /* ViReal64, read-only */

@@ -9,6 +9,7 @@
 #include "capi/copy_out.h"
 #include "capi/driver_lookup.h"
 #include "capi/rep_cap_selector.h"
+#include "members/format_fit.h"
 
 namespace zpv::capi {
 
@@ -37,6 +38,13 @@ constexpr ValueType ValueTypeOf() {
         static_assert(std::is_same_v<T, LONG> || std::is_enum_v<T>, "a property type without a C type");
         return ValueType::Int32;
     }
+}
+
+// The enumeration a property of type T carries, by its name; empty for other types.
+template <class T>
+constexpr std::string_view EnumNameOf() {
+    if constexpr (std::is_enum_v<T>) return members::format_fit::TypeName<T>();
+    else return {};
 }
 
 // The phase objects a channel name selects, as interface I: all of them (allowMulti) or the first.

@@ -32,13 +32,14 @@ ZPV_C_ATTRIBUTES(ZPV_C_ATTRIBUTE_CHECK)
     AttributeEntry{Id,                                                                                    \
                    #Id,                                                                                   \
                    ValueTypeOf<GetterTraits<decltype(&I::get_##Name)>::Value>(),                        \
+                   EnumNameOf<GetterTraits<decltype(&I::get_##Name)>::Value>(),                         \
                    ZPV_C_PER_PHASE_##Scope,                                                               \
                    &ReadProperty<I, &I::get_##Name, ZPV_C_PER_PHASE_##Scope>,                                \
                    ZPV_C_WRITER_##Access(I, Name, Scope)},
 
 const AttributeEntry kAttributes[] = {
-    {ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX, "ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX", ValueType::String, false, &ReadPrefix,
-     nullptr},
+    {ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX, "ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX", ValueType::String, {}, false,
+     &ReadPrefix, nullptr},
     ZPV_C_ATTRIBUTES(ZPV_C_ATTRIBUTE_ENTRY)};
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "platform/ivi/vi_types.h"
 
@@ -19,6 +20,7 @@ struct AttributeEntry {
     ViAttr id;
     const char* name;  // "ZPV4870_ATTR_VOLTAGE_LEVEL"
     ValueType type;
+    std::string_view enumName;  // "ZPV4870RangeEnum" for an enumeration-valued ViInt32, else empty
     bool perPhase;
     AttributeReader read;
     AttributeWriter write;  // null: read-only

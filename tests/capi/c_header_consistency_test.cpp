@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -37,7 +38,11 @@ const char* TypeName(ValueType type) {
 
 TEST(CHeaderConsistency, EveryAttributeMacroIsARowOfTheTableAsDescribed) {
     const std::string header = HeaderText();
-    const std::regex line(R"(#define (ZPV4870_ATTR_\w+)\s+(\d+)L /\* (\w+), (read-only|read/write) \*/)");
+    const std::regex line(R"(#define (ZPV4870_ATTR_\w+)\s+(\d+)L /\* (\w+), (?:(\w+Enum), )?(read-only|read/write) \*/)");
+    const std::regex enumGroup(R"(/\* (\w+Enum) \*/\n#define ZPV4870_VAL_)");
+    std::set<std::string> enumsWithValues;
+    for (auto it = std::sregex_iterator(header.begin(), header.end(), enumGroup); it != std::sregex_iterator(); ++it)
+        enumsWithValues.insert((*it)[1].str());
     std::map<std::string, std::smatch> described;
     for (auto it = std::sregex_iterator(header.begin(), header.end(), line); it != std::sregex_iterator(); ++it)
         described.emplace((*it)[1].str(), *it);
@@ -54,7 +59,11 @@ TEST(CHeaderConsistency, EveryAttributeMacroIsARowOfTheTableAsDescribed) {
         const std::smatch& m = it->second;
         EXPECT_EQ(std::stoul(m[2].str()), entry.id);
         EXPECT_EQ(m[3].str(), TypeName(entry.type));
-        EXPECT_EQ(m[4].str(), entry.write ? "read/write" : "read-only");
+        EXPECT_EQ(m[4].str(), entry.enumName);
+        if (!entry.enumName.empty()) {
+            EXPECT_TRUE(enumsWithValues.contains(m[4].str())) << "no values for " << m[4];
+        }
+        EXPECT_EQ(m[5].str(), entry.write ? "read/write" : "read-only");
         EXPECT_NE(entry.type, ValueType::Session);
     }
     EXPECT_EQ(FindAttribute(1250034), nullptr);  // a gap among the class identifiers
