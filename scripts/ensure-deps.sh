@@ -3,8 +3,8 @@
 # tries the packages that only widen the tests (an interop peer); those may fail without failing.
 set -euo pipefail
 
-packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev)
-optional=(python3-pyvisa-py)
+packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev python3 python3-pytest python3-setuptools)
+optional=(python3-pyvisa-py python3-numpy python3-matplotlib)
 
 missing_of() {
   for p in "$@"; do

@@ -27,3 +27,10 @@ echo
 build/examples/output_check_c "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
 build/examples/list_program_c "TCPIP0::127.0.0.1::${port}::SOCKET"
+
+# The same check from Python, through the package in python/ and the library just built.
+if command -v /usr/bin/python3 >/dev/null; then
+  echo
+  PYTHONPATH=python ZPV4870_LIBRARY=build/libzpv4870.so \
+    /usr/bin/python3 examples/python/output_check.py "TCPIP0::127.0.0.1::${port}::SOCKET"
+fi

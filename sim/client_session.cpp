@@ -1,5 +1,7 @@
 #include "zpv4870sim/client_session.h"
 
+#include <string>
+
 #include <algorithm>
 
 namespace zpv::sim {
@@ -15,9 +17,14 @@ constexpr size_t kLongestMessage = 16 * 1024 * 1024;
 }  // namespace
 
 ClientSession::ClientSession(Instrument& instrument)
-    : instrument_(instrument), dropEpoch_(instrument.GetFaults().dropEpoch) {}
+    : instrument_(instrument), dropEpoch_(instrument.GetFaults().dropEpoch) {
+    instrument_.Log("open");
+}
+
+ClientSession::~ClientSession() { instrument_.Log("closed"); }
 
 ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
+    instrument_.Log(std::string("< ").append(message));
     const Faults before = instrument_.GetFaults();
     if (before.dropEpoch != dropEpoch_) {
         dropEpoch_ = before.dropEpoch;

@@ -41,10 +41,17 @@ Identity IdentityFor(InstrumentOptions& options) {
 }  // namespace
 
 Instrument::Instrument(InstrumentOptions options)
-    : heldBytes_(std::make_shared<std::atomic<std::size_t>>(0)),
+    : log_(options.log),
+      heldBytes_(std::make_shared<std::atomic<std::size_t>>(0)),
       state_(std::make_unique<InstrumentState>(IdentityFor(options), options.faults, options.load)) {
     state_->limits = options.limits;
     state_->heldBytes = heldBytes_;
+}
+
+void Instrument::Log(std::string_view event) {
+    if (!log_) return;
+    std::lock_guard lock(logMutex_);
+    log_(event);
 }
 
 void Instrument::ReportError(int code) {

@@ -37,6 +37,7 @@ constexpr const char* kUsage =
     "  --garbage         answer garbage\n"
     "  --oversize N      pad answers with blanks to N bytes\n"
     "  --mute            never answer\n"
+    "  --log             print \"log open\", \"log < <message>\" and \"log closed\" lines for every client\n"
     "  --load-ohms R     load impedance in ohms (default 100)\n"
     "  --load-pf PF      load power factor (default 1)\n"
     "  --max-answer-bytes N  the longest answer served (default 67108864); longer: error -225\n"
@@ -88,6 +89,11 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
         else if (flag == "--portmapper-insecure") settings.lan.portmapperInsecure = true;
         else if (flag == "--garbage") faults.garbage = true;
         else if (flag == "--mute") faults.mute = true;
+        else if (flag == "--log")
+            settings.instrument.log = [](std::string_view event) {
+                std::printf("log %.*s\n", static_cast<int>(event.size()), event.data());
+                std::fflush(stdout);
+            };
         else if (flag == "--help" || flag == "-h") return std::string();
         else {
             const auto text = value();

@@ -23,6 +23,9 @@ public:
     };
 
     explicit ClientSession(Instrument& instrument);
+    ~ClientSession();
+    ClientSession(const ClientSession&) = delete;
+    ClientSession& operator=(const ClientSession&) = delete;
 
     // One complete message, terminator removed.
     Reply OnMessage(std::string_view message);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -26,6 +27,9 @@ struct InstrumentOptions {
     Faults faults;
     Load load;
     AnswerLimits limits;
+    // Told each connection that opens or closes and each message a client sends ("open",
+    // "< MEAS:VOLT?", "closed"); empty: nothing is told.
+    std::function<void(std::string_view event)> log;
 };
 
 class Instrument {
@@ -43,6 +47,8 @@ public:
     // Reserves room for an answer of `bytes` that a connection is about to hold until it is sent;
     // released when the token goes. Null, with error -225 queued, when the limits are reached.
     std::shared_ptr<void> HoldAnswer(std::size_t bytes);
+    // Hands an event to the options' log, one at a time.
+    void Log(std::string_view event);
     // Queues an error in the instrument's error queue, as a fault of the message exchange would.
     void ReportError(int code);
 
@@ -54,6 +60,8 @@ public:
 
 private:
     mutable std::mutex mutex_;
+    std::mutex logMutex_;
+    std::function<void(std::string_view)> log_;
     std::shared_ptr<std::atomic<std::size_t>> heldBytes_;
     std::unique_ptr<InstrumentState> state_;
 };

@@ -1,0 +1,87 @@
+"""Every attribute through its property, with the Python type of its C type."""
+
+from __future__ import annotations
+
+import enum
+from typing import Any
+
+import pytest
+
+import zpv4870
+from zpv4870._header import AttributeInfo, tables
+from zpv4870.driver import GROUP_PATHS, attribute_name
+
+PYTHON_TYPES = {"ViInt32": int, "ViReal64": float, "ViBoolean": bool, "ViString": str}
+
+
+def owner(drv: zpv4870.Driver, info: AttributeInfo) -> Any:
+    """The object the attribute is a property of (the first phase for per-phase ones)."""
+    target: Any = drv
+    for part in GROUP_PATHS[info.interface].split("."):
+        target = getattr(target, part[:-2])[0] if part.endswith("[]") else getattr(target, part)
+    return target
+
+
+def test_every_attribute_reads_as_its_type(drv: zpv4870.Driver) -> None:
+    simulating = drv.operation.simulate
+    read = refused = 0
+    for info in tables().attributes:
+        try:
+            value = getattr(owner(drv, info), attribute_name(info))
+        except zpv4870.NotSupportedError:
+            refused += 1  # the model lacks it, the class member is not implemented, or no instrument
+            continue
+        except zpv4870.DriverIOError as error:
+            # While simulating, direct I/O has no session; on an instrument, current protection
+            # Enabled reads the number Threshold wrote there.
+            assert simulating or "VARIANT_BOOL" in str(error) or "real number" in str(error), error
+            continue
+        read += 1
+        assert isinstance(value, PYTHON_TYPES[info.c_type]), (info.macro, value)
+        if info.enum:
+            assert isinstance(value, enum.IntEnum), (info.macro, value)
+    assert read + refused > 170
+    assert read > 60
+
+
+def phases(drv: zpv4870.Driver) -> zpv4870.Phases:
+    """Phases whose voltage the session can keep: the class-compliant ones while simulating."""
+    return drv.ivi.phases if drv.operation.simulate else drv.output.phases
+
+
+def test_values_go_in_and_come_back(drv: zpv4870.Driver) -> None:
+    phase = phases(drv)["OutputPhase1"]
+    phase.voltage_level = 231.5
+    assert phase.voltage_level == pytest.approx(231.5)
+    assert phases(drv)[0].voltage_level == pytest.approx(231.5)
+    drv.manual_mode.frequency = 60.0
+    assert drv.manual_mode.frequency == pytest.approx(60.0)
+    drv.list_mode.program.base = zpv4870.Base.CYCLE
+    assert drv.list_mode.program.base is zpv4870.Base.CYCLE
+    drv.operation.range_check = False
+    assert drv.operation.range_check is False
+    drv.operation.range_check = True
+    assert drv.operation.range_check is True
+
+
+def test_phases_by_name_index_and_in_order(drv: zpv4870.Driver) -> None:
+    assert len(drv.output.phases) == 1
+    assert [repr(p) for p in drv.output.phases] == [repr(drv.output.phases["OutputPhase1"])]
+    with pytest.raises(zpv4870.InvalidValueError) as caught:
+        phases(drv)["OutputPhase7"].voltage_level = 100.0
+    assert caught.value.status == tables().statuses["ZPV4870_ERROR_UNKNOWN_PHYSICAL_IDENTIFIER"]
+    with pytest.raises(IndexError):
+        drv.output.phases[3]
+
+
+def test_out_of_range_raises_invalid_value_with_the_description(drv: zpv4870.Driver) -> None:
+    with pytest.raises(zpv4870.InvalidValueError) as caught:
+        drv.system.alarm = 12
+    assert caught.value.status == tables().statuses["ZPV4870_ERROR_INVALID_VALUE"]
+    assert caught.value.description.startswith("ZPV4870: Invalid value '12'"), caught.value.description
+    assert isinstance(caught.value, ValueError)
+
+
+def test_read_only_attributes_have_no_setter(drv: zpv4870.Driver) -> None:
+    with pytest.raises(AttributeError):
+        drv.identity.instrument_model = "x"  # type: ignore[misc]

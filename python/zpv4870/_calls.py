@@ -1,0 +1,221 @@
+"""How Python values cross the C interface: attribute reads and writes by type, and the C
+function wrappers called from their prototypes."""
+
+from __future__ import annotations
+
+import ctypes
+import re
+import warnings
+from typing import Any
+
+from ._header import AttributeInfo, FunctionInfo, Parameter
+from ._library import c_type, library
+from .enums import BY_C_NAME
+from .errors import error_for
+
+# Text outputs start with this much room; a longer text is read again with the size it needs.
+TEXT_ROOM = 4096
+
+
+class DriverWarning(UserWarning):
+    """A call succeeded with a warning status (the instrument lacks an optional feature, or a read
+    gave more than the buffer held)."""
+
+
+# Per C type: the value's ctypes box, the typed read function and the conversion to Python.
+_READERS: dict[str, tuple[Any, Any, Any]] = {}
+
+
+def _prepare_readers() -> None:
+    lib = library()
+    _READERS.update({
+        "ViInt32": (ctypes.c_int32, lib.ZPV4870_GetAttributeViInt32, int),
+        "ViReal64": (ctypes.c_double, lib.ZPV4870_GetAttributeViReal64, float),
+        "ViBoolean": (ctypes.c_uint16, lib.ZPV4870_GetAttributeViBoolean, bool),
+    })
+
+
+class Session:
+    """One C session: its handle and the checks every call makes."""
+
+    def __init__(self, vi: int) -> None:
+        self.vi = vi
+        self.lib = library()
+        if not _READERS:
+            _prepare_readers()
+
+    def last_error(self) -> tuple[int, str]:
+        code = ctypes.c_int32()
+        text = ctypes.create_string_buffer(2048)
+        self.lib.ZPV4870_GetError(self.vi, ctypes.byref(code), len(text), text)
+        return code.value, text.value.decode("utf-8", "replace")
+
+    def check(self, status: int, function: str) -> int:
+        if status < 0:
+            raise error_for(status, self.last_error()[1], function)
+        return status
+
+    def warn(self, status: int, function: str) -> None:
+        if status > 0:
+            warnings.warn(f"{function}: {self.last_error()[1] or f'status 0x{status:08X}'}", DriverWarning,
+                          stacklevel=3)
+
+    def read_text(self, function: str, call: Any) -> str:
+        """A text output by the copy-out rule: call(size, buffer) returns 0 or the size needed."""
+        room = TEXT_ROOM
+        while True:
+            buffer = ctypes.create_string_buffer(room)
+            needed = self.check(call(room, buffer), function)
+            if needed <= room:
+                return buffer.value.decode("utf-8", "replace")
+            room = needed
+
+    # -- attributes -------------------------------------------------------------------------------
+    def get_attribute(self, info: AttributeInfo, channel: bytes | None) -> Any:
+        if info.c_type == "ViString":
+            return self.read_text(info.macro, lambda size, buffer: self.lib.ZPV4870_GetAttributeViString(
+                self.vi, channel, info.id, size, buffer))
+        box, function, convert = _READERS[info.c_type]
+        value = box()
+        status = function(self.vi, channel, info.id, ctypes.byref(value))
+        if status:
+            self.warn(self.check(status, info.macro), info.macro)
+        result = convert(value.value)
+        if info.enum:
+            try:
+                return BY_C_NAME[info.enum](result)
+            except ValueError:
+                return result
+        return result
+
+    def set_attribute(self, info: AttributeInfo, channel: bytes | None, value: Any) -> None:
+        if info.c_type == "ViString":
+            converted: Any = str(value).encode("utf-8")
+        elif info.c_type == "ViReal64":
+            converted = float(value)
+        elif info.c_type == "ViBoolean":
+            converted = 1 if value else 0
+        else:
+            converted = int(value)
+        function = getattr(self.lib, f"ZPV4870_SetAttribute{info.c_type}")
+        self.warn(self.check(function(self.vi, channel, info.id, converted), info.macro), info.macro)
+
+
+def snake(name: str) -> str:
+    name = re.sub(r"([a-z0-9])([A-Z])", r"\1_\2", name)
+    return re.sub(r"([A-Z]+)([A-Z][a-z])", r"\1_\2", name).lower()
+
+
+class Wrapper:
+    """A C function wrapper called with Python values: inputs in order, outputs returned (one value,
+    a tuple, or None). Texts are str, byte buffers bytes, arrays lists of float."""
+
+    def __init__(self, info: FunctionInfo) -> None:
+        self.info = info
+        parameters = list(info.parameters[1:])  # after the session
+        self.per_phase = bool(parameters) and parameters[0].name == "channelName"
+        self.steps: list[tuple[str, Parameter]] = []
+        i = 1 if self.per_phase else 0
+        while i < len(parameters):
+            p = parameters[i]
+            following = parameters[i + 1] if i + 1 < len(parameters) else None
+            if p.c_type == "ViInt32" and following and following.c_type == "ViChar[]":
+                self.steps.append(("text_out", following)); i += 2
+            elif p.c_type == "ViInt32" and following and following.c_type == "const ViReal64[]":
+                self.steps.append(("array_in", following)); i += 2
+            elif p.c_type == "ViInt32" and following and following.c_type == "ViReal64[]":
+                self.steps.append(("array_out", following)); i += 2
+            elif p.c_type == "ViByte[]":
+                self.steps.append(("bytes_out", parameters[i + 2])); i += 3
+            elif p.c_type == "const ViByte[]":
+                self.steps.append(("bytes_in", p)); i += 2
+            elif p.c_type.endswith("*"):
+                self.steps.append(("out", p)); i += 1
+            else:
+                self.steps.append(("in", p)); i += 1
+        self.inputs = [snake(p.name) for kind, p in self.steps if kind in ("in", "array_in", "bytes_in")]
+        if any(kind == "bytes_out" for kind, _ in self.steps):
+            self.inputs.append("count")
+        if any(kind == "array_out" for kind, _ in self.steps):
+            self.inputs.append("capacity")
+
+    def __call__(self, session: Session, channel: bytes | None, *args: Any, **kwargs: Any) -> Any:
+        if len(args) > len(self.inputs):
+            raise TypeError(f"{self.info.name} takes {len(self.inputs)} arguments ({', '.join(self.inputs)})")
+        values = dict(zip(self.inputs, args))
+        values.update(kwargs)
+        arguments: list[Any] = [session.vi] + ([channel] if self.per_phase else [])
+        outputs: list[tuple[str, Any]] = []
+        for kind, p in self.steps:
+            name = snake(p.name)
+            if kind == "in":
+                arguments.append(self._input(p, values[name]))
+            elif kind == "out":
+                box = c_type(p)._type_()
+                outputs.append((p.c_type, box))
+                arguments.append(ctypes.byref(box))
+            elif kind == "text_out":
+                outputs.append(("text", None))
+                text_at = len(arguments)
+                arguments += [0, None]  # size and buffer, given by read_text
+            elif kind == "array_in":
+                items = [float(x) for x in values[name]]
+                arguments += [len(items), (ctypes.c_double * len(items))(*items)]
+            elif kind == "array_out":
+                room = int(values.get("capacity", 4096))
+                array = (ctypes.c_double * room)()
+                outputs.append(("array", array))
+                arguments += [room, array]
+            elif kind == "bytes_in":
+                data = bytes(values[name])
+                arguments += [data, len(data)]
+            elif kind == "bytes_out":
+                room = int(values.get("count", 65536))
+                buffer = ctypes.create_string_buffer(room)
+                count = ctypes.c_int32()
+                outputs.append(("bytes", (buffer, count)))
+                arguments += [buffer, room, ctypes.byref(count)]
+        function = getattr(session.lib, self.info.name)
+        if any(kind == "text" for kind, _ in outputs):
+
+            def call(size: int, buffer: Any) -> int:
+                arguments[text_at], arguments[text_at + 1] = size, buffer
+                return function(*arguments)
+
+            text = session.read_text(self.info.name, call)
+            results = [text if kind == "text" else self._output(kind, box) for kind, box in outputs]
+        else:
+            status = session.check(function(*arguments), self.info.name)
+            session.warn(status, self.info.name)
+            results = [self._output(kind, box) for kind, box in outputs]
+        # An array comes back as long as the count the member reports after it.
+        kinds = [kind for kind, _ in outputs]
+        if "array" in kinds and kinds.index("array") + 1 < len(kinds):
+            at = kinds.index("array")
+            results[at] = results[at][: max(0, results[at + 1])]
+            del results[at + 1]
+        if not results:
+            return None
+        return results[0] if len(results) == 1 else tuple(results)
+
+    @staticmethod
+    def _input(p: Parameter, value: Any) -> Any:
+        if p.c_type == "ViConstString":
+            return str(value).encode("utf-8")
+        if p.c_type == "ViReal64":
+            return float(value)
+        if p.c_type == "ViBoolean":
+            return 1 if value else 0
+        return int(value)
+
+    @staticmethod
+    def _output(kind: str, box: Any) -> Any:
+        if kind == "ViBoolean*":
+            return bool(box.value)
+        if kind == "array":
+            return list(box)
+        if kind == "bytes":
+            buffer, count = box
+            return buffer.raw[: count.value]
+        return box.value
+

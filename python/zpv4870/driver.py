@@ -1,0 +1,295 @@
+"""The driver as Python objects: a ``Driver`` per session, groups of attributes and methods shaped
+like the instrument (``drv.manual_mode.voltage_ac``, ``drv.output.phases["OutputPhase1"]``,
+``drv.list_mode.sequence.add()``), all made from the C header's tables."""
+
+from __future__ import annotations
+
+import contextlib
+import ctypes
+import re
+from collections.abc import Iterator
+from typing import Any
+
+from ._calls import Session, Wrapper, snake
+from ._header import AttributeInfo, FunctionInfo, tables
+from ._library import library
+from .enums import BY_C_NAME
+from .errors import DriverError, error_for
+from .results import SequenceResult, parse_results
+
+# Where each interface of the driver sits in the Python tree; "[]" marks a phase collection.
+GROUP_PATHS: dict[str, str] = {
+    "IIviDriverOperation": "operation",
+    "IIviDriverIdentity": "identity",
+    "IIviComponentIdentity": "identity",
+    "": "identity",  # the driver prefix
+    "IIviDriverUtility": "utility",
+    "IZPV4870System": "system",
+    "IZPV4870Execution": "execution",
+    "IZPV4870ExecutionConfigurations": "execution.configurations",
+    "IZPV4870ListModeFile": "list_mode.file",
+    "IZPV4870ListModeProgram": "list_mode.program",
+    "IZPV4870ListModeSequence": "list_mode.sequence",
+    "IZPV4870ManualMode": "manual_mode",
+    "IZPV4870ManualModeFile": "manual_mode.file",
+    "IZPV4870PulseMode": "pulse_mode",
+    "IZPV4870PulseModeFile": "pulse_mode.file",
+    "IZPV4870StepMode": "step_mode",
+    "IZPV4870StepModeFile": "step_mode.file",
+    "IZPV4870Measure": "measure",
+    "IZPV4870Result": "result",
+    "IZPV4870OutputPhases": "output",
+    "IZPV4870OutputPhase": "output.phases[]",
+    "IZPV4870OutputPhaseCurrentProtection": "output.phases[].current_protection",
+    "IZPV4870OutputPhaseDCGeneration": "output.phases[].dc_generation",
+    "IZPV4870OutputPhaseVoltageProtection": "output.phases[].voltage_protection",
+    "IIviACPwrOutputPhases": "ivi",
+    "IIviACPwrArbWaveform": "ivi.arb_waveform",
+    "IIviACPwrExternalSync": "ivi.external_sync",
+    "IIviACPwrOutputPhase": "ivi.phases[]",
+    "IIviACPwrImpedance": "ivi.phases[].impedance",
+    "IIviACPwrCurrentProtection": "ivi.phases[].current_protection",
+    "IIviACPwrVoltageProtection": "ivi.phases[].voltage_protection",
+    "IIviACPwrDCGeneration": "ivi.phases[].dc_generation",
+}
+
+
+def attribute_name(info: AttributeInfo) -> str:
+    """The Python name: the identifier without its group's words ("MANUAL_MODE_VOLTAGE_AC" in
+    IZPV4870ManualMode is voltage_ac)."""
+    name = info.macro.removeprefix("ZPV4870_ATTR_")
+    group = re.sub(r"^I(ZPV4870|IviACPwr|IviDriver|Ivi)", "", info.interface)
+    prefix = snake(group).upper() + "_" if group else ""
+    if prefix and name.startswith(prefix):
+        name = name[len(prefix):]
+    return name.lower()
+
+
+def method_name(info: FunctionInfo) -> str:
+    """The Python name: the function without its prefix and family number (ZPV4870_Add3 is add)."""
+    return snake(re.sub(r"\d+$", "", info.name.removeprefix("ZPV4870_")))
+
+
+class Group:
+    """A part of the driver: its attributes are properties, its functions methods."""
+
+    _attributes: dict[str, AttributeInfo] = {}
+    _path = ""
+
+    def __init__(self, session: Session, channel: bytes | None = None) -> None:
+        self._session = session
+        self._channel = channel
+
+    def __repr__(self) -> str:
+        channel = self.__dict__.get("_channel")
+        where = f" {channel.decode()}" if channel else ""
+        return f"<zpv4870 {self._path or 'driver'}{where}>"
+
+    def _child(self, key: str, cls: type[Group]) -> Group:
+        """The group below this one, made once."""
+        children = self.__dict__.setdefault("_children", {})
+        if key not in children:
+            children[key] = cls(self._session, self._channel)
+        return children[key]
+
+
+def _attribute_property(info: AttributeInfo) -> property:
+    kind = info.enum or {"ViInt32": "int", "ViReal64": "float", "ViBoolean": "bool", "ViString": "str"}[info.c_type]
+    doc = f"{kind}, {'read/write' if info.writable else 'read-only'}: attribute {info.macro} ({info.id})"
+
+    def get(self: Group) -> Any:
+        return self._session.get_attribute(info, self._channel)
+
+    def put(self: Group, value: Any) -> None:
+        self._session.set_attribute(info, self._channel, value)
+
+    return property(get, put if info.writable else None, doc=doc)
+
+
+def _method(wrapper: Wrapper) -> Any:
+    def call(self: Group, *args: Any, **kwargs: Any) -> Any:
+        return wrapper(self._session, self._channel, *args, **kwargs)
+
+    call.__name__ = method_name(wrapper.info)
+    call.__doc__ = f"{wrapper.info.name}({', '.join(wrapper.inputs)}): {wrapper.info.interface}."
+    return call
+
+
+class Phases:
+    """The output phases, by name or by index, and in order."""
+
+    def __init__(self, session: Session, phase_class: type[Group]) -> None:
+        self._session = session
+        self._class = phase_class
+
+    def names(self) -> list[str]:
+        """The physical phase names: one per phase the driver reports, "OutputPhase1" at least."""
+        names = []
+        wrapper = Wrapper(tables().functions["ZPV4870_GetOutputPhaseName"])
+        for index in range(1, 64):
+            try:
+                names.append(wrapper(self._session, None, index))
+            except DriverError:
+                break
+        return names or ["OutputPhase1"]
+
+    def __getitem__(self, key: str | int) -> Group:
+        if isinstance(key, int):
+            names = self.names()
+            key = names[key]
+        return self._class(self._session, str(key).encode("utf-8"))
+
+    def __iter__(self) -> Iterator[Group]:
+        return (self[name] for name in self.names())
+
+    def __len__(self) -> int:
+        return len(self.names())
+
+
+def _build() -> dict[str, type[Group]]:
+    """One class per path of GROUP_PATHS (and the plain parents such as list_mode)."""
+    t = tables()
+    members: dict[str, dict[str, Any]] = {}
+    for path in GROUP_PATHS.values():
+        parts = path.split(".")
+        for i in range(len(parts)):
+            members.setdefault(".".join(parts[: i + 1]), {})
+    members.setdefault("", {})
+    for info in t.attributes:
+        path = GROUP_PATHS[info.interface]
+        members[path][attribute_name(info)] = _attribute_property(info)
+        members[path].setdefault("_attributes", {})[attribute_name(info)] = info
+    for info in t.functions.values():
+        if info.interface in GROUP_PATHS:
+            members[GROUP_PATHS[info.interface]][method_name(info)] = _method(Wrapper(info))
+    classes: dict[str, type[Group]] = {}
+    for path in sorted(members, key=lambda p: -p.count(".")):
+        body = dict(members[path])
+        body["_path"] = path
+        # Children: groups are made on use; a phase collection holds its phase class.
+        for child, cls in classes.items():
+            parent, _, leaf = child.rpartition(".")
+            if parent != path:
+                continue
+            if leaf.endswith("[]"):
+                body[leaf[:-2]] = property(lambda self, c=cls: Phases(self._session, c), doc="The output phases.")
+            else:
+                body[leaf] = property(lambda self, c=cls, key=leaf: self._child(key, c), doc=cls.__doc__)
+        name = "".join(part.title().replace("_", "").replace("[]", "Phase") for part in path.split(".")) or "Root"
+        classes[path] = type(name, (Group,), body)
+    return classes
+
+
+_CLASSES = _build()
+
+
+class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
+    """A session on one instrument (or a simulated one), closed by ``close()`` or on leaving a
+    ``with`` block.
+
+    >>> with Driver("TCPIP0::192.168.1.20::5025::SOCKET", options="QueryInstrumentStatus=true") as drv:
+    ...     drv.output.phases["OutputPhase1"].voltage_level = 230.0
+    """
+
+    def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "") -> None:
+        vi = ctypes.c_uint32()
+        status = library().ZPV4870_InitWithOptions(resource.encode("utf-8"), 1 if id_query else 0,
+                                                   1 if reset else 0, options.encode("utf-8"), ctypes.byref(vi))
+        if status < 0:
+            raise error_for(status, Session(0).last_error()[1], "ZPV4870_InitWithOptions")
+        super().__init__(Session(vi.value))
+        self._session.warn(status, "ZPV4870_InitWithOptions")
+
+    @property
+    def closed(self) -> bool:
+        return self._session.vi == 0
+
+    def close(self) -> None:
+        """Ends the session; a second close does nothing."""
+        if self._session.vi:
+            vi, self._session.vi = self._session.vi, 0
+            status = self._session.lib.ZPV4870_close(vi)
+            if status < 0:
+                raise error_for(status, Session(vi).last_error()[1], "ZPV4870_close")
+
+    def __enter__(self) -> Driver:
+        return self
+
+    def __exit__(self, *exc: object) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        if "_session" in self.__dict__:  # not when the open itself failed
+            with contextlib.suppress(Exception):
+                self.close()
+
+    @contextlib.contextmanager
+    def locked(self) -> Iterator[Driver]:
+        """Other threads' calls on this session wait until the block ends."""
+        has_lock = ctypes.c_uint16(0)
+        self._session.check(self._session.lib.ZPV4870_LockSession(self._session.vi, ctypes.byref(has_lock)),
+                            "ZPV4870_LockSession")
+        try:
+            yield self
+        finally:
+            self._session.lib.ZPV4870_UnlockSession(self._session.vi, ctypes.byref(has_lock))
+
+    # -- the session utility functions --------------------------------------------------------------
+    def error_query(self) -> tuple[int, str]:
+        """The instrument's next error: code and message (0 and "No error" when the queue is empty)."""
+        code = ctypes.c_int32()
+        text = ctypes.create_string_buffer(256)
+        self._session.check(self._session.lib.ZPV4870_error_query(self._session.vi, ctypes.byref(code), text),
+                            "ZPV4870_error_query")
+        return code.value, text.value.decode("utf-8", "replace")
+
+    def self_test(self) -> tuple[int, str]:
+        result = ctypes.c_int16()
+        text = ctypes.create_string_buffer(256)
+        self._session.check(self._session.lib.ZPV4870_self_test(self._session.vi, ctypes.byref(result), text),
+                            "ZPV4870_self_test")
+        return result.value, text.value.decode("utf-8", "replace")
+
+    def revision_query(self) -> tuple[str, str]:
+        """The driver's revision and the instrument's firmware revision."""
+        driver, firmware = ctypes.create_string_buffer(256), ctypes.create_string_buffer(256)
+        self._session.check(self._session.lib.ZPV4870_revision_query(self._session.vi, driver, firmware),
+                            "ZPV4870_revision_query")
+        return driver.value.decode("utf-8", "replace"), firmware.value.decode("utf-8", "replace")
+
+    # -- list programs ---------------------------------------------------------------------------
+    def list_results(self) -> list[SequenceResult]:
+        """The results of the last list run, one per sequence."""
+        result = self.result  # type: ignore[attr-defined]
+        rows = []
+        for index in range(1, result.total_sequence + 1):
+            result.sequence_index = index
+            rows.append(result.get_all())
+        return parse_results(rows)
+
+    def run_list_program(self, sequences: list[dict[str, Any]], count: int = 1) -> list[SequenceResult]:
+        """Builds a list program of sequences (each a dict of list-mode sequence attributes, such as
+        ``voltage_ac_start``, ``frequency_start``, ``time``), runs it once and returns its results."""
+        program, sequence = self.list_mode.program, self.list_mode.sequence  # type: ignore[attr-defined]
+        program.count = count
+        existing = sequence.get_total_sequence()
+        for index, settings in enumerate(sequences, start=1):
+            if index > existing:
+                sequence.add()
+            sequence.edit(index)
+            for name, value in settings.items():
+                if name not in type(sequence)._attributes:
+                    raise AttributeError(f"list-mode sequences have no setting {name!r}")
+                setattr(sequence, name, value)
+        execution = self.execution  # type: ignore[attr-defined]
+        execution.set_operation_mode(BY_C_NAME["ZPV4870OperationModeEnum"].LIST)
+        execution.set_output_enable(BY_C_NAME["ZPV4870OutputEnum"].ON)
+        execution.set_output_enable(BY_C_NAME["ZPV4870OutputEnum"].OFF)
+        return self.list_results()
+
+
+def error_message(status: int) -> str:
+    """The C interface's short text of a status ("" for an unknown one)."""
+    text = ctypes.create_string_buffer(256)
+    library().ZPV4870_error_message(0, status, text)
+    return text.value.decode("utf-8", "replace")
