@@ -1,0 +1,55 @@
+// A session of the C interface for one command, opened from the common options and closed at the
+// end; every failing call becomes a Failure carrying the driver's description.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "zpv4870.h"
+
+namespace zpv::cli {
+
+// A failure of the instrument or the driver: exit status 1.
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct SessionOptions {
+    std::string resource;
+    bool simulate = false;
+    std::string model;
+    int timeoutMs = 0;  // 0: the driver's default
+    std::string options;
+};
+
+class CSession {
+public:
+    explicit CSession(const SessionOptions& options);
+    ~CSession();
+    CSession(const CSession&) = delete;
+    CSession& operator=(const CSession&) = delete;
+
+    ViSession Handle() const { return vi_; }
+    // Throws a Failure naming `what` and the session's error description when status < 0.
+    ViStatus Check(ViStatus status, const std::string& what) const;
+    // A text output by the copy-out rule; call(size, buffer) is the C call.
+    template <class Call>
+    std::string Text(const std::string& what, Call&& call) const {
+        std::string text(4096, '\0');
+        for (;;) {
+            const ViStatus needed = Check(call(static_cast<ViInt32>(text.size()), text.data()), what);
+            if (needed <= static_cast<ViStatus>(text.size())) break;
+            text.assign(static_cast<std::size_t>(needed), '\0');
+        }
+        text.resize(text.find('\0'));
+        return text;
+    }
+
+private:
+    ViSession vi_ = 0;
+};
+
+// The option string the common options stand for.
+std::string OptionString(const SessionOptions& options);
+
+}  // namespace zpv::cli

@@ -1,0 +1,32 @@
+// The commands of the zpv4870 tool. Each returns the exit status: 0 done, 1 the instrument or the
+// driver failed (Failure), 2 a usage error (UsageError).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "c_session.h"
+
+namespace zpv::cli {
+
+// A mistake in what the user typed or wrote: exit status 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Common {
+    SessionOptions session;
+    bool json = false;
+};
+
+int Identify(const Common& common);
+int Get(const Common& common, const std::vector<std::string>& names);
+int Set(const Common& common, const std::vector<std::string>& assignments);
+int ListAttributes(const Common& common, const std::string& filter);
+int Measure(const Common& common, double watchSeconds, const std::string& csvPath);
+int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath);
+int DrainErrors(const Common& common);
+int Reset(const Common& common);
+
+}  // namespace zpv::cli

@@ -1,0 +1,119 @@
+// list run: a YAML list program built, run with a progress bar, and its results per sequence.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <numeric>
+#include <thread>
+
+#include "attribute_values.h"
+#include "commands.h"
+#include "list_program.h"
+#include "output.h"
+
+namespace zpv::cli {
+
+namespace {
+
+const char* const kResultNames[] = {"voltage_ac", "voltage_dc", "voltage", "current_ac", "current_dc",
+                                    "current", "frequency", "power", "power_factor", "current_peak",
+                                    "reactive_power", "crest_factor", "apparent_power"};
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = text.find(',', start);
+        fields.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) return fields;
+        start = comma + 1;
+    }
+}
+
+void Write(const CSession& session, const Setting& s) { WriteAttribute(session, {s.attribute, ""}, s.value); }
+
+// Waits out the program's run time, drawing progress on a terminal; ends early once the
+// instrument says it stopped.
+void Follow(const CSession& session, const std::vector<double>& seconds, bool terminal) {
+    const double total = std::accumulate(seconds.begin(), seconds.end(), 0.0);
+    const auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        std::size_t step = 0;
+        for (double end = 0; step < seconds.size() && elapsed >= (end += seconds[step]);) ++step;
+        if (terminal) {
+            const int filled = total > 0 ? static_cast<int>(30 * std::min(1.0, elapsed / total)) : 30;
+            std::fprintf(stderr, "\r[%s%s] step %zu/%zu, %.1f s left ", std::string(filled, '#').c_str(),
+                         std::string(30 - filled, ' ').c_str(), std::min(step + 1, seconds.size()), seconds.size(),
+                         std::max(0.0, total - elapsed));
+        }
+        if (elapsed >= total) break;
+        const std::string state = session.Text("reading the run state", [&](ViInt32 size, char* buffer) {
+            return ZPV4870_State(session.Handle(), size, buffer);
+        });
+        if (state == "STOP") break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (terminal) std::fprintf(stderr, "\n");
+}
+
+}  // namespace
+
+int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath) {
+    const ListProgram program = LoadListProgram(programPath);  // every mistake before the first command
+    std::ofstream csv;
+    if (!csvPath.empty()) {
+        csv.open(csvPath);
+        if (!csv) throw UsageError("cannot write " + csvPath);
+    }
+    CSession session(common.session);
+    const ViSession vi = session.Handle();
+    for (const Setting& s : program.program) Write(session, s);
+    ViInt32 existing = 0;
+    session.Check(ZPV4870_GetTotalSequence(vi, &existing), "reading the number of sequences");
+    for (std::size_t i = 0; i < program.sequences.size(); ++i) {
+        const auto index = static_cast<ViInt32>(i + 1);
+        if (index > existing) session.Check(ZPV4870_Add2(vi), "adding sequence " + std::to_string(index));
+        session.Check(ZPV4870_Edit2(vi, index), "editing sequence " + std::to_string(index));
+        for (const Setting& s : program.sequences[i]) Write(session, s);
+    }
+
+    session.Check(ZPV4870_SetOperationMode(vi, ZPV4870_VAL_OPERATION_MODE_LIST), "selecting list mode");
+    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_ON), "starting the list");
+    Follow(session, program.seconds, !common.json && isatty(STDERR_FILENO));
+    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "stopping the output");
+
+    ViInt32 total = 0;
+    session.Check(ZPV4870_GetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE, &total),
+                  "reading the number of results");
+    std::vector<std::vector<std::string>> rows{{"SEQ", "V", "A", "W", "Hz", "PF"}};
+    std::vector<std::string> json;
+    if (csv) {
+        csv << "sequence";
+        for (const char* name : kResultNames) csv << ',' << name;
+        csv << '\n';
+    }
+    for (ViInt32 i = 1; i <= total; ++i) {
+        session.Check(ZPV4870_SetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_SEQUENCE_INDEX, i),
+                      "selecting result " + std::to_string(i));
+        const std::string all = session.Text("reading result " + std::to_string(i), [&](ViInt32 size, char* buffer) {
+            return ZPV4870_GetAll(vi, size, buffer);
+        });
+        const auto fields = Split(all);
+        if (fields.size() != std::size(kResultNames))
+            throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) +
+                          " values where 13 were expected: \"" + all + "\"");
+        rows.push_back({std::to_string(i), fields[2], fields[5], fields[7], fields[6], fields[8]});
+        std::vector<std::pair<std::string, std::string>> object{{"sequence", std::to_string(i)}};
+        for (std::size_t f = 0; f < fields.size(); ++f)
+            object.emplace_back(kResultNames[f], JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
+        json.push_back(JsonObject(object));
+        if (csv) csv << i << ',' << all << '\n';
+    }
+    if (common.json) std::printf("%s\n", JsonArray(json).c_str());
+    else std::fputs(Table(rows).c_str(), stdout);
+    return 0;
+}
+
+}  // namespace zpv::cli

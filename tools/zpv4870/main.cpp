@@ -1,0 +1,93 @@
+// zpv4870: the driver from a shell. Exit status 0 done, 1 the instrument or the driver failed,
+// 2 a usage error.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+
+#include "commands.h"
+
+namespace {
+
+using namespace zpv::cli;
+
+// The options every command that talks to an instrument takes.
+void AddSessionOptions(CLI::App* command, Common& common) {
+    command->add_option("RESOURCE", common.session.resource,
+                        "resource descriptor, e.g. TCPIP0::192.168.1.20::5025::SOCKET (empty with --simulate)")
+        ->required();
+    command->add_flag("--simulate", common.session.simulate, "no instrument: the driver simulates one");
+    command->add_option("--model", common.session.model, "the model to simulate, e.g. ZPV-4816-Standard");
+    command->add_option("--timeout", common.session.timeoutMs, "I/O timeout in milliseconds")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--options", common.session.options,
+                        "more of the driver's option string, e.g. \"QueryInstrumentStatus=true\"");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"zpv4870 - talk to a ZPV4870 AC power source from the shell", "zpv4870"};
+    app.set_version_flag("--version", "zpv4870 1.0.0");
+    app.require_subcommand(1);
+    Common common;
+    app.add_flag("--json", common.json, "print one JSON document instead of text for people");
+
+    std::vector<std::string> names, assignments;
+    std::string filter, csv, program;
+    double watch = 0;
+
+    auto* identify = app.add_subcommand("identify", "maker, model, serial number, firmware and driver revision");
+    AddSessionOptions(identify, common);
+    auto* get = app.add_subcommand("get", "read attributes, e.g. OutputPhase1.VoltageLevel ManualMode.Frequency");
+    AddSessionOptions(get, common);
+    get->add_option("NAME", names, "attribute names (zpv4870 attributes lists them)")->required();
+    auto* set = app.add_subcommand("set", "write attributes, e.g. OutputPhase1.VoltageLevel=230 ManualMode.Range=high");
+    AddSessionOptions(set, common);
+    set->add_option("NAME=VALUE", assignments, "attributes and their values")->required();
+    auto* attributes = app.add_subcommand("attributes", "list the attributes: names, types, access, units, values");
+    attributes->add_option("--filter", filter, "only names containing this text (any letter case)");
+    auto* measure = app.add_subcommand("measure", "voltage, current, power and frequency per phase");
+    AddSessionOptions(measure, common);
+    measure->add_option("--watch", watch, "measure again every SECONDS until Ctrl-C")->check(CLI::PositiveNumber);
+    measure->add_option("--csv", csv, "also write the readings to this CSV file");
+    auto* list = app.add_subcommand("list", "list programs");
+    list->require_subcommand(1);
+    auto* run = list->add_subcommand("run", "build a list program from a YAML file, run it, show its results");
+    AddSessionOptions(run, common);
+    run->add_option("PROGRAM", program, "the YAML file of the list program")->required();
+    run->add_option("--csv", csv, "also write the results to this CSV file");
+    auto* errors = app.add_subcommand("errors", "read the instrument's error queue until it is empty");
+    AddSessionOptions(errors, common);
+    auto* reset = app.add_subcommand("reset", "reset the instrument");
+    AddSessionOptions(reset, common);
+    for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
+    run->fallthrough();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+    try {
+        if (*identify) return Identify(common);
+        if (*get) return Get(common, names);
+        if (*set) return Set(common, assignments);
+        if (*attributes) return ListAttributes(common, filter);
+        if (*measure) return Measure(common, watch, csv);
+        if (*run) return RunListProgram(common, program, csv);
+        if (*errors) return DrainErrors(common);
+        if (*reset) return Reset(common);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "zpv4870: %s\n", e.what());
+        return 2;
+    } catch (const Failure& e) {
+        std::fprintf(stderr, "zpv4870: %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zpv4870: %s\n", e.what());
+        return 1;
+    }
+    return 2;
+}

@@ -1,0 +1,110 @@
+// measure: one reading, or a live table with --watch until Ctrl-C.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <thread>
+
+#include "commands.h"
+#include "output.h"
+
+namespace zpv::cli {
+
+namespace {
+
+std::atomic<bool> gInterrupted{false};
+
+extern "C" void OnInterrupt(int) { gInterrupted = true; }
+
+struct Reading {
+    double voltage, current, power, frequency;
+};
+
+Reading Read(const CSession& session) {
+    Reading r{};
+    const ViSession vi = session.Handle();
+    session.Check(ZPV4870_Voltage(vi, &r.voltage), "measuring the voltage");
+    session.Check(ZPV4870_Current(vi, &r.current), "measuring the current");
+    session.Check(ZPV4870_Power(vi, &r.power), "measuring the power");
+    session.Check(ZPV4870_Frequency(vi, &r.frequency), "measuring the frequency");
+    return r;
+}
+
+std::string Json(const Reading& r) {
+    return JsonObject({{"phase", JsonString("OutputPhase1")},
+                       {"voltage", JsonNumber(r.voltage)},
+                       {"current", JsonNumber(r.current)},
+                       {"power", JsonNumber(r.power)},
+                       {"frequency", JsonNumber(r.frequency)}});
+}
+
+std::string TableOf(const Reading& r) {
+    return Table({{"PHASE", "VOLTAGE/V", "CURRENT/A", "POWER/W", "FREQUENCY/Hz"},
+                  {"OutputPhase1", Number(r.voltage), Number(r.current), Number(r.power), Number(r.frequency)}});
+}
+
+std::string Now() {
+    const std::time_t t = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::localtime(&t));
+    return text;
+}
+
+}  // namespace
+
+int Measure(const Common& common, double watchSeconds, const std::string& csvPath) {
+    CSession session(common.session);
+    std::ofstream csv;
+    if (!csvPath.empty()) {
+        csv.open(csvPath);
+        if (!csv) throw UsageError("cannot write " + csvPath);
+        csv << "time,phase,voltage,current,power,frequency\n";
+    }
+    auto record = [&](const Reading& r) {
+        if (csv) csv << Now() << ",OutputPhase1," << r.voltage << ',' << r.current << ',' << r.power << ','
+                     << r.frequency << std::endl;
+    };
+    if (watchSeconds <= 0) {
+        const Reading r = Read(session);
+        record(r);
+        std::fputs(common.json ? (Json(r) + "\n").c_str() : TableOf(r).c_str(), stdout);
+        return 0;
+    }
+
+    // Live: redrawn in place on a terminal, one line per reading otherwise; Ctrl-C ends it.
+    gInterrupted = false;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    const bool terminal = !common.json && isatty(STDOUT_FILENO);
+    bool drawn = false;
+    const auto period = std::chrono::duration<double>(watchSeconds);
+    while (!gInterrupted) {
+        const auto started = std::chrono::steady_clock::now();
+        const Reading r = Read(session);
+        record(r);
+        if (common.json) {
+            std::printf("%s\n", Json(r).c_str());
+        } else if (terminal) {
+            if (drawn) std::printf("\x1b[3A");  // back to the table's first line
+            std::printf("\x1b[2K%s\x1b[2K%s\x1b[2K(%s, every %g s; Ctrl-C ends)\n", TableOf(r).substr(0, TableOf(r).find('\n') + 1).c_str(),
+                        TableOf(r).substr(TableOf(r).find('\n') + 1).c_str(), Now().c_str(), watchSeconds);
+            drawn = true;
+        } else {
+            std::printf("%s,OutputPhase1,%s,%s,%s,%s\n", Now().c_str(), Number(r.voltage).c_str(),
+                        Number(r.current).c_str(), Number(r.power).c_str(), Number(r.frequency).c_str());
+        }
+        std::fflush(stdout);
+        while (!gInterrupted && std::chrono::steady_clock::now() - started < period)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (terminal) std::printf("Stopped.\n");
+    return 0;
+}
+
+}  // namespace zpv::cli

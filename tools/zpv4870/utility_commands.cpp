@@ -1,0 +1,86 @@
+// identify, errors and reset.
+#include <cstdio>
+#include <string>
+
+#include "commands.h"
+#include "output.h"
+
+namespace zpv::cli {
+
+namespace {
+
+std::string Text(const CSession& session, ViAttr id, const char* what) {
+    return session.Text(what, [&](ViInt32 size, char* buffer) {
+        return ZPV4870_GetAttributeViString(session.Handle(), nullptr, id, size, buffer);
+    });
+}
+
+// The serial number is only in the instrument's own identity string; simulation has none.
+std::string SerialNumber(const CSession& session) {
+    const ViByte query[] = {'*', 'I', 'D', 'N', '?', '\n'};
+    ViInt32 count = 0;
+    ViByte answer[512];
+    if (ZPV4870_viWrite(session.Handle(), query, sizeof query, &count) < VI_SUCCESS ||
+        ZPV4870_viRead(session.Handle(), answer, sizeof answer, &count) < VI_SUCCESS)
+        return "";
+    const std::string identity(reinterpret_cast<char*>(answer), static_cast<std::size_t>(count));
+    const auto first = identity.find(',');
+    const auto second = first == std::string::npos ? first : identity.find(',', first + 1);
+    const auto third = second == std::string::npos ? second : identity.find(',', second + 1);
+    return third == std::string::npos ? "" : identity.substr(second + 1, third - second - 1);
+}
+
+}  // namespace
+
+int Identify(const Common& common) {
+    CSession session(common.session);
+    const std::vector<std::pair<std::string, std::string>> fields = {
+        {"manufacturer", Text(session, ZPV4870_ATTR_INSTRUMENT_MANUFACTURER, "reading the manufacturer")},
+        {"model", Text(session, ZPV4870_ATTR_INSTRUMENT_MODEL, "reading the model")},
+        {"serial", SerialNumber(session)},
+        {"firmware", Text(session, ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION, "reading the firmware revision")},
+        {"driver", Text(session, ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION, "reading the driver revision")},
+        {"supportedModels", Text(session, ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, "reading the models")},
+    };
+    if (common.json) {
+        std::vector<std::pair<std::string, std::string>> json;
+        for (const auto& [name, value] : fields) json.emplace_back(name, JsonString(value));
+        std::printf("%s\n", JsonObject(json).c_str());
+    } else {
+        const char* labels[] = {"Manufacturer", "Model", "Serial number", "Firmware", "Driver revision",
+                                "Supported models"};
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            std::printf("%-17s %s\n", (std::string(labels[i]) + ":").c_str(),
+                        fields[i].second.empty() ? "-" : fields[i].second.c_str());
+    }
+    return 0;
+}
+
+int DrainErrors(const Common& common) {
+    CSession session(common.session);
+    std::vector<std::string> json;
+    int count = 0;
+    // An instrument whose queue never empties must not keep the tool here.
+    for (int i = 0; i < 256; ++i) {
+        ViInt32 code = 0;
+        char message[256] = "";
+        session.Check(ZPV4870_error_query(session.Handle(), &code, message), "reading the error queue");
+        if (code == 0) break;
+        ++count;
+        if (common.json) json.push_back(JsonObject({{"code", std::to_string(code)}, {"message", JsonString(message)}}));
+        else std::printf("%d, \"%s\"\n", static_cast<int>(code), message);
+    }
+    if (common.json) std::printf("%s\n", JsonArray(json).c_str());
+    else if (count == 0) std::printf("No errors.\n");
+    return 0;
+}
+
+int Reset(const Common& common) {
+    CSession session(common.session);
+    session.Check(ZPV4870_reset(session.Handle()), "resetting the instrument");
+    if (common.json) std::printf("%s\n", JsonObject({{"reset", "true"}}).c_str());
+    else std::printf("Reset.\n");
+    return 0;
+}
+
+}  // namespace zpv::cli
