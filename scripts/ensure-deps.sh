@@ -3,7 +3,8 @@
 # tries the packages that only widen the tests (an interop peer); those may fail without failing.
 set -euo pipefail
 
-packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev python3 python3-pytest python3-setuptools)
+packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev libcli11-dev libyaml-cpp-dev
+          python3 python3-pytest python3-setuptools pkgconf dpkg-dev file lintian)
 optional=(python3-pyvisa-py python3-numpy python3-matplotlib)
 
 missing_of() {

@@ -3,9 +3,7 @@
 from __future__ import annotations
 
 import os
-import subprocess
-import threading
-import time
+import sys
 from pathlib import Path
 from typing import Iterator
 
@@ -20,46 +18,8 @@ if not os.environ.get("ZPV4870_LIBRARY") and (ROOT / "build" / "libzpv4870.so").
 
 import zpv4870  # noqa: E402
 
-
-class Simulator:
-    """zpv4870-sim with its log: every connection opened and closed and every message received."""
-
-    def __init__(self) -> None:
-        binary = os.environ.get("ZPV4870_SIM", str(ROOT / "build" / "sim" / "zpv4870-sim"))
-        self.process = subprocess.Popen([binary, "--port", "0", "--log", "--model", "ZPV-4832-Advanced"],
-                                        stdout=subprocess.PIPE, text=True)
-        self.log: list[str] = []
-        self.port = 0
-        ready = threading.Event()
-
-        def read() -> None:
-            assert self.process.stdout
-            for line in self.process.stdout:
-                word, _, rest = line.rstrip("\n").partition(" ")
-                if word == "port":
-                    self.port = int(rest)
-                    ready.set()
-                elif word == "log":
-                    self.log.append(rest)
-
-        threading.Thread(target=read, daemon=True).start()
-        if not ready.wait(10):
-            self.process.kill()
-            raise RuntimeError("the simulator did not start")
-        self.resource = f"TCPIP0::127.0.0.1::{self.port}::SOCKET"
-
-    def wait_for(self, event: str, after: int = 0, timeout: float = 5.0) -> bool:
-        """True once the log holds event at or after position `after`."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if event in self.log[after:]:
-                return True
-            time.sleep(0.01)
-        return False
-
-    def stop(self) -> None:
-        self.process.terminate()
-        self.process.wait(10)
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+from simulator_process import Simulator  # noqa: E402
 
 
 @pytest.fixture(scope="session")

@@ -11,7 +11,7 @@ from .conftest import SIMULATED, Simulator
 
 
 def test_the_with_block_closes_the_link_even_after_an_exception(simulator: Simulator) -> None:
-    mark = len(simulator.log)
+    mark = simulator.mark()
     with pytest.raises(RuntimeError):
         with zpv4870.Driver(simulator.resource) as drv:
             assert simulator.wait_for("open", mark)

@@ -1,0 +1,190 @@
+"""The zpv4870 tool as a user runs it, against the simulator over TCP: output, JSON and exit status
+of each command, list programs from YAML, and the live view on a terminal."""
+
+from __future__ import annotations
+
+import json
+import os
+import pty
+import re
+import select
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+from typing import Iterator
+
+import pytest
+
+ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+from simulator_process import Simulator  # noqa: E402
+
+CLI = os.environ.get("ZPV4870_CLI", str(ROOT / "build" / "tools" / "zpv4870"))
+
+PROGRAM = """\
+program:
+  base: time
+  count: 1
+sequences:
+  - voltage_ac_start: 0
+    voltage_ac_end: 115
+    frequency_start: 60
+    frequency_end: 60
+    time_unit: millisecond
+    time: 100
+  - VoltageAcStart: 230
+    VoltageAcEnd: 230
+    FrequencyStart: 50
+    FrequencyEnd: 50
+    time_unit: millisecond
+    time: 100
+"""
+
+
+@pytest.fixture(scope="module")
+def sim() -> Iterator[Simulator]:
+    simulator = Simulator()
+    yield simulator
+    simulator.stop()
+
+
+def run(*args: str) -> subprocess.CompletedProcess[str]:
+    return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=60)
+
+
+def test_identify_for_people_and_for_scripts(sim: Simulator) -> None:
+    people = run("identify", sim.resource)
+    assert people.returncode == 0, people.stderr
+    assert re.search(r"^Model: +ZPV-4832-Advanced$", people.stdout, re.M)
+    assert re.search(r"^Serial number: +SIM000001$", people.stdout, re.M)
+    data = json.loads(run("--json", "identify", sim.resource).stdout)
+    assert data["manufacturer"] == "Kaltrix" and data["model"] == "ZPV-4832-Advanced"
+    assert "ZPV-4816-Standard" in data["supportedModels"]
+    simulated = json.loads(run("identify", "", "--simulate", "--model", "ZPV-4816-Standard", "--json").stdout)
+    assert simulated["model"] == "ZPV-4816-Standard"
+
+
+def test_set_then_get_by_name_with_enumerations_by_name(sim: Simulator) -> None:
+    done = run("set", sim.resource, "OutputPhase1.VoltageLevel=230.5", "ManualMode.Range=high", "OutputPhase1.Enabled=on")
+    assert done.returncode == 0, done.stderr
+    assert "ManualMode.Range = HIGH" in done.stdout
+    data = json.loads(run("get", sim.resource, "outputphase1.voltagelevel", "ManualMode.Range", "OutputPhase1.Enabled",
+                          "--json").stdout)
+    assert data == {"OutputPhase1.VoltageLevel": 230.5, "ManualMode.Range": "HIGH", "OutputPhase1.Enabled": True}
+    people = run("get", sim.resource, "ManualMode.Frequency")
+    assert re.fullmatch(r"ManualMode\.Frequency = [\d.]+ Hz\n", people.stdout)
+
+
+def test_usage_errors_exit_2_before_anything_is_sent(sim: Simulator) -> None:
+    mark = sim.mark()
+    for args, message in [
+        (("get", sim.resource, "Bogus.Name"), "unknown attribute 'Bogus.Name'"),
+        (("set", sim.resource, "ManualMode.Range=sideways"), "expected one of AUTO, HIGH, LOW"),
+        (("set", sim.resource, "Identity.InstrumentModel=x"), "is read-only"),
+        (("set", sim.resource, "ManualMode.Frequency"), "is not NAME=VALUE"),
+        (("identify",), "RESOURCE is required"),
+        ((), "A subcommand is required"),
+    ]:
+        result = run(*args)
+        assert result.returncode == 2, (args, result.stdout, result.stderr)
+        assert message in result.stderr + result.stdout, (args, result.stderr)
+    assert sim.mark() == mark
+
+
+def test_driver_failures_exit_1_with_the_description(sim: Simulator) -> None:
+    result = run("set", sim.resource, "System.Alarm=12")
+    assert result.returncode == 1
+    assert "ZPV4870: Invalid value '12'" in result.stderr
+    unreachable = run("identify", "TCPIP0::127.0.0.1::1::SOCKET", "--timeout", "500")
+    assert unreachable.returncode == 1 and "opening" in unreachable.stderr
+
+
+def test_attributes_list_names_types_and_values() -> None:
+    listed = json.loads(run("attributes", "--json").stdout)
+    assert len(listed) == 178
+    by_name = {a["name"]: a for a in listed}
+    assert by_name["ManualMode.Range"]["values"] == ["AUTO", "HIGH", "LOW"]
+    assert by_name["OutputPhase1.VoltageLevel"]["perPhase"] is True
+    assert by_name["Identity.InstrumentModel"]["access"] == "read-only"
+    table = run("attributes", "--filter", "currentprotection.delay").stdout.splitlines()
+    assert table[0].split() == ["NAME", "TYPE", "ACCESS", "UNIT", "VALUES"]
+    assert [line.split()[0] for line in table[1:]] == ["OutputPhase1.CurrentProtection.Delay",
+                                                       "Ivi.OutputPhase1.CurrentProtection.Delay"]
+
+
+def test_measure_errors_and_reset(sim: Simulator) -> None:
+    reading = json.loads(run("measure", sim.resource, "--json").stdout)
+    assert set(reading) == {"phase", "voltage", "current", "power", "frequency"}
+    assert run("errors", sim.resource).stdout == "No errors.\n"
+    assert json.loads(run("errors", sim.resource, "--json").stdout) == []
+    assert run("reset", sim.resource).returncode == 0
+
+
+def test_a_list_program_from_yaml_runs_and_reports_each_sequence(sim: Simulator, tmp_path: Path) -> None:
+    program = tmp_path / "program.yaml"
+    program.write_text(PROGRAM)
+    csv = tmp_path / "results.csv"
+    result = run("list", "run", sim.resource, str(program), "--csv", str(csv))
+    assert result.returncode == 0, result.stderr
+    rows = result.stdout.splitlines()
+    assert rows[0].split() == ["SEQ", "V", "A", "W", "Hz", "PF"]
+    assert rows[2].split()[:2] == ["2", "230"]
+    assert len(csv.read_text().splitlines()) == 3
+    data = json.loads(run("--json", "list", "run", sim.resource, str(program)).stdout)
+    assert [r["sequence"] for r in data] == [1, 2] and data[1]["frequency"] == 50
+
+
+def test_a_list_program_with_a_mistake_names_its_line_and_sends_nothing(sim: Simulator, tmp_path: Path) -> None:
+    program = tmp_path / "broken.yaml"
+    program.write_text(PROGRAM.replace("    time: 100\n  - VoltageAcStart", "    tiem: 100\n  - VoltageAcStart"))
+    mark = sim.mark()
+    result = run("list", "run", sim.resource, str(program))
+    assert result.returncode == 2
+    assert f"{program}:10: unknown sequence setting 'tiem'" in result.stderr
+    program.write_text(PROGRAM.replace("frequency_start: 60", "frequency_start: sixty"))
+    result = run("list", "run", sim.resource, str(program))
+    assert f"{program}:7: 'sixty' for ListMode.Sequence.FrequencyStart: expected a number" in result.stderr
+    program.write_text("sequences: [unclosed\n")
+    assert run("list", "run", sim.resource, str(program)).returncode == 2
+    assert sim.mark() == mark
+
+
+def test_the_live_view_redraws_on_a_terminal_and_stops_on_ctrl_c(sim: Simulator) -> None:
+    controller, terminal = pty.openpty()
+    process = subprocess.Popen([CLI, "measure", sim.resource, "--watch", "0.1"], stdout=terminal, stderr=terminal)
+    os.close(terminal)
+    seen = b""
+    deadline = time.monotonic() + 10
+    while seen.count(b"\x1b[3A") < 2 and time.monotonic() < deadline:
+        if select.select([controller], [], [], 0.2)[0]:
+            seen += os.read(controller, 4096)
+    process.send_signal(signal.SIGINT)
+    assert process.wait(10) == 0
+    try:
+        while select.select([controller], [], [], 0.2)[0]:
+            seen += os.read(controller, 4096)
+    except OSError:
+        pass
+    os.close(controller)
+    assert seen.count(b"\x1b[3A") >= 2, seen  # the table drawn again in place
+    assert b"Stopped." in seen
+
+    # Not a terminal: one plain line per reading.
+    process = subprocess.Popen([CLI, "measure", sim.resource, "--watch", "0.05"], stdout=subprocess.PIPE, text=True)
+    time.sleep(0.5)
+    process.send_signal(signal.SIGINT)
+    output, _ = process.communicate(timeout=10)
+    assert process.returncode == 0
+    lines = output.splitlines()
+    assert len(lines) >= 2 and all(re.fullmatch(r"\S+,OutputPhase1(,[-\d.e+]+){4}", line) for line in lines), lines
+
+
+def test_the_manual_page_covers_every_command() -> None:
+    help_text = run("--help").stdout
+    commands = re.findall(r"^  (\w+) {2,}", help_text.split("Subcommands:")[1], re.M)
+    manual = (ROOT / "docs" / "zpv4870.1").read_text()
+    assert len(commands) == 8
+    for command in commands:
+        assert re.search(rf"^\.B {command}\b", manual, re.M), command

@@ -1,0 +1,23 @@
+// Opens a simulated session through both faces of the installed library.
+#include <cstdio>
+
+#include "ZPV4870.h"
+#include "zpv4870.h"
+
+int main() {
+    ViSession vi = 0;
+    if (ZPV4870_InitWithOptions("", VI_TRUE, VI_FALSE, "Simulate=true", &vi) != VI_SUCCESS) return 1;
+    ViReal64 level = 0;
+    const bool ok = ZPV4870_SetAttributeViReal64(vi, "OutputPhase1", ZPV4870_ATTR_VOLTAGE_LEVEL, 115.0) == VI_SUCCESS &&
+                    ZPV4870_GetAttributeViReal64(vi, "OutputPhase1", ZPV4870_ATTR_VOLTAGE_LEVEL, &level) == VI_SUCCESS &&
+                    level == 115.0;
+    ZPV4870_close(vi);
+
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    CComPtr<IIviDriver> driver;
+    CoCreateInstance(CLSID_ZPV4870, nullptr, CLSCTX_INPROC_SERVER, IID_IIviDriver, reinterpret_cast<void**>(&driver));
+    CComBSTR resource(L""), options(L"Simulate=true");
+    const bool objectOk = driver && driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, options) == S_OK;
+    std::printf("C interface %s, object interface %s\n", ok ? "ok" : "FAILED", objectOk ? "ok" : "FAILED");
+    return ok && objectOk ? 0 : 1;
+}
