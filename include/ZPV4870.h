@@ -846,4 +846,25 @@ protected:
     ~IIviACPwrImpedance() = default;
 };
 
+// Trace events. While DriverSetup "Trace=true" records calls, a program may also receive each
+// finished record as text: query the driver object for IZPV4870TraceEvents and Advise a sink of
+// its own. Sinks may come and go from any thread while calls run; a failing sink does not change
+// any call's status. Advise keeps a reference to the sink until Unadvise or the driver's end.
+ZPV_DEFINE_IID(IZPV4870TraceEventSink, 0x41FF1F69, 0x491D, 0x4B92, 0xB4, 0xF7, 0x3E, 0x5A, 0x2D, 0x2F, 0xFE, 0x7B);
+struct IZPV4870TraceEventSink : IUnknown {
+    // record: one "Method" element, from its "<" to its closing tag.
+    virtual HRESULT OnTraceEvent(BSTR record) = 0;
+
+protected:
+    ~IZPV4870TraceEventSink() = default;
+};
+ZPV_DEFINE_IID(IZPV4870TraceEvents, 0xB39CB6E8, 0xBD63, 0x44CD, 0xB1, 0x42, 0x86, 0xBF, 0x03, 0xEF, 0xB8, 0x8B);
+struct IZPV4870TraceEvents : IUnknown {
+    virtual HRESULT Advise(IZPV4870TraceEventSink* sink, DWORD* cookie) = 0;
+    virtual HRESULT Unadvise(DWORD cookie) = 0;
+
+protected:
+    ~IZPV4870TraceEvents() = default;
+};
+
 #endif  // ZPV4870_H

@@ -82,7 +82,8 @@ public:
     errors::IErrorReporter& Reporter() { return *reporter_; }
     io::CVisaComSession& Io() { return io_; }
     trace::CTraceContext& Trace() { return trace_; }
-    trace::ICallTracer* Tracer() const { return tracer_; }
+    // The call recorder while a trace file is open; null otherwise, which keeps the frame cheap.
+    trace::ICallTracer* Tracer() { return trace_.Recording() ? &trace_ : nullptr; }
 
     // Option string handling; each returns the first failure's status.
     HRESULT ParseOptionString(std::string_view options);
@@ -184,7 +185,6 @@ private:
 
     io::CVisaComSession io_;
     trace::CTraceContext trace_;
-    trace::ICallTracer* tracer_ = nullptr;  // attached by the trace while tracing is on
 };
 
 // Binds the framework to a concrete driver class T.

@@ -79,7 +79,7 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
     if (flags_.interchangeCheck && !constants_.interchangeCheckSupported)
         return reporter_->Report<errors::MessageId::BadOptionValue>("Interchange checking is not supported by the driver.", "True");
 
-    hr = trace_.Prepare(constants_.identifier);
+    hr = trace_.Prepare(constants_.identifier, *reporter_);
     if (FAILED(hr)) return hr;
 
     hr = InitializeIo();

@@ -4,6 +4,7 @@
 // member. It is the one place where a failure turns into the caller's status.
 #pragma once
 
+#include <array>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -15,6 +16,7 @@
 #include "context/call_context_stack.h"
 #include "errors/error_reporter.h"
 #include "trace/call_tracer.h"
+#include "trace/value_rendering.h"
 #include "zpv4870_runtime.h"
 
 namespace zpv::driver {
@@ -23,20 +25,35 @@ namespace zpv::driver {
 // sub-interface getters do not).
 enum class Gate { Always, Initialized };
 
-// An out-pointer parameter: checked for null, and for a return value cleared before the member runs.
+// A parameter as the frame sees it: checked for null when it is a pointer the member needs,
+// cleared before the member runs when it is a return value, and handed to the trace.
 template <class T>
-struct OutParam {
+struct FrameParam {
     const char* name;
-    T* ptr;
+    T* ptr;  // the parameter's value (In) or the pointee of an out-pointer
+    bool checkNull;
     bool isReturnValue;
+    trace::Direction direction;
 };
+// A return value ("val" of a getter): must not be null, cleared, traced after the call.
 template <class T>
-OutParam<T> RetVal(T* ptr, const char* name = "val") {
-    return {name, ptr, true};
+FrameParam<T> RetVal(T* ptr, const char* name = "val") {
+    return {name, ptr, true, true, trace::Direction::Out};
 }
+// An in-out pointer: must not be null, keeps its content, traced before and after.
 template <class T>
-OutParam<T> InOut(T* ptr, const char* name) {
-    return {name, ptr, false};
+FrameParam<T> InOut(T* ptr, const char* name) {
+    return {name, ptr, true, false, trace::Direction::InOut};
+}
+// An input passed by pointer that may not be null (an array to send).
+template <class T>
+FrameParam<T> Required(T* ptr, const char* name) {
+    return {name, ptr, true, false, trace::Direction::In};
+}
+// An input passed by value.
+template <class T>
+FrameParam<T> In(const T& value, const char* name) {
+    return {name, const_cast<T*>(&value), false, false, trace::Direction::In};
 }
 
 namespace frame_detail {
@@ -84,8 +101,8 @@ HRESULT StatusOfException(Target& target, std::exception_ptr failure) noexcept {
 
 // Target requirements: ObjectLock() (recursive mutex), CallContexts(), IsInitialized(),
 // Reporter() (IErrorReporter&), Tracer() (the call recorder, null while tracing is off).
-template <class Target, class Body, class... Outs>
-HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body, OutParam<Outs>... outs) noexcept {
+template <class Target, class Body, class... Params>
+HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body, FrameParam<Params>... params) noexcept {
     try {
         std::lock_guard lock(target.ObjectLock());
         CallContextScope context(target.CallContexts(), &info);
@@ -96,22 +113,26 @@ HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body,
         SetErrorInfo(0, nullptr);
 
         HRESULT status = S_OK;
-        [[maybe_unused]] auto check = [&](auto& out) {
-            if (out.ptr) return true;
-            status = reporter.Report<errors::MessageId::NullPointer>({}, info.methodName, out.name);
+        [[maybe_unused]] auto check = [&](auto& p) {
+            if (!p.checkNull || p.ptr) return true;
+            status = reporter.Report<errors::MessageId::NullPointer>({}, info.methodName, p.name);
             return false;
         };
-        if (!(check(outs) && ...)) return status;
-        [[maybe_unused]] auto clear = [](auto& out) {
-            if (out.isReturnValue) frame_detail::Clear(out.ptr);
+        if (!(check(params) && ...)) return status;
+        [[maybe_unused]] auto clear = [](auto& p) {
+            if (p.isReturnValue) frame_detail::Clear(p.ptr);
         };
-        (clear(outs), ...);
+        (clear(params), ...);
 
         trace::ICallTracer* tracer = target.Tracer();
         if (!tracer) return std::forward<Body>(body)();
-        status = tracer->BeginCall(info);
+        // Only a traced call builds its parameter records: nothing is rendered or copied here.
+        const std::array<trace::ParameterRecord, sizeof...(Params)> records{
+            trace::ParameterRecord{params.name, params.direction, params.ptr, &trace::RenderValue<Params>}...};
+        trace::CallRecord call;
+        status = tracer->BeginCall(info, records, call);
         if (SUCCEEDED(status)) status = std::forward<Body>(body)();
-        tracer->EndCall(info, status);
+        tracer->EndCall(info, status, records, call);
         return status;
     } catch (...) {
         return frame_detail::StatusOfException(target, std::current_exception());

@@ -78,13 +78,13 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_PARAM_SENT_TYPE_INOUT(T)
 // ", Name" per parameter, in order: the arguments of a session operation.
 #define ZPV_PARAM_NAME(dir, T, name) , name
-// ", parameter record" per OUT, INOUT and REQUIRED parameter, for the frame's null checks.
-#define ZPV_PARAM_OUT(dir, T, name) ZPV_PARAM_OUT_##dir(name)
-#define ZPV_PARAM_OUT_IN(name)
-#define ZPV_PARAM_OUT_IGNORED(name)
-#define ZPV_PARAM_OUT_REQUIRED(name) , ::zpv::driver::InOut(name, #name)
-#define ZPV_PARAM_OUT_OUT(name) , ::zpv::driver::RetVal(name, #name)
-#define ZPV_PARAM_OUT_INOUT(name) , ::zpv::driver::InOut(name, #name)
+// ", frame parameter" per parameter: null checks, return values and the trace.
+#define ZPV_PARAM_RECORD(dir, T, name) ZPV_PARAM_RECORD_##dir(name)
+#define ZPV_PARAM_RECORD_IN(name) , ::zpv::driver::In(name, #name)
+#define ZPV_PARAM_RECORD_IGNORED(name) , ::zpv::driver::In(name, #name)
+#define ZPV_PARAM_RECORD_REQUIRED(name) , ::zpv::driver::Required(name, #name)
+#define ZPV_PARAM_RECORD_OUT(name) , ::zpv::driver::RetVal(name, #name)
+#define ZPV_PARAM_RECORD_INOUT(name) , ::zpv::driver::InOut(name, #name)
 
 // ---- rows ---------------------------------------------------------------------------------
 #define ZPV_ROW(kind, ...) ZPV_ROW_##kind(__VA_ARGS__)
@@ -178,20 +178,22 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_MEMBER_CLASS_GETTER(I, T, Name) ZPV_MEMBER_GET(I, T, Name)
 #define ZPV_MEMBER_QUERY(I, T, Name, ...) \
     HRESULT Name(T* Val) override { return ::zpv::members::RunQuery(Self(), ZPV_ROW_OF(I, Name), Val); }
-#define ZPV_MEMBER_ACTION(I, Name, Command, Family, ...)                                            \
-    HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                \
-        return ::zpv::members::RunAction(Self(), ZPV_ROW_OF(I, Name) ZPV_PP_EACH(ZPV_PARAM_SENT, __VA_ARGS__)); \
+#define ZPV_MEMBER_ACTION(I, Name, Command, Family, ...)                                                 \
+    HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                     \
+        return ::zpv::members::RunAction(Self(), ZPV_ROW_OF(I, Name),                                    \
+                                         std::forward_as_tuple(ZPV_PP_TAIL(ZPV_PP_EACH(ZPV_PARAM_SENT, __VA_ARGS__))) \
+                                             ZPV_PP_EACH(ZPV_PARAM_RECORD, __VA_ARGS__));                  \
     }
 #define ZPV_MEMBER_CLASS_METHOD(I, Name, ...)                                                        \
     HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                 \
-        return ::zpv::members::NotImplemented(Self(), ZPV_ROW_OF(I, Name) ZPV_PP_EACH(ZPV_PARAM_OUT, __VA_ARGS__)); \
+        return ::zpv::members::NotImplemented(Self(), ZPV_ROW_OF(I, Name) ZPV_PP_EACH(ZPV_PARAM_RECORD, __VA_ARGS__)); \
     }
 #define ZPV_MEMBER_DIRECT(I, Name, Operation, ...)                                                      \
     HRESULT Name(ZPV_PARAMS(__VA_ARGS__)) override {                                                    \
         return ::zpv::members::DirectIo(                                                                 \
             Self(), ZPV_ROW_OF(I, Name),                                                                 \
             [&](auto& io) { return io.Operation(ZPV_PP_TAIL(ZPV_PP_EACH(ZPV_PARAM_NAME, __VA_ARGS__))); } \
-                ZPV_PP_EACH(ZPV_PARAM_OUT, __VA_ARGS__));                                                \
+                ZPV_PP_EACH(ZPV_PARAM_RECORD, __VA_ARGS__));                                             \
     }
 #define ZPV_MEMBER_GROUP(I, Group, Name, Family) \
     HRESULT get_##Name(Group** val) override { return ::zpv::members::GetGroup(Self(), ZPV_ROW_OF(I, get_##Name), val); }

@@ -3,6 +3,8 @@
 // then the instrument (or, for class-compliant members, "not implemented" outside simulation).
 #pragma once
 
+#include <tuple>
+
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -126,7 +128,7 @@ HRESULT PutProperty(Node& node, const PropertyRow<T>& row, T val) {
         }
         if (spec.access == Access::ClassCompliant) return E_NOTIMPL;
         return Send(driver, row.putInfo, spec.putCommand, val);
-    });
+    }, driver::In(val, "val"));
 }
 
 // A query method with one result ("Val").
@@ -140,21 +142,22 @@ HRESULT RunQuery(Node& node, const MethodRow& row, T* result) {
     }, driver::RetVal(result, "Val"));
 }
 
-// An action: the command formatted with the inputs and sent.
-template <class Node, class... Args>
-HRESULT RunAction(Node& node, const MethodRow& row, const Args&... inputs) {
+// An action: the command formatted with the inputs it sends; params are all its parameters.
+template <class Node, class... Args, class... Params>
+HRESULT RunAction(Node& node, const MethodRow& row, std::tuple<Args...> sent, driver::FrameParam<Params>... params) {
     return driver::RunFrame(node, row.info, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
         if (HRESULT hr = detail::CheckModel(driver, row.spec.refusedFamily, row.spec.method); FAILED(hr)) return hr;
         if (row.spec.access == Access::ClassCompliant) return E_NOTIMPL;
-        return Send(driver, row.info, row.spec.command, inputs...);
-    });
+        return std::apply([&](const auto&... inputs) { return Send(driver, row.info, row.spec.command, inputs...); },
+                          sent);
+    }, params...);
 }
 
 // A class-compliant action: checked by the frame, then not implemented, simulating or not.
-template <class Node, class... Outs>
-HRESULT NotImplemented(Node& node, const MethodRow& row, driver::OutParam<Outs>... outs) {
-    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [] { return E_NOTIMPL; }, outs...);
+template <class Node, class... Params>
+HRESULT NotImplemented(Node& node, const MethodRow& row, driver::FrameParam<Params>... params) {
+    return driver::RunFrame(node, row.info, driver::Gate::Initialized, [] { return E_NOTIMPL; }, params...);
 }
 
 // A getter that hands out another interface of the same object (method "get_File" and the like).

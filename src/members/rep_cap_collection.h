@@ -26,7 +26,7 @@ public:
             HRESULT hr = Self().FindRepCap(Owner::kPhaseClassName, com::Utf8FromBstr(Name), &node, &unknown);
             if (FAILED(hr)) return hr;
             return unknown->QueryInterface(ZPV_IID_OF(Item), reinterpret_cast<void**>(val));
-        }, driver::RetVal(val));
+        }, driver::In(Name, "Name"), driver::RetVal(val));
     }
 
     HRESULT get_Name(LONG Index, BSTR* val) override {
@@ -37,15 +37,15 @@ public:
             if (FAILED(hr)) return hr;
             *val = com::AllocBstr(name);
             return *val ? S_OK : E_OUTOFMEMORY;
-        }, driver::RetVal(val));
+        }, driver::In(Index, "Index"), driver::RetVal(val));
     }
 
 private:
     Owner& Self() { return static_cast<Owner&>(*this); }
 
-    template <class Body, class Out>
-    HRESULT Run(const driver::MethodInfo& info, Body&& body, driver::OutParam<Out> out) {
-        return driver::RunFrame(Self(), info, driver::Gate::Initialized, std::forward<Body>(body), out);
+    template <class Body, class... Params>
+    HRESULT Run(const driver::MethodInfo& info, Body&& body, driver::FrameParam<Params>... params) {
+        return driver::RunFrame(Self(), info, driver::Gate::Initialized, std::forward<Body>(body), params...);
     }
 };
 

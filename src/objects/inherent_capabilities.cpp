@@ -82,24 +82,24 @@ HRESULT ZPV4870::put_Cache(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_Cache, Gate::Initialized, [&] {
         PutFlag(&OptionFlags::cache, val);
         return val == VARIANT_FALSE ? InvalidateAllAttributes() : S_OK;
-    });
+    }, In(val, "val"));
 }
 
 HRESULT ZPV4870::put_RangeCheck(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_RangeCheck, Gate::Initialized,
-              [&] { return PutFlag(&OptionFlags::rangeCheck, val); });
+              [&] { return PutFlag(&OptionFlags::rangeCheck, val); }, In(val, "val"));
 }
 
 HRESULT ZPV4870::put_RecordCoercions(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_RecordCoercions, Gate::Initialized,
-              [&] { return PutFlag(&OptionFlags::recordCoercions, val); });
+              [&] { return PutFlag(&OptionFlags::recordCoercions, val); }, In(val, "val"));
 }
 
 HRESULT ZPV4870::put_QueryInstrumentStatus(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_QueryInstrumentStatus, Gate::Initialized, [&] {
         PutFlag(&OptionFlags::queryInstrumentStatus, val);
         return val != VARIANT_FALSE ? ClearStatus() : S_OK;
-    });
+    }, In(val, "val"));
 }
 
 HRESULT ZPV4870::put_Simulate(VARIANT_BOOL val) {
@@ -107,14 +107,14 @@ HRESULT ZPV4870::put_Simulate(VARIANT_BOOL val) {
         // A simulated session never starts talking to an instrument it never opened.
         if (InitialOptions().simulate && val == VARIANT_FALSE) return Reporter().Report<errors::MessageId::CannotChangeSimulationState>();
         return PutFlag(&OptionFlags::simulate, val);
-    });
+    }, In(val, "val"));
 }
 
 HRESULT ZPV4870::put_InterchangeCheck(VARIANT_BOOL val) {
     ZPV_FRAME(IIviDriverOperation, put_InterchangeCheck, Gate::Initialized, [&] {
         if (val != VARIANT_FALSE) return Reporter().Report<errors::MessageId::EnumNotSupported>({}, "VARIANT_TRUE", "val", "put_InterchangeCheck");
         return PutFlag(&OptionFlags::interchangeCheck, val);
-    });
+    }, In(val, "val"));
 }
 
 HRESULT ZPV4870::InvalidateAllAttributes() {

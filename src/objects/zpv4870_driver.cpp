@@ -71,13 +71,13 @@ void* ZPV4870::CastTo(REFIID riid) {
                               IZPV4870ListModeProgram, IZPV4870ListModeSequence, IZPV4870ListMode,
                               IZPV4870ManualModeFile, IZPV4870ManualMode, IZPV4870Measure,
                               IZPV4870PulseModeFile, IZPV4870PulseMode, IZPV4870Result, IZPV4870StepModeFile,
-                              IZPV4870StepMode>();
+                              IZPV4870StepMode, IZPV4870TraceEvents>();
     return found;
 }
 
 HRESULT ZPV4870::InterfaceSupportsErrorInfo(REFIID riid) {
     // Every interface of the driver class except the bookkeeping ones reports errors.
-    if (riid == IID_IUnknown || riid == IID_ISupportErrorInfo) return S_FALSE;
+    if (riid == IID_IUnknown || riid == IID_ISupportErrorInfo || riid == IID_IZPV4870TraceEvents) return S_FALSE;
     return CastTo(riid) ? S_OK : S_FALSE;
 }
 
@@ -100,7 +100,7 @@ HRESULT ZPV4870::Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOO
         const std::string resource = com::Utf8FromBstr(ResourceName);
         return InitializeSession(ResourceName ? &resource : nullptr, IdQuery != VARIANT_FALSE,
                                  Reset != VARIANT_FALSE, com::Utf8FromBstr(OptionString));
-    });
+    }, In(ResourceName, "ResourceName"), In(IdQuery, "IdQuery"), In(Reset, "Reset"), In(OptionString, "OptionString"));
 }
 
 HRESULT ZPV4870::get_Initialized(VARIANT_BOOL* val) {

@@ -37,7 +37,8 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public members::IZPV4870PulseModeMembers<ZPV4870>,
                 public members::IZPV4870ResultMembers<ZPV4870>,
                 public members::IZPV4870StepModeFileMembers<ZPV4870>,
-                public members::IZPV4870StepModeMembers<ZPV4870> {
+                public members::IZPV4870StepModeMembers<ZPV4870>,
+                public IZPV4870TraceEvents {
 public:
     // The one repeated capability: the output phases.
     static constexpr const char* kPhaseClassName = "ZPV4870OutputPhase";
@@ -127,6 +128,10 @@ public:
     HRESULT ErrorQuery(LONG* ErrorCode, BSTR* ErrorMessage) override;
     HRESULT LockObject() override;
     HRESULT UnlockObject() override;
+
+    // IZPV4870TraceEvents: outside the frame, so registering never waits for a call in progress.
+    HRESULT Advise(IZPV4870TraceEventSink* sink, DWORD* cookie) override { return Trace().Advise(sink, cookie); }
+    HRESULT Unadvise(DWORD cookie) override { return Trace().Unadvise(cookie); }
 
     // One of this object's interfaces, with a reference for the caller.
     template <class I>

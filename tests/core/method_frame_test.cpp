@@ -107,11 +107,13 @@ TEST(MethodFrame, StaleErrorInformationIsClearedAtEntry) {
 
 TEST(MethodFrame, TracerSeesEveryCallAndMayRefuseIt) {
     struct Recorder : trace::ICallTracer {
-        HRESULT BeginCall(const MethodInfo& m) override {
-            calls.push_back("begin " + m.displayName);
+        HRESULT BeginCall(const MethodInfo& m, std::span<const trace::ParameterRecord> params,
+                          trace::CallRecord&) override {
+            calls.push_back("begin " + m.displayName + " " + std::to_string(params.size()));
             return refuse ? E_ACCESSDENIED : S_OK;
         }
-        void EndCall(const MethodInfo& m, HRESULT hr) override {
+        void EndCall(const MethodInfo& m, HRESULT hr, std::span<const trace::ParameterRecord>,
+                     trace::CallRecord&) override {
             calls.push_back("end " + m.displayName + (FAILED(hr) ? " failed" : ""));
         }
         std::vector<std::string> calls;
@@ -120,13 +122,14 @@ TEST(MethodFrame, TracerSeesEveryCallAndMayRefuseIt) {
     Target t;
     t.tracer = &recorder;
     bool ran = false;
-    EXPECT_EQ(RunFrame(t, kInner, Gate::Always, [&] { ran = true; return E_FAIL; }), E_FAIL);
+    double level = 1.5;
+    EXPECT_EQ(RunFrame(t, kInner, Gate::Always, [&] { ran = true; return E_FAIL; }, In(level, "level")), E_FAIL);
     recorder.refuse = true;
     EXPECT_EQ(RunFrame(t, kOuter, Gate::Always, [&] { ran = false; return S_OK; }), E_ACCESSDENIED);
     EXPECT_TRUE(ran);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin IIviDriverOperation.Simulate",
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"begin IIviDriverOperation.Simulate 1",
                                                           "end IIviDriverOperation.Simulate failed",
-                                                          "begin IIviDriverUtility.ResetWithDefaults",
+                                                          "begin IIviDriverUtility.ResetWithDefaults 0",
                                                           "end IIviDriverUtility.ResetWithDefaults failed"}));
 }
 
