@@ -19,6 +19,11 @@ file(RELATIVE_PATH ZPV4870_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconf
 configure_file(cmake/zpv4870.pc.in ${PROJECT_BINARY_DIR}/zpv4870.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/zpv4870.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 
+# The trace stylesheet, where a trace finds it with ZPV4870_IVI_ROOT=<prefix>/share/zpv4870 (and
+# in the build tree with ZPV4870_IVI_ROOT=build/share/zpv4870).
+configure_file(share/trace.xslt ${PROJECT_BINARY_DIR}/share/zpv4870/Components/Kaltrix/trace.xslt COPYONLY)
+install(FILES share/trace.xslt DESTINATION ${CMAKE_INSTALL_DATADIR}/zpv4870/Components/Kaltrix COMPONENT runtime)
+
 install(TARGETS zpv4870_cli zpv4870-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
 
 # Manual pages and the Debian changelog, compressed as Debian installs them.

@@ -24,9 +24,15 @@ build/examples/output_check "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
 build/examples/list_program "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
-build/examples/output_check_c "TCPIP0::127.0.0.1::${port}::SOCKET"
+# The C example leaves a trace of every driver call it made, with the viewer's stylesheet named.
+mkdir -p build/traces
+ZPV4870_IVI_ROOT="$PWD/build/share/zpv4870" build/examples/output_check_c "TCPIP0::127.0.0.1::${port}::SOCKET" \
+  "DriverSetup=Trace=true, TraceName=$PWD/build/traces/output_check"
 echo
 build/examples/list_program_c "TCPIP0::127.0.0.1::${port}::SOCKET"
+
+html=$(build/tools/zpv4870 trace view build/traces/output_check.xml)
+echo "Trace of the C example: build/traces/output_check.xml (open it in a browser); as a page: $html"
 
 # The same check from Python, through the package in python/ and the library just built.
 if command -v /usr/bin/python3 >/dev/null; then

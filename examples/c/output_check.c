@@ -2,7 +2,8 @@
  * the instrument with an identity check and a reset, sets voltage, frequency and current limit by
  * attribute, switches the output on, reads everything back and asks the instrument for errors.
  *
- *   output_check_c <resource>        e.g. TCPIP0::127.0.0.1::5025::SOCKET
+ *   output_check_c <resource> [<more options>]
+ *   e.g. output_check_c TCPIP0::127.0.0.1::5025::SOCKET "DriverSetup=Trace=true, TraceName=check"
  */
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,13 +28,14 @@ int main(int argc, char** argv) {
     ViReal64 level = 0, frequency = 0, limit = 0;
     ViBoolean enabled = VI_FALSE;
     ViInt32 errorCode = 0;
+    char options[512];
 
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s <resource descriptor>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: %s <resource descriptor> [<more options>]\n", argv[0]);
         return 2;
     }
-    Check(ZPV4870_InitWithOptions(argv[1], VI_TRUE, VI_TRUE, "QueryInstrumentStatus=true", &session),
-          "ZPV4870_InitWithOptions");
+    snprintf(options, sizeof options, "QueryInstrumentStatus=true%s%s", argc == 3 ? ", " : "", argc == 3 ? argv[2] : "");
+    Check(ZPV4870_InitWithOptions(argv[1], VI_TRUE, VI_TRUE, options, &session), "ZPV4870_InitWithOptions");
     Check(ZPV4870_GetAttributeViString(session, VI_NULL, ZPV4870_ATTR_INSTRUMENT_MODEL, (ViInt32)sizeof model, model),
           "reading the model");
     Check(ZPV4870_revision_query(session, driverRevision, firmware), "ZPV4870_revision_query");

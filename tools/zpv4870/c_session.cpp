@@ -1,5 +1,8 @@
 #include "c_session.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace zpv::cli {
 
 namespace {
@@ -16,12 +19,16 @@ std::string Describe(ViSession vi, ViStatus status, const std::string& what) {
 }  // namespace
 
 std::string OptionString(const SessionOptions& options) {
-    std::string text = options.options;
-    auto add = [&](const std::string& entry) { text += (text.empty() ? "" : ", ") + entry; };
-    std::string setup;
-    if (options.simulate) add("Simulate=true");
-    if (!options.model.empty()) setup += "Model=" + options.model;
-    if (!setup.empty()) add("DriverSetup=" + setup);
+    // The DriverSetup part runs to the end of the string, so the model joins the user's own
+    // DriverSetup when there is one.
+    std::string text = options.simulate ? "Simulate=true" : "";
+    if (!options.options.empty()) text += (text.empty() ? "" : ", ") + options.options;
+    if (!options.model.empty()) {
+        std::string lower = text;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        const bool hasSetup = lower.find("driversetup=") != std::string::npos;
+        text += (text.empty() ? "" : ", ") + std::string(hasSetup ? "" : "DriverSetup=") + "Model=" + options.model;
+    }
     return text;
 }
 

@@ -28,5 +28,6 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
 int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath);
 int DrainErrors(const Common& common);
 int Reset(const Common& common);
+int ViewTrace(const Common& common, const std::string& tracePath, std::string htmlPath);
 
 }  // namespace zpv::cli

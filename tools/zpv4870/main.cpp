@@ -61,8 +61,15 @@ int main(int argc, char** argv) {
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
     AddSessionOptions(reset, common);
+    std::string tracePath, htmlPath;
+    auto* trace = app.add_subcommand("trace", "driver traces");
+    trace->require_subcommand(1);
+    auto* view = trace->add_subcommand("view", "render a trace file as an HTML page (FILE.html unless -o)");
+    view->add_option("FILE", tracePath, "the trace, as DriverSetup Trace=true wrote it")->required();
+    view->add_option("-o,--output", htmlPath, "the HTML file to write");
     for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
     run->fallthrough();
+    view->fallthrough();
 
     try {
         app.parse(argc, argv);
@@ -79,6 +86,7 @@ int main(int argc, char** argv) {
         if (*run) return RunListProgram(common, program, csv);
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
+        if (*view) return ViewTrace(common, tracePath, htmlPath);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "zpv4870: %s\n", e.what());
         return 2;
