@@ -7,13 +7,13 @@
 namespace {
 
 struct SimulatedSession {
-    SimulatedSession() {
+    explicit SimulatedSession(const wchar_t* options = L"Simulate=true") {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CLSID clsid;
         CLSIDFromProgID(L"ZPV4870.ZPV4870", &clsid);
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IIviDriver, reinterpret_cast<void**>(&driver));
-        CComBSTR resource(L""), options(L"Simulate=true");
-        driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, options);
+        CComBSTR resource(L""), optionString(options);
+        driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, optionString);
         CComPtr<IIviACPwr> acPwr;
         driver->QueryInterface(&acPwr);
         acPwr->get_OutputPhases(&phases);
@@ -58,6 +58,25 @@ void BM_FlagGet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FlagGet);
+
+// The same get and put recorded in a trace on tmpfs (flushed after every record, the default).
+void BM_TracedGet(benchmark::State& state) {
+    SimulatedSession s(L"Simulate=true, DriverSetup=Trace=true, TraceName=/dev/shm/zpv4870-bench-trace");
+    s.phase->put_VoltageLevel(230.5);
+    double v = 0;
+    for (auto _ : state) {
+        s.phase->get_VoltageLevel(&v);
+        benchmark::DoNotOptimize(v);
+    }
+}
+BENCHMARK(BM_TracedGet);
+
+void BM_TracedPut(benchmark::State& state) {
+    SimulatedSession s(L"Simulate=true, DriverSetup=Trace=true, TraceName=/dev/shm/zpv4870-bench-trace");
+    double v = 0;
+    for (auto _ : state) s.phase->put_VoltageLevel(v += 0.5);
+}
+BENCHMARK(BM_TracedPut);
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "trace/trace_context.h"
 
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -25,8 +24,13 @@ constexpr double kCounterFrequency = 1e9;
 std::string StartTime() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    std::tm local{};
-    localtime_r(&now.tv_sec, &local);
+    // The local time of the current second, computed once a second per thread.
+    thread_local time_t second = -1;
+    thread_local std::tm local{};
+    if (now.tv_sec != second) {
+        localtime_r(&now.tv_sec, &local);
+        second = now.tv_sec;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%d:%d:%d:%d", local.tm_hour, local.tm_min, local.tm_sec,
                   static_cast<int>(now.tv_nsec / 1000000));
@@ -113,6 +117,7 @@ HRESULT CTraceContext::Prepare(const std::string& driverIdentifier, errors::IErr
     if (const std::string stylesheet = StylesheetPath(settings_.transform); !stylesheet.empty())
         writer_.Raw("<?xml-stylesheet type=\"text/xsl\" href=\"file:\\\\" + stylesheet + "\"?>\r\n");
     writer_.Open("TraceRecords");
+    writer_.Flush();
     std::fflush(file_);
     lastSave_ = std::chrono::steady_clock::now();
     return S_OK;
@@ -121,6 +126,7 @@ HRESULT CTraceContext::Prepare(const std::string& driverIdentifier, errors::IErr
 void CTraceContext::Finish() {
     if (!file_) return;
     while (writer_.Depth() > 0) writer_.Close();
+    writer_.Flush();
     std::fclose(file_);
     file_ = nullptr;
     writer_.Attach(nullptr);
@@ -129,12 +135,7 @@ void CTraceContext::Finish() {
 HRESULT CTraceContext::BeginCall(const driver::MethodInfo& method, std::span<const ParameterRecord> parameters,
                                  CallRecord& call) {
     if (!file_ || state_ != 0) return S_OK;
-    bool sinks;
-    {
-        std::lock_guard lock(sinksMutex_);
-        sinks = !sinks_.empty();
-    }
-    writer_.KeepText(sinks);
+    writer_.Flush();  // what came before the record (an open start tag's end) is not part of it
     call.active = true;
     call.start = Counter();
     writer_.Open("Method");
@@ -175,9 +176,8 @@ void CTraceContext::EndCall(const driver::MethodInfo&, HRESULT status, std::span
     writer_.Close();
     writer_.Close();  // Method
 
-    std::string record = writer_.TakeText();
-    writer_.KeepText(false);
-    if (!record.empty()) Publish(record.substr(record.find('<')));
+    Publish(writer_.Pending());
+    writer_.Flush();
     SaveAndCheckSize();
     if (closing_) {
         Finish();
@@ -203,20 +203,22 @@ void CTraceContext::SaveAndCheckSize() {
     if (!SaveDue(std::chrono::duration_cast<std::chrono::seconds>(now - lastSave_), settings_.saveInterval)) return;
     lastSave_ = now;
     if (std::fflush(file_) != 0) return;
-    struct stat s {};
-    if (::fstat(fileno(file_), &s) == 0 && s.st_size > settings_.sizeMax && settings_.enabled && state_ != 1)
+    if (writer_.Written() > static_cast<std::size_t>(std::max<LONG>(settings_.sizeMax, 0)) && settings_.enabled &&
+        state_ != 1)
         state_ = 2;
 }
 
-void CTraceContext::Publish(const std::string& record) {
+void CTraceContext::Publish(std::string_view pending) {
     std::vector<CComPtr<IZPV4870TraceEventSink>> receivers;
     {
         std::lock_guard lock(sinksMutex_);
+        if (sinks_.empty()) return;
         for (const Sink& s : sinks_) receivers.push_back(s.sink);
     }
-    if (receivers.empty()) return;
+    // The record from its first "<": without the indentation before it.
+    const auto start = pending.find('<');
     CComBSTR text;
-    text.Attach(com::AllocBstr(std::string_view(record)));
+    text.Attach(com::AllocBstr(start == std::string_view::npos ? pending : pending.substr(start)));
     // A sink's failure is its own: the call's status stays what it was.
     for (const auto& receiver : receivers) receiver->OnTraceEvent(text);
 }

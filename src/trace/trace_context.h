@@ -72,7 +72,7 @@ public:
 private:
     class ParameterWriter;
     void WriteParameter(const ParameterRecord& parameter);
-    void Publish(const std::string& record);
+    void Publish(std::string_view record);
     void SaveAndCheckSize();
     void Finish();
 

@@ -4,12 +4,15 @@
 
 namespace zpv::trace {
 
-void CXmlWriter::Raw(std::string_view text) {
-    if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) good_ = false;
-    if (keepText_) text_.append(text);
+void CXmlWriter::Flush() {
+    if (file_ && !pending_.empty()) {
+        if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) good_ = false;
+        written_ += pending_.size();
+    }
+    pending_.clear();
 }
 
-void CXmlWriter::Indent() { Raw(std::string(stack_.size(), '\t')); }
+void CXmlWriter::Indent() { pending_.append(stack_.size(), '\t'); }
 
 void CXmlWriter::Open(std::string_view name) {
     if (tagOpen_) {
@@ -17,19 +20,19 @@ void CXmlWriter::Open(std::string_view name) {
         stack_.back().hasChildren = true;
     }
     Indent();
-    Raw("<");
-    Raw(name);
+    pending_ += '<';
+    pending_.append(name);
     stack_.push_back({std::string(name), false});
     tagOpen_ = true;
 }
 
 void CXmlWriter::Attribute(std::string_view name, std::string_view value) {
     if (!tagOpen_) return;
-    Raw(" ");
-    Raw(name);
-    Raw("=\"");
-    Raw(Escaped(value));
-    Raw("\"");
+    pending_ += ' ';
+    pending_.append(name);
+    pending_ += "=\"";
+    AppendEscaped(value);
+    pending_ += '"';
 }
 
 void CXmlWriter::Close() {
@@ -46,8 +49,13 @@ void CXmlWriter::Close() {
 }
 
 std::string CXmlWriter::Escaped(std::string_view value) {
-    std::string out;
-    out.reserve(value.size());
+    CXmlWriter w;
+    w.AppendEscaped(value);
+    return w.pending_;
+}
+
+void CXmlWriter::AppendEscaped(std::string_view value) {
+    std::string& out = pending_;
     for (unsigned char c : value) {
         switch (c) {
             case '&': out += "&amp;"; break;
@@ -64,7 +72,6 @@ std::string CXmlWriter::Escaped(std::string_view value) {
                 }
         }
     }
-    return out;
 }
 
 }  // namespace zpv::trace

@@ -13,12 +13,15 @@ namespace zpv::trace {
 
 class CXmlWriter {
 public:
-    // Writes to file; with keepText, every piece is also appended to Text() until it is taken.
+    // Pieces collect in memory and go to the file in one write at Flush (once per record).
     void Attach(std::FILE* file) { file_ = file; }
-    void KeepText(bool keep) { keepText_ = keep; }
-    std::string TakeText() { return std::exchange(text_, std::string()); }
+    // What was written since the last Flush.
+    const std::string& Pending() const { return pending_; }
+    void Flush();
+    // Bytes handed to the file so far.
+    std::size_t Written() const { return written_; }
 
-    void Raw(std::string_view text);
+    void Raw(std::string_view text) { pending_.append(text); }
     void Open(std::string_view name);
     void Attribute(std::string_view name, std::string_view value);
     void Close();
@@ -34,12 +37,13 @@ private:
         bool hasChildren = false;
     };
     void Indent();
+    void AppendEscaped(std::string_view value);
 
     std::FILE* file_ = nullptr;
-    bool keepText_ = false;
     bool good_ = true;
     bool tagOpen_ = false;
-    std::string text_;
+    std::string pending_;
+    std::size_t written_ = 0;
     std::vector<Element> stack_;
 };
 

@@ -50,7 +50,6 @@ TEST(TraceXml, LayoutAndEscaping) {
     std::FILE* file = std::tmpfile();
     CXmlWriter w;
     w.Attach(file);
-    w.KeepText(true);
     w.Open("A");
     w.Attribute("v", "say \"<hi>\" & \x01 bye\tnow");
     w.Open("B");
@@ -59,7 +58,15 @@ TEST(TraceXml, LayoutAndEscaping) {
     w.Attribute("x", "1");
     w.Close();
     w.Close();
-    EXPECT_EQ(w.TakeText(), "<A v=\"say &quot;&lt;hi&gt;&quot; &amp; \xEF\xBF\xBD bye&#9;now\">\r\n\t<B/>\r\n\t<C x=\"1\"/>\r\n</A>\r\n");
+    const std::string expected =
+        "<A v=\"say &quot;&lt;hi&gt;&quot; &amp; \xEF\xBF\xBD bye&#9;now\">\r\n\t<B/>\r\n\t<C x=\"1\"/>\r\n</A>\r\n";
+    EXPECT_EQ(w.Pending(), expected);
+    w.Flush();
+    EXPECT_EQ(w.Written(), expected.size());
+    std::rewind(file);
+    std::string onDisk(expected.size() + 8, '\0');
+    onDisk.resize(std::fread(onDisk.data(), 1, onDisk.size(), file));
+    EXPECT_EQ(onDisk, expected);
     std::fclose(file);
 }
 
