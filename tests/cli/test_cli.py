@@ -181,10 +181,22 @@ def test_the_live_view_redraws_on_a_terminal_and_stops_on_ctrl_c(sim: Simulator)
     assert len(lines) >= 2 and all(re.fullmatch(r"\S+,OutputPhase1(,[-\d.e+]+){4}", line) for line in lines), lines
 
 
+def test_a_trace_written_through_the_tool_renders_to_a_page(tmp_path: Path) -> None:
+    trace = tmp_path / "session"
+    done = run("set", "", "--simulate", "--options", f"DriverSetup=Trace=true, TraceName={trace}",
+               "ManualMode.Frequency=50")
+    assert done.returncode == 0, done.stderr
+    page = run("trace", "view", f"{trace}.xml", "-o", str(tmp_path / "page.html"))
+    assert page.returncode == 0, page.stderr
+    html = (tmp_path / "page.html").read_text()
+    assert html.count('<tr class="call"') >= 3 and "put_Frequency" in html
+    assert run("trace", "view", str(tmp_path / "missing.xml")).returncode == 2
+
+
 def test_the_manual_page_covers_every_command() -> None:
     help_text = run("--help").stdout
     commands = re.findall(r"^  (\w+) {2,}", help_text.split("Subcommands:")[1], re.M)
     manual = (ROOT / "docs" / "zpv4870.1").read_text()
-    assert len(commands) == 8
+    assert len(commands) == 9
     for command in commands:
         assert re.search(rf"^\.B {command}\b", manual, re.M), command
