@@ -1,10 +1,12 @@
 // Traced sessions end to end: the file a session writes, parsed with an XML parser; its limits
 // and failures; threads; and the sinks that receive each record.
 #include <pugixml.hpp>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -151,6 +153,26 @@ TEST_F(TracedSession, ConcurrentThreadsWriteWholeRecords) {
     const auto names = Names(Records());
     EXPECT_EQ(names.size(), 2u + 8 * 25 * 2 + 1);
     EXPECT_EQ(names.back(), "Close");
+}
+
+TEST_F(TracedSession, AProgramThatDiesMidRunLeavesEveryRecordItFinished) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (Open() != S_OK) std::_Exit(2);
+        auto phase = Phase<IIviACPwrOutputPhase>();
+        for (int i = 0; i < 10; ++i) phase->put_VoltageLevel(100.0 + i);
+        std::_Exit(0);  // no Close, no destructors: as a crash would end it
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // The root element was never closed; every record before that is whole.
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text += "</TraceRecords>\r\n";
+    ASSERT_TRUE(document.load_string(text.c_str()));
+    EXPECT_EQ(Names(document.child("TraceRecords")).size(), 2u + 10u);
 }
 
 class CountingSink final : public IZPV4870TraceEventSink {
