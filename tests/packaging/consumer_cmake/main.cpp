@@ -1,6 +1,8 @@
 // Opens a simulated session through both faces of the installed library.
 #include <cstdio>
 
+#include <zpv4870/driver.hpp>
+
 #include "ZPV4870.h"
 #include "zpv4870.h"
 
@@ -18,6 +20,10 @@ int main() {
     CoCreateInstance(CLSID_ZPV4870, nullptr, CLSCTX_INPROC_SERVER, IID_IIviDriver, reinterpret_cast<void**>(&driver));
     CComBSTR resource(L""), options(L"Simulate=true");
     const bool objectOk = driver && driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, options) == S_OK;
-    std::printf("C interface %s, object interface %s\n", ok ? "ok" : "FAILED", objectOk ? "ok" : "FAILED");
-    return ok && objectOk ? 0 : 1;
+    zpv4870::Driver face("", {.simulate = true});
+    face.ivi().phase(1).voltage_level(120.0);
+    const bool faceOk = face.ivi().phase("OutputPhase1").voltage_level() == 120.0;
+    std::printf("C interface %s, object interface %s, C++ face %s\n", ok ? "ok" : "FAILED", objectOk ? "ok" : "FAILED",
+                faceOk ? "ok" : "FAILED");
+    return ok && objectOk && faceOk ? 0 : 1;
 }
