@@ -20,6 +20,11 @@ done
 [ -n "${port:-}" ] || { echo "the simulator did not start:"; cat "$log"; exit 1; }
 
 echo "Simulator listening on 127.0.0.1:$port"
+# The modern C++ face first, then the classic object interface, C and Python.
+build/examples/output_check_cpp "TCPIP0::127.0.0.1::${port}::SOCKET"
+echo
+build/examples/list_program_cpp "TCPIP0::127.0.0.1::${port}::SOCKET"
+echo
 build/examples/output_check "TCPIP0::127.0.0.1::${port}::SOCKET"
 echo
 build/examples/list_program "TCPIP0::127.0.0.1::${port}::SOCKET"

@@ -437,8 +437,8 @@ struct Options {
     bool id_query = true;
     bool reset = false;
     bool simulate = false;
-    std::string driver_setup;  // "Model=ZPV-4832-Advanced, Trace=true"
-    std::string options;       // more of the option string: "QueryInstrumentStatus=true, RangeCheck=false"
+    std::string driver_setup{};  // "Model=ZPV-4832-Advanced, Trace=true"
+    std::string options{};       // more of the option string: "QueryInstrumentStatus=true, RangeCheck=false"
 };
 
 // One session with one instrument: opened by the constructor, closed by the destructor.
