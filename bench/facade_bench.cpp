@@ -18,13 +18,19 @@ void BM_FaceGet(benchmark::State& state) {
 }
 BENCHMARK(BM_FaceGet);
 
-void BM_ObjectGet(benchmark::State& state) {
+// The same phase through the object interface.
+CComPtr<IIviACPwrOutputPhase> ObjectPhase() {
     CComPtr<IIviACPwr> root;
     Session().object()->QueryInterface(&root);
     CComPtr<IIviACPwrOutputPhases> phases;
     root->get_OutputPhases(&phases);
     CComPtr<IIviACPwrOutputPhase> phase;
     phases->get_Item(CComBSTR(L"OutputPhase1"), &phase);
+    return phase;
+}
+
+void BM_ObjectGet(benchmark::State& state) {
+    const auto phase = ObjectPhase();
     double value = 0;
     for (auto _ : state) {
         phase->get_VoltageLevel(&value);
@@ -41,12 +47,7 @@ void BM_FacePut(benchmark::State& state) {
 BENCHMARK(BM_FacePut);
 
 void BM_ObjectPut(benchmark::State& state) {
-    CComPtr<IIviACPwr> root;
-    Session().object()->QueryInterface(&root);
-    CComPtr<IIviACPwrOutputPhases> phases;
-    root->get_OutputPhases(&phases);
-    CComPtr<IIviACPwrOutputPhase> phase;
-    phases->get_Item(CComBSTR(L"OutputPhase1"), &phase);
+    const auto phase = ObjectPhase();
     double v = 0;
     for (auto _ : state) phase->put_VoltageLevel(v += 0.5);
 }

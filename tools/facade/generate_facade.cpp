@@ -10,18 +10,14 @@
 #include <type_traits>
 #include <vector>
 
+#include "members/format_fit.h"
 #include "members/member_tables.h"
 // After the member tables: the C header's macros would rename names the tables' headers declare.
 #include "capi/enum_value_rows.h"
 
 namespace {
 
-template <class T>
-constexpr std::string_view TypeName() {
-    std::string_view text = __PRETTY_FUNCTION__;
-    const std::size_t start = text.find("T = ") + 4;
-    return text.substr(start, text.find_first_of(";]", start) - start);
-}
+using zpv::members::format_fit::TypeName;
 
 std::string Snake(std::string_view name) {
     if (name.starts_with("get_") || name.starts_with("put_")) name.remove_prefix(4);

@@ -6,18 +6,14 @@
 
 #include "ZPV4870.h"
 #include "capi/attribute_rows.h"
+#include "members/format_fit.h"
 #include "capi/enum_value_rows.h"
 
 namespace zpv::cli {
 
 namespace {
 
-template <class T>
-constexpr std::string_view TypeName() {
-    std::string_view text = __PRETTY_FUNCTION__;
-    const std::size_t start = text.find("T = ") + 4;
-    return text.substr(start, text.find_first_of(";]", start) - start);
-}
+using zpv::members::format_fit::TypeName;
 
 template <class Member>
 struct Getter;
