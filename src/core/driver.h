@@ -9,9 +9,11 @@
 #include <unordered_map>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "core/node.h"
+#include "platform/config/config_store.h"
 #include "core/rep_cap.h"
 #include "errors/error_reporter.h"
 #include "io/enum_lookup_context.h"
@@ -119,6 +121,14 @@ public:
     void SetVirtualName(std::string_view virtualName, std::string_view mapped);
     void SetAlias(std::string_view name, std::string_view replacement);
 
+    // The configurable initial settings of the session (or software module) in the configuration
+    // store, by name in any letter case. A reader converts to its type and says whether the name
+    // exists.
+    bool InitialSetting(std::string_view name, std::string& value) const;
+    bool InitialSetting(std::string_view name, LONG& value) const;
+    bool InitialSetting(std::string_view name, double& value) const;
+    bool InitialSetting(std::string_view name, bool& value) const;
+
     // Invalidates the stored simulated values of the driver and of every per-instance object.
     void InvalidateSimulatedValues();
 
@@ -141,7 +151,13 @@ protected:
     }
 
 private:
+    // The configuration store's part of ResolveSession.
+    HRESULT LoadDriverConfiguration(const config::Store& store, const config::DriverSession* session);
+    void ReadInitialSettings(const std::vector<config::DataComponent>& components);
+    HRESULT ResolveFromStore(const config::Store& store, const std::string& resourceName, std::string_view optionString);
+
     std::recursive_mutex memberLock_;
+    std::unordered_map<std::string, std::variant<std::string, LONG, double, bool>> initialSettings_;
     struct RepCapRef {
         CComPtr<IUnknown> unknown;  // the collection's reference
         repcap::CRepCap* node;

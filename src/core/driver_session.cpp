@@ -50,14 +50,25 @@ void CDriver::ClearSessionData() {
     identityResponse_.clear();
     flags_ = OptionFlags{};
     trace_.Reset();
+    initialSettings_.clear();
+    virtualNames_.clear();
+    reverseNames_.clear();
 }
 
 HRESULT CDriver::ResolveSession(const std::string& resourceName, std::string_view optionString) {
     ClearSessionData();
-    // No configuration store is installed on this platform, so the resource name is the
-    // descriptor and the option string alone sets the options.
-    resourceDescriptor_ = resourceName;
-    HRESULT hr = ParseOptionString(optionString);
+    // Without a store the resource name is the descriptor and the option string alone sets the options.
+    const config::LoadResult store = config::LoadStore(config::StorePath());
+    HRESULT hr = S_OK;
+    if (!store.error.empty()) {
+        hr = reporter_->Report<errors::MessageId::UnrecoverableFailure>("The configuration store cannot be read: " +
+                                                                         store.error);
+    } else if (store.found) {
+        hr = ResolveFromStore(store.store, resourceName, optionString);
+    } else {
+        resourceDescriptor_ = resourceName;
+        hr = ParseOptionString(optionString);
+    }
     if (FAILED(hr)) return hr;
 
     if (flags_.simulate && model_.empty()) model_ = constants_.defaultSimulationModel;

@@ -1,0 +1,290 @@
+#include "platform/config/config_store.h"
+
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <pugixml.hpp>
+#include <sstream>
+
+namespace zpv::config {
+
+namespace {
+
+bool Same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+bool Exists(const std::string& path) {
+    struct stat s {};
+    return ::stat(path.c_str(), &s) == 0;
+}
+
+// Reading with the place of every mistake.
+class Reader {
+public:
+    Reader(std::string_view text, std::string name) : text_(text), name_(std::move(name)) {}
+
+    [[noreturn]] void Fail(std::ptrdiff_t offset, const std::string& what) const {
+        int line = 1;
+        for (std::ptrdiff_t i = 0; i < offset && i < static_cast<std::ptrdiff_t>(text_.size()); ++i)
+            line += text_[static_cast<std::size_t>(i)] == '\n';
+        throw std::runtime_error(name_ + ":" + std::to_string(line) + ": " + what);
+    }
+    std::string Required(const pugi::xml_node& node, const char* attribute) const {
+        const pugi::xml_attribute a = node.attribute(attribute);
+        if (!a || !*a.value())
+            Fail(node.offset_debug(), std::string("<") + node.name() + "> needs a \"" + attribute + "\" attribute");
+        return a.value();
+    }
+    bool Boolean(const pugi::xml_node& node, const char* attribute, bool fallback) const {
+        const pugi::xml_attribute a = node.attribute(attribute);
+        if (!a) return fallback;
+        const std::string_view v = a.value();
+        if (Same(v, "true") || v == "1") return true;
+        if (Same(v, "false") || v == "0") return false;
+        Fail(node.offset_debug(), std::string("\"") + attribute + "\" of <" + node.name() + "> is \"" + std::string(v) +
+                                      "\", not true or false");
+    }
+    long Number(const pugi::xml_node& node, const char* attribute) const {
+        const std::string text = Required(node, attribute);
+        char* end = nullptr;
+        const long value = std::strtol(text.c_str(), &end, 10);
+        if (*end) Fail(node.offset_debug(), std::string("\"") + attribute + "\" is \"" + text + "\", not a whole number");
+        return value;
+    }
+    DataComponent Component(const pugi::xml_node& node) const {
+        DataComponent c;
+        c.name = Required(node, "name");
+        if (std::string_view(node.name()) == "Structure") {
+            c.type = "Structure";
+            for (const pugi::xml_node& child : node.children())
+                if (child.type() == pugi::node_element) c.children.push_back(Component(child));
+            return c;
+        }
+        if (std::string_view(node.name()) != "Item")
+            Fail(node.offset_debug(), std::string("<") + node.name() + "> is no data component (<Item> or <Structure>)");
+        c.type = Required(node, "type");
+        c.value = node.attribute("value").value();
+        static const char* const kTypes[] = {"String", "Integer", "Real", "Boolean", "Structure", "APIReference"};
+        bool known = false;
+        for (const char* t : kTypes) known = known || Same(c.type, t);
+        if (!known) Fail(node.offset_debug(), "data component type \"" + c.type + "\" is not String, Integer, Real or Boolean");
+        return c;
+    }
+
+private:
+    std::string_view text_;
+    std::string name_;
+};
+
+void WriteComponent(pugi::xml_node parent, const DataComponent& c) {
+    if (Same(c.type, "Structure")) {
+        pugi::xml_node s = parent.append_child("Structure");
+        s.append_attribute("name") = c.name.c_str();
+        for (const DataComponent& child : c.children) WriteComponent(s, child);
+        return;
+    }
+    pugi::xml_node item = parent.append_child("Item");
+    item.append_attribute("name") = c.name.c_str();
+    item.append_attribute("type") = c.type.c_str();
+    item.append_attribute("value") = c.value.c_str();
+}
+
+}  // namespace
+
+const DriverSession* Store::FindSession(std::string_view name) const {
+    std::string_view session = name;
+    for (const LogicalName& l : logicalNames)
+        if (Same(l.name, name)) session = l.session;
+    for (const DriverSession& s : sessions)
+        if (Same(s.name, session)) return &s;
+    return nullptr;
+}
+
+const SoftwareModule* Store::FindModule(std::string_view name) const {
+    for (const SoftwareModule& m : modules)
+        if (Same(m.name, name)) return &m;
+    return nullptr;
+}
+
+const HardwareAsset* Store::FindAsset(std::string_view name) const {
+    for (const HardwareAsset& a : assets)
+        if (Same(a.name, name)) return &a;
+    return nullptr;
+}
+
+std::string StorePath() {
+    if (const char* chosen = std::getenv("ZPV4870_CONFIG_STORE"); chosen && *chosen) return chosen;
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
+    for (const std::string& path : {config.empty() ? std::string() : config + "/ivi/configuration-store.xml",
+                                    std::string("/etc/ivi/configuration-store.xml")})
+        if (!path.empty() && Exists(path)) return path;
+    return {};
+}
+
+LoadResult LoadStore(const std::string& path) {
+    if (path.empty() || !Exists(path)) return {};
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in) return {true, {}, path + ": cannot be read"};
+    return ParseStore(text.str(), path);
+}
+
+LoadResult ParseStore(std::string_view text, const std::string& name) {
+    LoadResult result{true, {}, {}};
+    Reader reader(text, name);
+    try {
+        pugi::xml_document document;
+        const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
+        if (!parsed) reader.Fail(parsed.offset, std::string("not well-formed XML: ") + parsed.description());
+        const pugi::xml_node root = document.document_element();
+        if (std::string_view(root.name()) != "IviConfigurationStore")
+            reader.Fail(root.offset_debug(), std::string("the root element is <") + root.name() +
+                                                 ">, not <IviConfigurationStore>");
+        Store& store = result.store;
+        for (const pugi::xml_node& node : root.children()) {
+            if (node.type() != pugi::node_element) continue;
+            const std::string_view kind = node.name();
+            if (kind == "SoftwareModule") {
+                SoftwareModule m{reader.Required(node, "name"), node.attribute("prefix").value(),
+                                 node.attribute("modulePath").value(), node.attribute("progId").value(), {}, {}};
+                for (const pugi::xml_node& child : node.children()) {
+                    if (child.type() != pugi::node_element) continue;
+                    if (std::string_view(child.name()) == "PhysicalNames") {
+                        std::vector<std::string> names;
+                        for (const pugi::xml_node& n : child.children("Name")) names.emplace_back(n.text().get());
+                        m.physicalNames.emplace_back(reader.Required(child, "repCap"), std::move(names));
+                    } else {
+                        m.dataComponents.push_back(reader.Component(child));
+                    }
+                }
+                store.modules.push_back(std::move(m));
+            } else if (kind == "HardwareAsset") {
+                store.assets.push_back({reader.Required(node, "name"), node.attribute("resourceDescriptor").value()});
+            } else if (kind == "DriverSession") {
+                DriverSession s;
+                s.name = reader.Required(node, "name");
+                s.softwareModule = node.attribute("softwareModule").value();
+                s.hardwareAsset = node.attribute("hardwareAsset").value();
+                s.cache = reader.Boolean(node, "cache", true);
+                s.interchangeCheck = reader.Boolean(node, "interchangeCheck", false);
+                s.queryInstrStatus = reader.Boolean(node, "queryInstrStatus", false);
+                s.rangeCheck = reader.Boolean(node, "rangeCheck", true);
+                s.recordCoercions = reader.Boolean(node, "recordCoercions", false);
+                s.simulate = reader.Boolean(node, "simulate", false);
+                s.driverSetup = node.attribute("driverSetup").value();
+                for (const pugi::xml_node& child : node.children()) {
+                    if (child.type() != pugi::node_element) continue;
+                    if (std::string_view(child.name()) == "VirtualName") {
+                        VirtualName v{reader.Required(child, "name"), reader.Required(child, "mapTo"), {}};
+                        for (const pugi::xml_node& r : child.children("Range")) {
+                            VirtualRange range{reader.Number(r, "min"), reader.Number(r, "max"),
+                                               reader.Number(r, "startingPhysicalIndex")};
+                            if (range.max < range.min || range.max - range.min > 10000)
+                                reader.Fail(r.offset_debug(), "the range runs from " + std::to_string(range.min) +
+                                                                  " to " + std::to_string(range.max));
+                            v.ranges.push_back(range);
+                        }
+                        s.virtualNames.push_back(std::move(v));
+                    } else {
+                        s.dataComponents.push_back(reader.Component(child));
+                    }
+                }
+                store.sessions.push_back(std::move(s));
+            } else if (kind == "LogicalName") {
+                store.logicalNames.push_back({reader.Required(node, "name"), reader.Required(node, "session")});
+            } else {
+                reader.Fail(node.offset_debug(), "<" + std::string(kind) + "> is not part of a configuration store");
+            }
+        }
+        // References must lead somewhere.
+        for (const DriverSession& s : store.sessions) {
+            if (!s.hardwareAsset.empty() && !store.FindAsset(s.hardwareAsset))
+                throw std::runtime_error(name + ": session \"" + s.name + "\" names the unknown hardware asset \"" +
+                                         s.hardwareAsset + "\"");
+            if (!s.softwareModule.empty() && !store.FindModule(s.softwareModule))
+                throw std::runtime_error(name + ": session \"" + s.name + "\" names the unknown software module \"" +
+                                         s.softwareModule + "\"");
+        }
+        for (const LogicalName& l : store.logicalNames) {
+            bool known = false;
+            for (const DriverSession& s : store.sessions) known = known || Same(s.name, l.session);
+            if (!known)
+                throw std::runtime_error(name + ": logical name \"" + l.name + "\" names the unknown session \"" +
+                                         l.session + "\"");
+        }
+    } catch (const std::exception& e) {
+        result.error = e.what();
+        result.store = {};
+    }
+    return result;
+}
+
+std::string SerializeStore(const Store& store) {
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("IviConfigurationStore");
+    for (const SoftwareModule& m : store.modules) {
+        pugi::xml_node node = root.append_child("SoftwareModule");
+        node.append_attribute("name") = m.name.c_str();
+        node.append_attribute("prefix") = m.prefix.c_str();
+        node.append_attribute("modulePath") = m.modulePath.c_str();
+        node.append_attribute("progId") = m.progId.c_str();
+        for (const auto& [repCap, names] : m.physicalNames) {
+            pugi::xml_node list = node.append_child("PhysicalNames");
+            list.append_attribute("repCap") = repCap.c_str();
+            for (const std::string& n : names) list.append_child("Name").text() = n.c_str();
+        }
+        for (const DataComponent& c : m.dataComponents) WriteComponent(node, c);
+    }
+    for (const HardwareAsset& a : store.assets) {
+        pugi::xml_node node = root.append_child("HardwareAsset");
+        node.append_attribute("name") = a.name.c_str();
+        node.append_attribute("resourceDescriptor") = a.resourceDescriptor.c_str();
+    }
+    for (const DriverSession& s : store.sessions) {
+        pugi::xml_node node = root.append_child("DriverSession");
+        node.append_attribute("name") = s.name.c_str();
+        node.append_attribute("softwareModule") = s.softwareModule.c_str();
+        node.append_attribute("hardwareAsset") = s.hardwareAsset.c_str();
+        node.append_attribute("cache") = s.cache;
+        node.append_attribute("interchangeCheck") = s.interchangeCheck;
+        node.append_attribute("queryInstrStatus") = s.queryInstrStatus;
+        node.append_attribute("rangeCheck") = s.rangeCheck;
+        node.append_attribute("recordCoercions") = s.recordCoercions;
+        node.append_attribute("simulate") = s.simulate;
+        node.append_attribute("driverSetup") = s.driverSetup.c_str();
+        for (const VirtualName& v : s.virtualNames) {
+            pugi::xml_node vn = node.append_child("VirtualName");
+            vn.append_attribute("name") = v.name.c_str();
+            vn.append_attribute("mapTo") = v.mapTo.c_str();
+            for (const VirtualRange& r : v.ranges) {
+                pugi::xml_node rn = vn.append_child("Range");
+                rn.append_attribute("min") = r.min;
+                rn.append_attribute("max") = r.max;
+                rn.append_attribute("startingPhysicalIndex") = r.startingPhysicalIndex;
+            }
+        }
+        for (const DataComponent& c : s.dataComponents) WriteComponent(node, c);
+    }
+    for (const LogicalName& l : store.logicalNames) {
+        pugi::xml_node node = root.append_child("LogicalName");
+        node.append_attribute("name") = l.name.c_str();
+        node.append_attribute("session") = l.session.c_str();
+    }
+    std::ostringstream out;
+    document.save(out, "  ");
+    return out.str();
+}
+
+const DataComponent* InitialSettings(const std::vector<DataComponent>& components) {
+    for (const DataComponent& c : components)
+        if (Same(c.type, "Structure") && Same(c.name, "Configurable Initial Settings")) return &c;
+    return nullptr;
+}
+
+}  // namespace zpv::config
