@@ -11,6 +11,7 @@ import select
 import signal
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 from typing import Iterator
@@ -193,10 +194,57 @@ def test_a_trace_written_through_the_tool_renders_to_a_page(tmp_path: Path) -> N
     assert run("trace", "view", str(tmp_path / "missing.xml")).returncode == 2
 
 
+def test_logical_names_from_the_store_survive_concurrent_and_interrupted_editors(sim: Simulator, tmp_path: Path) -> None:
+    env = dict(os.environ, ZPV4870_CONFIG_STORE=str(tmp_path / "ivi" / "store.xml"))
+
+    def config(*args: str, **extra: str) -> subprocess.CompletedProcess[str]:
+        return subprocess.run([CLI, "config", *args], capture_output=True, text=True, env={**env, **extra}, timeout=60)
+
+    assert config("set-asset", "Bench", sim.resource).returncode == 0
+    assert config("set-session", "Real", "--asset", "Bench").returncode == 0
+    assert config("set-session", "Sim", "--simulate", "--model", "ZPV-4816-Standard").returncode == 0
+    assert config("set-name", "PowerSource", "Real").returncode == 0
+    identity = subprocess.run([CLI, "--json", "identify", "PowerSource"], capture_output=True, text=True, env=env)
+    assert json.loads(identity.stdout)["model"] == "ZPV-4832-Advanced", identity.stderr
+    simulated = subprocess.run([CLI, "get", "Sim", "Identity.InstrumentModel"], capture_output=True, text=True, env=env)
+    assert simulated.stdout == "Identity.InstrumentModel = ZPV-4816-Standard\n", simulated.stderr
+
+    # Two editors at once, 200 names each: every one arrives.
+    def add(prefix: str) -> None:
+        for i in range(200):
+            assert config("set-name", f"{prefix}{i}", "Sim").returncode == 0
+
+    editors = [threading.Thread(target=add, args=(p,)) for p in ("A", "B")]
+    for e in editors:
+        e.start()
+    for e in editors:
+        e.join()
+    shown = json.loads(config("--json", "show").stdout)
+    assert len(shown["logicalNames"]) == 401
+
+    # An editor killed while writing leaves the old store whole, and the next edit works.
+    writer = subprocess.Popen([CLI, "config", "set-asset", "Lost", "TCPIP0::1.2.3.4::5025::SOCKET"], env={
+        **env, "ZPV4870_STORE_WRITE_PAUSE_MS": "10000"})
+    new_file = tmp_path / "ivi" / "store.xml.new"
+    deadline = time.monotonic() + 10
+    while not new_file.exists() and time.monotonic() < deadline:
+        time.sleep(0.01)
+    writer.kill()
+    writer.wait()
+    assert config("validate").returncode == 0
+    assert "Lost" not in config("show").stdout
+    assert config("set-asset", "Later", "TCPIP0::1.2.3.5::5025::SOCKET").returncode == 0
+    assert "Later" in config("show").stdout
+    # A broken store is named with its line, and no session opens from it.
+    (tmp_path / "ivi" / "store.xml").write_text("<IviConfigurationStore>\n<LogicalName name='X'/>\n</IviConfigurationStore>")
+    broken = config("validate")
+    assert broken.returncode == 1 and "store.xml:2: <LogicalName> needs a \"session\" attribute" in broken.stderr
+
+
 def test_the_manual_page_covers_every_command() -> None:
     help_text = run("--help").stdout
     commands = re.findall(r"^  (\w+) {2,}", help_text.split("Subcommands:")[1], re.M)
     manual = (ROOT / "docs" / "zpv4870.1").read_text()
-    assert len(commands) == 9
+    assert len(commands) == 10
     for command in commands:
         assert re.search(rf"^\.B {command}\b", manual, re.M), command

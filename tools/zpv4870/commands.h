@@ -30,4 +30,14 @@ int DrainErrors(const Common& common);
 int Reset(const Common& common);
 int ViewTrace(const Common& common, const std::string& tracePath, std::string htmlPath);
 
+// A change or a look at the configuration store.
+struct ConfigRequest {
+    std::string action;  // path, show, validate, set-asset, set-session, set-name, remove-...
+    std::string store;   // --store: this file instead of the one in use
+    std::string name, value;
+    std::string asset, model, driverSetup;
+    bool simulate = false;
+};
+int Configure(const Common& common, const ConfigRequest& request);
+
 }  // namespace zpv::cli

@@ -67,6 +67,34 @@ int main(int argc, char** argv) {
     auto* view = trace->add_subcommand("view", "render a trace file as an HTML page (FILE.html unless -o)");
     view->add_option("FILE", tracePath, "the trace, as DriverSetup Trace=true wrote it")->required();
     view->add_option("-o,--output", htmlPath, "the HTML file to write");
+    ConfigRequest configRequest;
+    auto* configure = app.add_subcommand("config", "the configuration store: logical names, sessions, hardware assets");
+    configure->require_subcommand(1);
+    configure->add_option("--store", configRequest.store, "this store file instead of the one in use");
+    std::vector<CLI::App*> configActions;
+    auto action = [&](const char* name, const char* help) {
+        CLI::App* a = configure->add_subcommand(name, help);
+        a->fallthrough();
+        configActions.push_back(a);
+        return a;
+    };
+    action("path", "the store file in use (or where a new one goes)");
+    action("show", "the hardware assets, driver sessions and logical names");
+    action("validate", "read the store and report the first mistake with its line");
+    auto* setAsset = action("set-asset", "add or change a hardware asset: NAME RESOURCE");
+    setAsset->add_option("NAME", configRequest.name)->required();
+    setAsset->add_option("RESOURCE", configRequest.value)->required();
+    auto* setSession = action("set-session", "add or change a driver session");
+    setSession->add_option("NAME", configRequest.name)->required();
+    setSession->add_option("--asset", configRequest.asset, "the hardware asset it talks to");
+    setSession->add_flag("--simulate", configRequest.simulate, "simulate the instrument");
+    setSession->add_option("--model", configRequest.model, "the model (an initial setting)");
+    setSession->add_option("--driver-setup", configRequest.driverSetup, "the session's DriverSetup text");
+    auto* setName = action("set-name", "add or change a logical name: NAME SESSION");
+    setName->add_option("NAME", configRequest.name)->required();
+    setName->add_option("SESSION", configRequest.value)->required();
+    for (const char* what : {"remove-asset", "remove-session", "remove-name"})
+        action(what, "remove an entry: NAME")->add_option("NAME", configRequest.name)->required();
     for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
     run->fallthrough();
     view->fallthrough();
@@ -87,6 +115,11 @@ int main(int argc, char** argv) {
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*view) return ViewTrace(common, tracePath, htmlPath);
+        for (CLI::App* a : configActions)
+            if (*a) {
+                configRequest.action = a->get_name();
+                return Configure(common, configRequest);
+            }
     } catch (const UsageError& e) {
         std::fprintf(stderr, "zpv4870: %s\n", e.what());
         return 2;
