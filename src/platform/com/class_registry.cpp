@@ -1,5 +1,7 @@
 // In-process class registry: what the system registry holds for COM, kept in process memory.
 // Modules register their classes when they load; creation goes through the class object.
+#include <dlfcn.h>
+
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -10,6 +12,8 @@
 
 #include "platform/com/apartment.h"
 #include "platform/com/global_interface_table.h"
+#include "platform/com/text_conversion.h"
+#include "platform/registry/registry.h"
 #include "zpv4870_runtime.h"
 
 namespace {
@@ -110,10 +114,45 @@ HRESULT CoRegisterClass(const ClassRegistration& registration) {
 
 HRESULT CoRevokeClass(REFCLSID rclsid) { return Classes().Revoke(rclsid) ? S_OK : REGDB_E_CLASSNOTREG; }
 
+namespace {
+
+// Classes registered in the registry but not in this process: their module is loaded from its
+// InprocServer32 path and asked for the class object.
+std::string GuidText(REFCLSID clsid) {
+    wchar_t text[40];
+    StringFromGUID2(clsid, text, 40);
+    return zpv::com::Utf8FromWide(text);
+}
+
+std::optional<CLSID> RegisteredClassOf(std::wstring_view progId) {
+    std::string name = zpv::com::Utf8FromWide(progId);
+    // A version-independent ProgID leads to its current version's class.
+    if (auto current = zpv::registry::ReadValue("HKEY_CLASSES_ROOT\\" + name + "\\CurVer", "")) name = *current;
+    const auto text = zpv::registry::ReadValue("HKEY_CLASSES_ROOT\\" + name + "\\CLSID", "");
+    CLSID clsid{};
+    if (!text || FAILED(CLSIDFromString(zpv::com::WideFromUtf8(*text).c_str(), &clsid))) return std::nullopt;
+    return clsid;
+}
+
+HRESULT RegisteredClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+    const auto module = zpv::registry::ReadValue("HKEY_CLASSES_ROOT\\CLSID\\" + GuidText(clsid) + "\\InprocServer32", "");
+    if (!module || module->empty()) return REGDB_E_CLASSNOTREG;
+    // Loaded for the rest of the process, as an in-process server stays.
+    void* handle = ::dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return CO_E_DLLNOTFOUND;
+    using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+    auto get = reinterpret_cast<GetClassObject>(::dlsym(handle, "DllGetClassObject"));
+    if (!get) return CO_E_ERRORINDLL;
+    return get(clsid, riid, ppv);
+}
+
+}  // namespace
+
 HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, CLSID* pclsid) {
     if (!lpszProgID || !pclsid) return E_INVALIDARG;
     *pclsid = GUID_NULL;
-    const std::optional<CLSID> found = Classes().FindByProgId(lpszProgID);
+    std::optional<CLSID> found = Classes().FindByProgId(lpszProgID);
+    if (!found) found = RegisteredClassOf(lpszProgID);
     if (!found) return CO_E_CLASSSTRING;
     *pclsid = *found;
     return S_OK;
@@ -143,7 +182,7 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void*, REFIID riid
     if (!zpv::com::IsApartmentEntered()) return CO_E_NOTINITIALIZED;
     if (!(dwClsContext & CLSCTX_INPROC_SERVER)) return REGDB_E_CLASSNOTREG;
     const std::optional<ClassObjectGetter> getter = Classes().GetterOf(rclsid);
-    if (!getter) return REGDB_E_CLASSNOTREG;
+    if (!getter) return RegisteredClassObject(rclsid, riid, ppv);
     if (!*getter) return CLASS_E_CLASSNOTAVAILABLE;
     // Called without the registry lock: a module may register further classes from here.
     return (*getter)(riid, ppv);
