@@ -846,6 +846,17 @@ protected:
     ~IIviACPwrImpedance() = default;
 };
 
+// The module's entry points, exported by libzpv4870.so as an in-process server's are. Registration
+// writes the classes' registry entries (machine-wide, or with DllInstall(1, L"user") the user's
+// own), so a process without the library linked in finds it by ProgID and loads it.
+extern "C" {
+HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv);
+HRESULT DllCanUnloadNow();
+HRESULT DllRegisterServer();
+HRESULT DllUnregisterServer();
+HRESULT DllInstall(int bInstall, const wchar_t* pszCmdLine);
+}
+
 // Trace events. While DriverSetup "Trace=true" records calls, a program may also receive each
 // finished record as text: query the driver object for IZPV4870TraceEvents and Advise a sink of
 // its own. Sinks may come and go from any thread while calls run; a failing sink does not change

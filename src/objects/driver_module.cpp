@@ -1,11 +1,20 @@
-// The in-process module: the driver's class object, and its registration with the runtime's
-// class table when the library loads, so CLSIDFromProgID(L"ZPV4870.ZPV4870") and
-// CoCreateInstance find the driver.
+// The in-process module: the driver's class object, its registration with the runtime's class
+// table when the library loads (so CLSIDFromProgID(L"ZPV4870.ZPV4870") and CoCreateInstance find
+// the driver in this process), and its entries in the registry for processes that find it there.
+#include <dlfcn.h>
+#include <strings.h>
+#include <wchar.h>
+
 #include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <string>
 
 #include "ZPV4870.h"
 #include "objects/zpv4870_driver.h"
 #include "platform/com/com_object.h"
+#include "platform/com/text_conversion.h"
+#include "platform/registry/registry.h"
 
 namespace zpv::com {
 
@@ -45,11 +54,88 @@ HRESULT GetDriverClassObject(REFIID riid, void** ppv) {
     return true;
 }();
 
+// What registration writes: the AppID, and per class its ProgIDs and CLSID key.
+constexpr const char* kAppId = "{1705EE23-A82D-4705-8A6D-06454AF60725}";
+constexpr const char* kLibId = "{82F39A57-AAEB-43C7-9C6E-D2103544D6BB}";
+
+struct ClassEntry {
+    const CLSID* clsid;
+    const char* progId;
+    const char* description;
+};
+const ClassEntry kClasses[] = {
+    {&CLSID_ZPV4870OutputPhase, "ZPV4870.OutputPhase", "ZPV4870OutputPhase Class"},
+    {&CLSID_ZPV4870, "ZPV4870.ZPV4870", "ZPV4870 Class"},
+};
+
+std::string GuidText(const CLSID& clsid) {
+    wchar_t text[40];
+    StringFromGUID2(clsid, text, 40);
+    return Utf8FromWide(text);
+}
+
+// The real path of this library, wherever the process found it.
+std::string ModulePath() {
+    Dl_info info{};
+    if (!::dladdr(reinterpret_cast<void*>(&GetDriverClassObject), &info) || !info.dli_fname) return {};
+    char resolved[PATH_MAX];
+    return ::realpath(info.dli_fname, resolved) ? resolved : info.dli_fname;
+}
+
+HRESULT Register(bool perUser, bool install) {
+    const std::string root = perUser ? "HKEY_CURRENT_USER\\Software\\Classes\\" : "HKEY_CLASSES_ROOT\\";
+    const std::string module = ModulePath();
+    if (install && module.empty()) return E_FAIL;
+    const std::string moduleName = module.substr(module.rfind('/') + 1);
+    const std::string error = registry::Change(perUser ? registry::Scope::User : registry::Scope::Machine,
+                                               [&](registry::Keys& keys) {
+        if (install) {
+            keys[root + "AppID\\" + kAppId][""] = "ZPV4870Lib";
+            keys[root + "AppID\\" + moduleName]["AppID"] = kAppId;
+        }
+        for (const ClassEntry& c : kClasses) {
+            const std::string clsid = GuidText(*c.clsid), progId = c.progId, versioned = progId + ".1";
+            registry::DeleteTree(keys, root + versioned);
+            registry::DeleteTree(keys, root + progId);
+            registry::DeleteTree(keys, root + "CLSID\\" + clsid);
+            if (!install) continue;
+            keys[root + versioned][""] = c.description;
+            keys[root + versioned + "\\CLSID"][""] = clsid;
+            keys[root + progId][""] = c.description;
+            keys[root + progId + "\\CLSID"][""] = clsid;
+            keys[root + progId + "\\CurVer"][""] = versioned;
+            const std::string key = root + "CLSID\\" + clsid;
+            keys[key][""] = c.description;
+            keys[key]["AppID"] = kAppId;
+            keys[key + "\\ProgID"][""] = versioned;
+            keys[key + "\\VersionIndependentProgID"][""] = progId;
+            keys[key + "\\InprocServer32"][""] = module;
+            keys[key + "\\InprocServer32"]["ThreadingModel"] = "Both";
+            keys[key + "\\TypeLib"][""] = kLibId;
+        }
+    });
+    return error.empty() ? S_OK : E_ACCESSDENIED;
+}
+
 }  // namespace
 
 }  // namespace zpv::com
 
 extern "C" ZPV_API HRESULT DllCanUnloadNow() { return zpv::com::gModuleLocks == 0 ? S_OK : S_FALSE; }
+
+// Registration writes the machine's registry; DllInstall(…, L"user") the user's own.
+extern "C" ZPV_API HRESULT DllRegisterServer() { return zpv::com::Register(false, true); }
+
+extern "C" ZPV_API HRESULT DllUnregisterServer() { return zpv::com::Register(false, false); }
+
+extern "C" ZPV_API HRESULT DllInstall(int bInstall, const wchar_t* pszCmdLine) {
+    const bool perUser = pszCmdLine && std::wstring_view(pszCmdLine).size() == 4 &&
+                         wcsncasecmp(pszCmdLine, L"user", 5) == 0;
+    if (!bInstall) return zpv::com::Register(perUser, false);
+    const HRESULT hr = zpv::com::Register(perUser, true);
+    if (FAILED(hr)) zpv::com::Register(perUser, false);  // nothing half-registered stays
+    return hr;
+}
 
 extern "C" ZPV_API HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;

@@ -1,5 +1,7 @@
 #include "trace/trace_file_name.h"
 
+#include "platform/registry/registry.h"
+
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,9 +54,11 @@ std::string StylesheetPath(const std::string& transform) {
     if (!EndsWithNoCase(name, ".xslt")) name += ".xslt";
     std::string path = name;
     if (name.find('/') == std::string::npos) {
-        const char* root = std::getenv("ZPV4870_IVI_ROOT");
-        if (!root || !*root) return {};
-        const std::string components = std::string(root) + "/Components/";
+        // ZPV4870_IVI_ROOT for a session of its own, else the registry's IVI root directory.
+        const char* chosen = std::getenv("ZPV4870_IVI_ROOT");
+        const std::string root = chosen && *chosen ? chosen : registry::IviStandardRootDir();
+        if (root.empty()) return {};
+        const std::string components = root + "/Components/";
         const std::string folder =
             IsDirectory(components + "Kaltrix") ? components + "Kaltrix" : components + "Veridane Tools";
         path = folder + "/" + name;

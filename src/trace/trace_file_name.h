@@ -13,7 +13,7 @@ std::string TraceFilePath(const std::string& traceName, const std::string& ident
 // The stylesheet's full path when the file exists, else empty. transform is TraceTransform
 // ("trace.xslt" when empty, ".xslt" appended unless present); a bare name is looked for in
 // <IVI root>/Components/Kaltrix, or in <IVI root>/Components/Veridane Tools when that folder
-// does not exist. The IVI root is ZPV4870_IVI_ROOT.
+// does not exist. The IVI root is ZPV4870_IVI_ROOT, else the registry's IviStandardRootDir.
 std::string StylesheetPath(const std::string& transform);
 
 }  // namespace zpv::trace

@@ -39,5 +39,6 @@ struct ConfigRequest {
     bool simulate = false;
 };
 int Configure(const Common& common, const ConfigRequest& request);
+int Register(const Common& common, bool perUser, bool unregister);
 
 }  // namespace zpv::cli

@@ -95,6 +95,10 @@ int main(int argc, char** argv) {
     setName->add_option("SESSION", configRequest.value)->required();
     for (const char* what : {"remove-asset", "remove-session", "remove-name"})
         action(what, "remove an entry: NAME")->add_option("NAME", configRequest.name)->required();
+    bool perUser = false, unregister = false;
+    auto* registration = app.add_subcommand("register", "register the driver's classes so programs find it by ProgID");
+    registration->add_flag("--user", perUser, "in the user's own registry rather than the machine's");
+    registration->add_flag("-u,--unregister", unregister, "remove the registration");
     for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
     run->fallthrough();
     view->fallthrough();
@@ -115,6 +119,7 @@ int main(int argc, char** argv) {
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*view) return ViewTrace(common, tracePath, htmlPath);
+        if (*registration) return Register(common, perUser, unregister);
         for (CLI::App* a : configActions)
             if (*a) {
                 configRequest.action = a->get_name();

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ZPV4870.h"
 #include "commands.h"
 #include "output.h"
 
@@ -80,6 +81,20 @@ int Reset(const Common& common) {
     session.Check(ZPV4870_reset(session.Handle()), "resetting the instrument");
     if (common.json) std::printf("%s\n", JsonObject({{"reset", "true"}}).c_str());
     else std::printf("Reset.\n");
+    return 0;
+}
+
+int Register(const Common& common, bool perUser, bool unregister) {
+    const HRESULT hr = DllInstall(unregister ? 0 : 1, perUser ? L"user" : nullptr);
+    if (hr < 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, "%s failed (0x%08X): the %s registry could not be written",
+                      unregister ? "unregistering" : "registering", static_cast<unsigned>(hr), perUser ? "user's" : "machine's");
+        throw Failure(text);
+    }
+    const char* done = unregister ? "unregistered" : "registered";
+    if (common.json) std::printf("%s\n", JsonObject({{done, "true"}, {"user", perUser ? "true" : "false"}}).c_str());
+    else std::printf("The driver's classes are %s%s.\n", done, perUser ? " for this user" : "");
     return 0;
 }
 
