@@ -46,7 +46,11 @@ ZPV4870::~ZPV4870() = default;
 HRESULT ZPV4870::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
+    if (outer) {
+        // A part of another object: only its inner IUnknown may be asked for.
+        if (riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+        return com::CComAggObject<ZPV4870>::CreateInstance(outer, reinterpret_cast<IUnknown**>(ppv));
+    }
     com::CComObject<ZPV4870>* object = nullptr;
     HRESULT hr = com::CComObject<ZPV4870>::CreateInstance(&object);
     if (FAILED(hr)) return hr;

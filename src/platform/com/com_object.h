@@ -81,4 +81,66 @@ public:
     }
 };
 
+// The aggregated form of Base: a part of an outer object. The IUnknown members of Base's
+// interfaces delegate to the outer object, so the aggregate has one identity and one count; the
+// outer object alone holds the inner, non-delegating IUnknown, whose count keeps the part alive.
+template <class Base>
+class CComAggObject final : public Base {
+public:
+    explicit CComAggObject(IUnknown* outer) : outer_(outer), inner_(this) {}
+
+    // New part of outer with its inner IUnknown counted once, FinalConstruct already run.
+    static HRESULT CreateInstance(IUnknown* outer, IUnknown** inner) {
+        if (!outer || !inner) return E_POINTER;
+        *inner = nullptr;
+        auto* p = new (std::nothrow) CComAggObject(outer);
+        if (!p) return E_OUTOFMEMORY;
+        p->inner_.AddRef();
+        const HRESULT hr = p->FinalConstruct();
+        if (FAILED(hr)) {
+            p->inner_.Release();
+            return hr;
+        }
+        *inner = &p->inner_;
+        return S_OK;
+    }
+
+    ~CComAggObject() { this->FinalRelease(); }
+
+    ULONG AddRef() override { return outer_->AddRef(); }
+    ULONG Release() override { return outer_->Release(); }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override { return outer_->QueryInterface(riid, ppv); }
+
+private:
+    class Inner final : public IUnknown {
+    public:
+        explicit Inner(CComAggObject* self) : self_(self) {}
+        HRESULT QueryInterface(REFIID riid, void** ppv) override {
+            if (!ppv) return E_POINTER;
+            if (riid == IID_IUnknown) {
+                *ppv = this;
+                AddRef();
+                return S_OK;
+            }
+            *ppv = self_->CastTo(riid);
+            if (!*ppv) return E_NOINTERFACE;
+            self_->outer_->AddRef();  // what the outer object hands on counts on the outer object
+            return S_OK;
+        }
+        ULONG AddRef() override { return ++refs_; }
+        ULONG Release() override {
+            const ULONG n = --refs_;
+            if (n == 0) delete self_;
+            return n;
+        }
+
+    private:
+        CComAggObject* self_;
+        std::atomic<ULONG> refs_{0};
+    };
+
+    IUnknown* outer_;
+    Inner inner_;
+};
+
 }  // namespace zpv::com
