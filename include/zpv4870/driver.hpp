@@ -398,11 +398,11 @@ template <class I>
 class View {
 public:
     using Interface = I;
-    explicit View(CComPtr<I> p) : p_(p.Detach()), owner_(p_) {}
+    explicit View(CComPtr<I> p) : owner_(std::move(p)), p_(owner_.Get()) {}
 
 protected:
-    I* p_;
     CComPtr<I> owner_;  // keeps the object alive as long as the view
+    I* p_;
 };
 
 // The output phases: by number (1 for the first) or by name, and all of them.
