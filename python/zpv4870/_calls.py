@@ -41,6 +41,7 @@ class Session:
     def __init__(self, vi: int) -> None:
         self.vi = vi
         self.lib = library()
+        self.phase_names: list[str] | None = None
         if not _READERS:
             _prepare_readers()
 

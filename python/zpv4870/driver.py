@@ -123,15 +123,18 @@ class Phases:
         self._class = phase_class
 
     def names(self) -> list[str]:
-        """The physical phase names: one per phase the driver reports, "OutputPhase1" at least."""
-        names = []
-        wrapper = Wrapper(tables().functions["ZPV4870_GetOutputPhaseName"])
-        for index in range(1, 64):
-            try:
-                names.append(wrapper(self._session, None, index))
-            except DriverError:
-                break
-        return names or ["OutputPhase1"]
+        """The phase names: one per phase the driver reports, "OutputPhase1" at least. They do not
+        change within a session, so they are asked for once."""
+        if self._session.phase_names is None:
+            names = []
+            wrapper = Wrapper(tables().functions["ZPV4870_GetOutputPhaseName"])
+            for index in range(1, 64):
+                try:
+                    names.append(wrapper(self._session, None, index))
+                except DriverError:
+                    break
+            self._session.phase_names = names or ["OutputPhase1"]
+        return list(self._session.phase_names)
 
     def __getitem__(self, key: str | int) -> Group:
         if isinstance(key, int):
