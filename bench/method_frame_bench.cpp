@@ -31,8 +31,12 @@ struct SimulatedSession {
     CComPtr<IIviDriverOperation> operation;
 };
 
-void BM_SimulatedGet(benchmark::State& state) {
-    SimulatedSession s;
+constexpr const wchar_t* kUntraced = L"Simulate=true";
+// The same calls recorded in a trace on tmpfs (flushed after every record, the default).
+constexpr const wchar_t* kTraced = L"Simulate=true, DriverSetup=Trace=true, TraceName=/dev/shm/zpv4870-bench-trace";
+
+void Get(benchmark::State& state, const wchar_t* options) {
+    SimulatedSession s(options);
     s.phase->put_VoltageLevel(230.5);
     double v = 0;
     for (auto _ : state) {
@@ -40,14 +44,12 @@ void BM_SimulatedGet(benchmark::State& state) {
         benchmark::DoNotOptimize(v);
     }
 }
-BENCHMARK(BM_SimulatedGet);
 
-void BM_SimulatedPut(benchmark::State& state) {
-    SimulatedSession s;
+void Put(benchmark::State& state, const wchar_t* options) {
+    SimulatedSession s(options);
     double v = 0;
     for (auto _ : state) s.phase->put_VoltageLevel(v += 0.5);
 }
-BENCHMARK(BM_SimulatedPut);
 
 void BM_FlagGet(benchmark::State& state) {
     SimulatedSession s;
@@ -57,26 +59,12 @@ void BM_FlagGet(benchmark::State& state) {
         benchmark::DoNotOptimize(flag);
     }
 }
+
+BENCHMARK_CAPTURE(Get, BM_SimulatedGet, kUntraced)->Name("BM_SimulatedGet");
+BENCHMARK_CAPTURE(Put, BM_SimulatedPut, kUntraced)->Name("BM_SimulatedPut");
 BENCHMARK(BM_FlagGet);
-
-// The same get and put recorded in a trace on tmpfs (flushed after every record, the default).
-void BM_TracedGet(benchmark::State& state) {
-    SimulatedSession s(L"Simulate=true, DriverSetup=Trace=true, TraceName=/dev/shm/zpv4870-bench-trace");
-    s.phase->put_VoltageLevel(230.5);
-    double v = 0;
-    for (auto _ : state) {
-        s.phase->get_VoltageLevel(&v);
-        benchmark::DoNotOptimize(v);
-    }
-}
-BENCHMARK(BM_TracedGet);
-
-void BM_TracedPut(benchmark::State& state) {
-    SimulatedSession s(L"Simulate=true, DriverSetup=Trace=true, TraceName=/dev/shm/zpv4870-bench-trace");
-    double v = 0;
-    for (auto _ : state) s.phase->put_VoltageLevel(v += 0.5);
-}
-BENCHMARK(BM_TracedPut);
+BENCHMARK_CAPTURE(Get, BM_TracedGet, kTraced)->Name("BM_TracedGet");
+BENCHMARK_CAPTURE(Put, BM_TracedPut, kTraced)->Name("BM_TracedPut");
 
 }  // namespace
 
