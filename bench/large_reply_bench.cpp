@@ -32,6 +32,7 @@ struct Simulator {
         zpv::sim::LanOptions options;
         options.vxi11 = options.hislip = true;
         options.portmapperPort = options.hislipPort = 0;
+        if (const char* size = std::getenv("BENCH_MAXRECV")) options.vxi11Options.maxRecvSize = std::stoul(size);
         return options;
     }
     std::wstring Resource(int transport) const {

@@ -45,13 +45,13 @@ ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
     return reply;
 }
 
-bool ClientSession::OnBytes(std::string_view bytes, const std::function<bool(const Reply&)>& deliver) {
+bool ClientSession::OnBytes(std::string_view bytes, const std::function<bool(Reply&)>& deliver) {
     pending_.append(bytes);
     size_t start = 0;
     for (size_t end; (end = pending_.find('\n', start)) != std::string::npos; start = end + 1) {
         std::string_view message(pending_.data() + start, end - start);
         if (!message.empty() && message.back() == '\r') message.remove_suffix(1);
-        const Reply reply = OnMessage(message);
+        Reply reply = OnMessage(message);
         if (reply.close || (!reply.bytes.empty() && !deliver(reply))) {
             pending_.clear();
             return false;

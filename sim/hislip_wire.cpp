@@ -35,14 +35,13 @@ bool SkipPayload(int fd, int stopFd, std::uint64_t length) {
 }
 
 bool Send(int fd, std::uint8_t type, std::uint8_t control, std::uint32_t parameter, std::string_view payload) {
-    std::string message = "HS";
-    message.reserve(16 + payload.size());
-    message.push_back(static_cast<char>(type));
-    message.push_back(static_cast<char>(control));
-    for (int shift = 24; shift >= 0; shift -= 8) message.push_back(static_cast<char>(parameter >> shift));
-    message += BigEndian64(payload.size());
-    message.append(payload);
-    return SendAll(fd, message);
+    std::string header = "HS";
+    header.push_back(static_cast<char>(type));
+    header.push_back(static_cast<char>(control));
+    for (int shift = 24; shift >= 0; shift -= 8) header.push_back(static_cast<char>(parameter >> shift));
+    header += BigEndian64(payload.size());
+    // Header and payload in one send, the payload from where it lies.
+    return SendAll(fd, {std::string_view(header), payload});
 }
 
 std::string BigEndian64(std::uint64_t value) {

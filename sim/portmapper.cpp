@@ -141,10 +141,9 @@ void Portmapper::Start(std::uint16_t port) {
             const ssize_t got =
                 ::recvfrom(udp_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&from), &length);
             if (got <= 0) continue;
-            bool drop = false;
-            const std::string reply =
-                HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms,
-                              handlerFor(IsLoopbackCaller(from) || insecure_), &drop);
+            std::string reply;
+            HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms,
+                          handlerFor(IsLoopbackCaller(from) || insecure_), &reply);
             if (!reply.empty())
                 ::sendto(udp_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
         }

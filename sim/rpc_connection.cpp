@@ -13,6 +13,7 @@ constexpr std::uint32_t kReply = 1;
 constexpr std::uint32_t kRpcVersion = 2;
 constexpr std::uint32_t kLastFragment = 0x80000000u;
 constexpr std::size_t kMaxAuthBody = 400;
+constexpr std::size_t kKeptReplyCapacity = 64 * 1024;
 
 enum AcceptStatus : std::uint32_t {
     kSuccess = 0,
@@ -22,47 +23,40 @@ enum AcceptStatus : std::uint32_t {
     kGarbageArgs = 4
 };
 
-std::string AcceptedHeader(std::uint32_t xid, std::uint32_t status) {
-    std::string reply;
-    XdrOut out(reply);
+void PutAcceptedHeader(XdrOut& out, std::uint32_t xid, std::uint32_t status) {
     out.Uint(xid);
     out.Uint(kReply);
     out.Uint(0);  // MSG_ACCEPTED
     out.Uint(0);  // verifier AUTH_NONE
     out.Uint(0);
     out.Uint(status);
-    return reply;
 }
 
 }  // namespace
 
-std::string HandleRpcCall(std::string_view record, std::span<const RpcProgram> programs, const RpcHandler& handler,
-                          bool* drop) {
-    *drop = false;
+bool HandleRpcCall(std::string_view record, std::span<const RpcProgram> programs, const RpcHandler& handler,
+                   std::string* reply, XdrTail* tail) {
+    const std::size_t start = reply->size();
+    XdrOut out(*reply);
     XdrIn in(record);
     const std::uint32_t xid = in.Uint();
     const std::uint32_t type = in.Uint();
-    if (!in.ok() || type != kCall) return {};
+    if (!in.ok() || type != kCall) return true;
     const std::uint32_t rpcVersion = in.Uint();
     RpcCall call{xid, in.Uint(), in.Uint(), in.Uint(), XdrIn({})};
     for (int i = 0; i < 2; ++i) {  // credentials and verifier, whatever their flavour
         in.Uint();
         in.Opaque(kMaxAuthBody);
     }
-    if (!in.ok()) {
-        *drop = true;
-        return {};
-    }
+    if (!in.ok()) return false;
     if (rpcVersion != kRpcVersion) {
-        std::string reply;
-        XdrOut out(reply);
         out.Uint(xid);
         out.Uint(kReply);
         out.Uint(1);  // MSG_DENIED
         out.Uint(0);  // RPC_MISMATCH
         out.Uint(kRpcVersion);
         out.Uint(kRpcVersion);
-        return reply;
+        return true;
     }
 
     std::uint32_t low = UINT32_MAX, high = 0;
@@ -73,26 +67,28 @@ std::string HandleRpcCall(std::string_view record, std::span<const RpcProgram> p
         high = std::max(high, p.version);
         exact = exact || p.version == call.version;
     }
-    if (low > high) return AcceptedHeader(xid, kProgUnavail);
+    if (low > high) {
+        PutAcceptedHeader(out, xid, kProgUnavail);
+        return true;
+    }
     if (!exact) {
-        std::string reply = AcceptedHeader(xid, kProgMismatch);
-        XdrOut out(reply);
+        PutAcceptedHeader(out, xid, kProgMismatch);
         out.Uint(low);
         out.Uint(high);
-        return reply;
+        return true;
     }
 
     call.arguments = in;
-    std::string results;
-    XdrOut out(results);
-    switch (handler(call, out)) {
-        case RpcOutcome::Reply: return AcceptedHeader(xid, kSuccess) + results;
-        case RpcOutcome::NoProcedure: return AcceptedHeader(xid, kProcUnavail);
-        case RpcOutcome::BadArguments: return AcceptedHeader(xid, kGarbageArgs);
-        case RpcOutcome::Drop: break;
-    }
-    *drop = true;
-    return {};
+    // The results follow the header in the same buffer; bulk data may stay where it lies.
+    PutAcceptedHeader(out, xid, kSuccess);
+    XdrOut results(*reply, tail);
+    const RpcOutcome outcome = handler(call, results);
+    if (outcome == RpcOutcome::Reply) return true;
+    reply->resize(start);
+    if (tail) *tail = {};
+    if (outcome == RpcOutcome::Drop) return false;
+    PutAcceptedHeader(out, xid, outcome == RpcOutcome::NoProcedure ? kProcUnavail : kGarbageArgs);
+    return true;
 }
 
 bool ReceiveRecord(int fd, int stopFd, std::size_t maxRecord, std::string* record) {
@@ -113,21 +109,32 @@ bool ReceiveRecord(int fd, int stopFd, std::size_t maxRecord, std::string* recor
 }
 
 bool SendRecord(int fd, std::string_view record) {
-    const std::uint32_t mark = kLastFragment | static_cast<std::uint32_t>(record.size());
     std::string framed;
     framed.reserve(record.size() + 4);
-    XdrOut(framed).Uint(mark);
+    XdrOut(framed).Uint(kLastFragment | static_cast<std::uint32_t>(record.size()));
     framed.append(record);
     return SendAll(fd, framed);
 }
 
 void ServeRpcConnection(int fd, int stopFd, std::span<const RpcProgram> programs, std::size_t maxRecord,
                         const RpcHandler& handler) {
-    std::string record;
+    std::string record, reply;
     while (ReceiveRecord(fd, stopFd, maxRecord, &record)) {
-        bool drop = false;
-        const std::string reply = HandleRpcCall(record, programs, handler, &drop);
-        if (drop || (!reply.empty() && !SendRecord(fd, reply))) return;
+        // Room for the record mark first: the reply goes out as it was built, with its bulk data
+        // from where it lies, in one send.
+        reply.assign(4, '\0');
+        XdrTail tail;
+        if (!HandleRpcCall(record, programs, handler, &reply, &tail)) return;
+        if (reply.size() == 4) continue;
+        static constexpr char kPadding[4] = {};
+        const std::string_view padding(kPadding, (4 - tail.bytes.size() % 4) % 4);
+        const std::size_t length = reply.size() - 4 + tail.bytes.size() + padding.size();
+        const std::uint32_t mark = kLastFragment | static_cast<std::uint32_t>(length);
+        for (int i = 0; i < 4; ++i) reply[i] = static_cast<char>(mark >> (24 - 8 * i));
+        if (!SendAll(fd, {std::string_view(reply), tail.bytes, padding})) return;
+        // Room for long answers is kept while they keep coming, not for a connection that has gone
+        // back to asking for status bytes.
+        if (reply.size() <= kKeptReplyCapacity && reply.capacity() > kKeptReplyCapacity) std::string().swap(reply);
     }
 }
 

@@ -36,10 +36,12 @@ enum class RpcOutcome {
 
 using RpcHandler = std::function<RpcOutcome(RpcCall& call, XdrOut& results)>;
 
-// The reply record for one call record; empty when nothing is to be sent (the record is not a call).
-// drop is set when the connection should close unanswered (a mangled header or the handler's wish).
-std::string HandleRpcCall(std::string_view record, std::span<const RpcProgram> programs, const RpcHandler& handler,
-                          bool* drop);
+// Appends the reply record for one call record to reply; nothing when nothing is to be sent (the
+// record is not a call). False when the connection should close unanswered (a mangled header or the
+// handler's wish).
+// With tail, a handler may leave bulk data at the end of its results where it lies (XdrOut::OpaqueTail).
+bool HandleRpcCall(std::string_view record, std::span<const RpcProgram> programs, const RpcHandler& handler,
+                   std::string* reply, XdrTail* tail = nullptr);
 
 // Answers calls on a TCP connection until the peer leaves, the service stops (stopFd readable), a
 // record longer than maxRecord arrives or the handler drops the connection.

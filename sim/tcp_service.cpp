@@ -5,6 +5,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -154,6 +155,33 @@ bool SendAll(int fd, std::string_view bytes) {
         if (sent < 0 && errno == EINTR) continue;
         if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<size_t>(sent));
+    }
+    return true;
+}
+
+bool SendAll(int fd, std::initializer_list<std::string_view> pieces) {
+    iovec vectors[8];
+    if (pieces.size() > std::size(vectors)) {
+        for (std::string_view piece : pieces)
+            if (!SendAll(fd, piece)) return false;
+        return true;
+    }
+    std::size_t count = 0;
+    for (std::string_view piece : pieces)
+        if (!piece.empty()) vectors[count++] = {const_cast<char*>(piece.data()), piece.size()};
+    for (std::size_t first = 0; first < count;) {
+        msghdr message{};
+        message.msg_iov = vectors + first;
+        message.msg_iovlen = count - first;
+        ssize_t sent = ::sendmsg(fd, &message, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        for (; first < count && static_cast<std::size_t>(sent) >= vectors[first].iov_len; ++first)
+            sent -= static_cast<ssize_t>(vectors[first].iov_len);
+        if (first < count) {
+            vectors[first].iov_base = static_cast<char*>(vectors[first].iov_base) + sent;
+            vectors[first].iov_len -= static_cast<std::size_t>(sent);
+        }
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -54,6 +55,8 @@ private:
 // Fills all of length bytes; false when the peer closed or the service stops first.
 bool ReceiveExactly(int fd, int stopFd, void* buffer, std::size_t length);
 bool SendAll(int fd, std::string_view bytes);
+// The pieces one after another, in as few system calls as the socket allows.
+bool SendAll(int fd, std::initializer_list<std::string_view> pieces);
 // Waits up to timeout for fd to become readable; false on timeout or stop.
 bool WaitReadable(int fd, int stopFd, std::chrono::milliseconds timeout);
 

@@ -58,7 +58,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 struct Vxi11Server::Link {
     struct Answer {
-        std::string bytes;
+        std::shared_ptr<const std::string> bytes;  // shared with a reply still being sent
         Clock::time_point readyAt;
         std::shared_ptr<void> hold;  // its share of what the simulator may hold
     };
@@ -246,14 +246,15 @@ RpcOutcome Vxi11Server::DeviceWrite(Request& r) {
     std::string bytes(data);
     if ((flags & kEnd) && (bytes.empty() || bytes.back() != '\n')) bytes += '\n';
     std::lock_guard use(link->use);
-    const bool open = link->session->OnBytes(bytes, [&](const ClientSession::Reply& reply) {
+    const bool open = link->session->OnBytes(bytes, [&](ClientSession::Reply& reply) {
         std::lock_guard guard(mutex_);
         // A client that writes queries and never reads fills the output queue, as on an instrument.
         if (link->answers.size() >= options_.maxQueuedAnswers) {
             instrument_.ReportError(kQueueOverflow);
             return true;
         }
-        link->answers.push_back({reply.bytes, Clock::now() + reply.delay, reply.hold});
+        link->answers.push_back({std::make_shared<const std::string>(std::move(reply.bytes)),
+                                 Clock::now() + reply.delay, reply.hold});
         changed_.notify_all();
         return true;
     });
@@ -296,26 +297,30 @@ RpcOutcome Vxi11Server::DeviceRead(Request& r) {
         changed_.wait_until(guard,
                             link->answers.empty() ? deadline : std::min(deadline, link->answers.front().readyAt));
     }
-    Link::Answer& front = link->answers.front();
-    std::size_t take = std::min<std::size_t>(requestSize, front.bytes.size() - link->offset);
+    const std::shared_ptr<const std::string> bytes = link->answers.front().bytes;
+    const std::size_t from = link->offset;
+    std::size_t take = std::min<std::size_t>(requestSize, bytes->size() - from);
     std::int32_t reason = 0;
     if (flags & kTermCharSet) {
-        const std::size_t at = front.bytes.find(termChar, link->offset);
-        if (at != std::string::npos && at < link->offset + take) {
-            take = at - link->offset + 1;
+        const std::size_t at = bytes->find(termChar, from);
+        if (at != std::string::npos && at < from + take) {
+            take = at - from + 1;
             reason |= kReasonTermChar;
         }
     }
     if (take == requestSize) reason |= kReasonCount;
-    const std::string data = front.bytes.substr(link->offset, take);
     link->offset += take;
-    if (link->offset == front.bytes.size()) {
+    if (link->offset == bytes->size()) {
         reason |= kReasonEnd;
         link->answers.pop_front();
         link->offset = 0;
     }
     guard.unlock();
-    return answer(kNoError, reason, data);
+    // The data goes out from the answer itself, which the reply keeps alive until it is sent.
+    r.out.Int(kNoError);
+    r.out.Int(reason);
+    r.out.OpaqueTail(std::string_view(*bytes).substr(from, take), bytes);
+    return RpcOutcome::Reply;
 }
 
 RpcOutcome Vxi11Server::DeviceReadStb(Request& r) {

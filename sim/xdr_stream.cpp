@@ -9,9 +9,16 @@ void XdrOut::Uint(std::uint32_t value) {
 }
 
 void XdrOut::Opaque(std::string_view bytes) {
+    out_.reserve(out_.size() + 8 + bytes.size());  // one allocation for a long answer, not a doubling series
     Uint(static_cast<std::uint32_t>(bytes.size()));
     out_.append(bytes);
     out_.append((4 - bytes.size() % 4) % 4, '\0');
+}
+
+void XdrOut::OpaqueTail(std::string_view bytes, std::shared_ptr<const void> keep) {
+    if (!tail_) return Opaque(bytes);
+    Uint(static_cast<std::uint32_t>(bytes.size()));
+    *tail_ = {bytes, std::move(keep)};
 }
 
 std::uint32_t XdrIn::Uint() {

@@ -5,20 +5,31 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace zpv::sim {
 
+// Bulk data that ends a reply, sent from where it lies rather than copied into the record; keep
+// holds it alive until it has gone out.
+struct XdrTail {
+    std::string_view bytes;
+    std::shared_ptr<const void> keep;
+};
+
 class XdrOut {
 public:
-    explicit XdrOut(std::string& out) : out_(out) {}
+    explicit XdrOut(std::string& out, XdrTail* tail = nullptr) : out_(out), tail_(tail) {}
     void Uint(std::uint32_t value);
     void Int(std::int32_t value) { Uint(static_cast<std::uint32_t>(value)); }
     void Opaque(std::string_view bytes);
+    // Opaque data that is the last thing written: left where it is when the writer takes a tail.
+    void OpaqueTail(std::string_view bytes, std::shared_ptr<const void> keep);
 
 private:
     std::string& out_;
+    XdrTail* tail_;
 };
 
 class XdrIn {

@@ -76,6 +76,26 @@ TEST_F(VisaTcpSocket, LargeResponseIsReadWholeInPieces) {
     EXPECT_EQ(whole, response);
 }
 
+// A large read whose first bytes end at the termination character: everything behind it, however
+// much came in the same receive, waits for the next reads.
+TEST_F(VisaTcpSocket, BytesBehindATermCharInALargeReadAreKept) {
+    std::string behind(300000, 'b');
+    behind += '\n';
+    std::thread sender([&] { peer_.Send("a\n" + behind); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // as much as fits waits in the kernel
+    session_->SetTermCharEnabled(true);
+    std::string text;
+    EXPECT_EQ(ReadText(1 << 20, text), VI_SUCCESS_TERM_CHAR);
+    EXPECT_EQ(text, "a\n");
+    std::string rest;
+    ViStatus status;
+    while ((status = ReadText(1 << 20, text)) == VI_SUCCESS_MAX_CNT) rest += text;
+    rest += text;
+    sender.join();
+    EXPECT_EQ(status, VI_SUCCESS_TERM_CHAR);
+    EXPECT_EQ(rest, behind);
+}
+
 TEST_F(VisaTcpSocket, WritesHundredKilobytesWhole) {
     std::string data(100000, '\0');
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('A' + i % 23);

@@ -31,9 +31,9 @@ public:
     Reply OnMessage(std::string_view message);
 
     // Bytes as they arrive: each message ends at a line feed, a carriage return before it is dropped.
-    // `deliver` gets each answer in order and returns false to stop. Returns false once a reply closed
-    // the connection or `deliver` stopped.
-    bool OnBytes(std::string_view bytes, const std::function<bool(const Reply&)>& deliver);
+    // `deliver` gets each answer in order (and may take its bytes) and returns false to stop. Returns
+    // false once a reply closed the connection or `deliver` stopped.
+    bool OnBytes(std::string_view bytes, const std::function<bool(Reply&)>& deliver);
 
 private:
     Instrument& instrument_;

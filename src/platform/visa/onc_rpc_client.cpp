@@ -15,6 +15,8 @@ constexpr std::uint32_t kDenied = 1;
 constexpr std::uint32_t kLastFragment = 0x80000000u;
 constexpr std::size_t kMaxAuthBody = 400;
 constexpr std::size_t kReceiveChunk = 1 << 20;
+// xid, message type, reply_stat, verifier flavour and length: what tells where the results start.
+constexpr std::size_t kReplyHeaderBytes = 20;
 
 struct RpcFailureRow {
     std::uint32_t code;
@@ -69,7 +71,8 @@ bool OncRpcClient::Abandoned(std::uint32_t xid) const {
 }
 
 ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments,
-                            std::size_t maxReply, const Deadline& deadline, RpcReply* reply) {
+                            std::size_t maxReply, const Deadline& deadline, RpcReply* reply, ReplyBulk* bulk) {
+    if (bulk) bulk->received = 0;
     if (broken_) return Fail(VI_ERROR_CONN_LOST, "the connection lost step with the server after an interrupted call");
     if (channel_.Fd() < 0) return Fail(VI_ERROR_CONN_LOST, "the connection is closed");
 
@@ -99,6 +102,17 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
                                                    : "the call could not be sent: " + StatusDescription(status));
     }
 
+    // The caller's storage is ours only until this call returns: the rest of a reply we give up on
+    // is received into the record, to be skipped.
+    bulk_ = bulk;
+    bulkXid_ = xid;
+    struct BulkRelease {
+        OncRpcClient& client;
+        ~BulkRelease() {
+            client.bulk_ = nullptr;
+            client.bulkOn_ = false;
+        }
+    } release{*this};
     for (;;) {
         status = ReadRecord(std::max(maxReply, staleMaxReply_), deadline);
         if (status == VI_ERROR_TMO) {
@@ -110,16 +124,16 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
         XdrReader peek(record_.data(), record_.size());
         if (!peek.GetUint32(&replyXid)) {
             Abandon(xid, maxReply);
-            record_.clear();
+            StartNextRecord();
             return Fail(VI_ERROR_IO, "the server sent a record too short for an RPC reply");
         }
         if (replyXid == xid) break;
         if (Abandoned(replyXid)) {
-            record_.clear();
+            StartNextRecord();
             continue;
         }
         Abandon(xid, maxReply);
-        record_.clear();
+        StartNextRecord();
         return Fail(VI_ERROR_IO, "the server answered transaction " + std::to_string(replyXid) +
                                      " while we waited for " + std::to_string(xid));
     }
@@ -127,6 +141,28 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
     haveStale_ = false;
     staleMaxReply_ = 0;
     return DecodeReply(xid, reply);
+}
+
+void OncRpcClient::StartNextRecord() {
+    record_.clear();
+    recordLength_ = 0;
+    bulkDecided_ = bulkOn_ = false;
+}
+
+void OncRpcClient::DecideBulk() {
+    bulkDecided_ = true;
+    XdrReader head(record_.data(), record_.size());
+    std::uint32_t xid = 0, type = 0, replyStat = 0, flavour = 0, verifierLength = 0;
+    head.GetUint32(&xid);
+    head.GetUint32(&type);
+    head.GetUint32(&replyStat);
+    head.GetUint32(&flavour);
+    head.GetUint32(&verifierLength);
+    if (!head.Ok() || xid != bulkXid_ || type != kReply || replyStat != kAccepted || verifierLength > kMaxAuthBody)
+        return;
+    // verifier body, accept_stat, then the results' head
+    bulkFrom_ = kReplyHeaderBytes + (verifierLength + 3) / 4 * 4 + 4 + bulk_->headBytes;
+    bulkOn_ = true;
 }
 
 ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadline) {
@@ -147,21 +183,35 @@ ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadlin
             fragmentLeft_ = mark & ~kLastFragment;
             lastFragment_ = (mark & kLastFragment) != 0;
             inFragment_ = true;
-            if (record_.size() + fragmentLeft_ > maxRecord) {
+            if (recordLength_ + fragmentLeft_ > maxRecord) {
                 broken_ = true;
                 return Fail(VI_ERROR_IO, "the server announced a reply of " +
-                                             std::to_string(record_.size() + fragmentLeft_) + " bytes, more than the " +
+                                             std::to_string(recordLength_ + fragmentLeft_) + " bytes, more than the " +
                                              std::to_string(maxRecord) + " expected");
             }
         }
         while (fragmentLeft_ > 0) {
-            const std::size_t old = record_.size();
-            const std::size_t chunk = std::min(fragmentLeft_, kReceiveChunk);
-            record_.resize(old + chunk);
             std::size_t got = 0;
-            ViStatus status = channel_.Read(record_.data() + old, chunk, &got, StreamDelimiters{}, deadline);
-            record_.resize(old + got);
+            ViStatus status;
+            if (bulkOn_ && recordLength_ >= bulkFrom_ && bulk_->received < bulk_->capacity) {
+                const std::size_t want = std::min(fragmentLeft_, bulk_->capacity - bulk_->received);
+                status = channel_.Read(bulk_->into + bulk_->received, want, &got, StreamDelimiters{}, deadline);
+                bulk_->received += got;
+            } else {
+                // The header, up to where bulk data may begin, comes in small reads (the channel
+                // buffers them); everything else in large ones.
+                std::size_t want = std::min(fragmentLeft_, kReceiveChunk);
+                if (bulkOn_ && recordLength_ < bulkFrom_) want = std::min(want, bulkFrom_ - recordLength_);
+                if (bulk_ && !bulkDecided_ && record_.size() < kReplyHeaderBytes)
+                    want = std::min(want, kReplyHeaderBytes - record_.size());
+                const std::size_t old = record_.size();
+                record_.resize(old + want);
+                status = channel_.Read(record_.data() + old, want, &got, StreamDelimiters{}, deadline);
+                record_.resize(old + got);
+            }
             fragmentLeft_ -= got;
+            recordLength_ += got;
+            if (bulk_ && !bulkDecided_ && record_.size() >= kReplyHeaderBytes) DecideBulk();
             if (Failed(status)) {
                 if (status == VI_ERROR_CONN_LOST) return Fail(status, "the server closed the connection mid-reply");
                 return status == VI_ERROR_TMO ? status : Fail(status, "receiving the reply failed");
@@ -174,7 +224,7 @@ ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadlin
 
 ViStatus OncRpcClient::DecodeReply(std::uint32_t xid, RpcReply* reply) {
     reply->record.swap(record_);
-    record_.clear();
+    StartNextRecord();
     XdrReader in(reply->record.data(), reply->record.size());
     std::uint32_t ignored = 0, type = 0, replyStat = 0, code = 0;
     in.GetUint32(&ignored);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,44 @@
 
 namespace zpv::visa {
 
+// Grows a byte vector without zero-filling bytes the socket is about to overwrite.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using RecordBytes = std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>>;
+
 struct RpcReply {
-    std::vector<std::uint8_t> record;
+    RecordBytes record;
     std::size_t resultsAt = 0;  // where the procedure's results start in record
 
     XdrReader Results() const { return XdrReader(record.data() + resultsAt, record.size() - resultsAt); }
+};
+
+// Where the long tail of a reply goes, for results that end in bulk data (device_read): after the
+// first headBytes bytes of the results, the record's bytes are received straight into `into`, at
+// most capacity of them; whatever follows stays in the reply record after the head. A reply to
+// any other call, or one that is not a successful reply, is kept whole in the record.
+struct ReplyBulk {
+    std::size_t headBytes = 0;
+    std::uint8_t* into = nullptr;
+    std::size_t capacity = 0;
+    std::size_t received = 0;  // bytes the call stored in `into`
 };
 
 class OncRpcClient {
@@ -32,7 +66,7 @@ public:
     // or mismatched reply), VI_ERROR_NSUP_OPER (the server does not offer the program, version or
     // procedure), with the reason in LastError().
     ViStatus Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments, std::size_t maxReply,
-                  const Deadline& deadline, RpcReply* reply);
+                  const Deadline& deadline, RpcReply* reply, ReplyBulk* bulk = nullptr);
 
     const std::string& LastError() const { return lastError_; }
     ViStatus Close() { return channel_.Close(); }
@@ -40,6 +74,9 @@ public:
 private:
     ViStatus Fail(ViStatus status, std::string why);
     ViStatus ReadRecord(std::size_t maxRecord, const Deadline& deadline);
+    // Once the reply header is in: does the rest of this record go to the call's bulk storage?
+    void DecideBulk();
+    void StartNextRecord();
     ViStatus DecodeReply(std::uint32_t xid, RpcReply* reply);
     void Abandon(std::uint32_t xid, std::size_t maxReply);
     bool Abandoned(std::uint32_t xid) const;
@@ -52,8 +89,16 @@ private:
     bool haveStale_ = false;
     std::uint32_t staleFrom_ = 0;
     std::size_t staleMaxReply_ = 0;
-    // A record being received survives a timeout, so the stream stays in step.
-    std::vector<std::uint8_t> record_;
+    // A record being received survives a timeout, so the stream stays in step. record_ holds the
+    // bytes not sent to bulk storage; recordLength_ counts them all.
+    RecordBytes record_;
+    std::size_t recordLength_ = 0;
+    // The call's bulk storage, only while that call waits; bulkOn_ once this record is its reply.
+    ReplyBulk* bulk_ = nullptr;
+    std::uint32_t bulkXid_ = 0;
+    bool bulkDecided_ = false;
+    bool bulkOn_ = false;
+    std::size_t bulkFrom_ = 0;
     std::uint8_t markHeader_[4] = {};
     std::size_t markHeaderHave_ = 0;
     std::size_t fragmentLeft_ = 0;

@@ -89,6 +89,8 @@ ViStatus StreamChannel::Fill(const Deadline& deadline) {
 ViStatus StreamChannel::ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned,
                                    const StreamDelimiters& delimiters, const Deadline& deadline) {
     std::size_t received = 0;
+    // Whatever follows a termination character must fit where it is kept.
+    if (delimiters.termCharEnabled) count = std::min(count, kCapacity);
     const ViStatus status = Receive(buffer, count, &received, deadline);
     *returned = received;
     if (Failed(status)) return status;

@@ -21,10 +21,11 @@ using namespace vxi11;
 constexpr ViUInt32 kReplyGraceMs = 200;
 // RPC framing and result fields around the data of a device_read reply.
 constexpr std::size_t kReplyOverhead = 256;
-// One device_read asks for at most this much (or the link's maxRecvSize, if larger): each reply is
-// one RPC record assembled in memory, and records of a few MiB cost more to assemble than the
-// extra round trips they save.
-constexpr std::size_t kLargestReadRequest = 1u << 20;
+// The most a device_read asks for beyond its caller's count, however large the link's maxRecvSize:
+// those bytes are held in memory until the next read.
+constexpr std::size_t kLargestReadAhead = 1u << 20;
+// device_read results before the data: error, reason and the data's length.
+constexpr std::size_t kReadResultsHead = 12;
 constexpr std::size_t kCloseBudgetMs = 2000;
 
 std::uint32_t MillisecondsLeft(const Deadline& deadline) {
@@ -103,8 +104,8 @@ Vxi11Session::Vxi11Session(ResourceDescriptor descriptor, std::unique_ptr<OncRpc
     : SessionBase(std::move(descriptor)), core_(std::move(core)), link_(link), maxRecvSize_(maxRecvSize) {}
 
 ViStatus Vxi11Session::Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments, std::size_t maxReply,
-                            const Deadline& deadline, RpcReply* reply, XdrReader* results) {
-    ViStatus status = core_->Call(procedure, arguments, maxReply, WithGrace(deadline), reply);
+                            const Deadline& deadline, RpcReply* reply, XdrReader* results, ReplyBulk* bulk) {
+    ViStatus status = core_->Call(procedure, arguments, maxReply, WithGrace(deadline), reply, bulk);
     if (Failed(status)) {
         lastError_ = core_->LastError();
         return status;
@@ -135,71 +136,78 @@ ViStatus Vxi11Session::Generic(std::uint32_t procedure, const Deadline& deadline
     return Call(procedure, arguments, kReplyOverhead, deadline, &reply, &results);
 }
 
+ViStatus Vxi11Session::TakePending(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
+                                   bool* more) {
+    std::size_t take = std::min(count, pendingEnd_ - pendingAt_);
+    const std::uint8_t* from = pending_.record.data() + pendingAt_;
+    // The termination character as it is now, not as it was when the bytes came.
+    const void* term = stop.termCharEnabled ? std::memchr(from, stop.termChar, take) : nullptr;
+    if (term) take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(term) - from) + 1;
+    std::memcpy(buffer, from, take);
+    pendingAt_ += take;
+    *returned = take;
+    *more = pendingAt_ < pendingEnd_;
+    if (!*more) pendingAt_ = pendingEnd_ = 0;
+    if (term && (*more || !(pendingReason_ & kReasonEnd))) return VI_SUCCESS_TERM_CHAR;
+    if (*more) return VI_SUCCESS_MAX_CNT;
+    if (pendingReason_ & kReasonEnd) return VI_SUCCESS;
+    if (pendingReason_ & kReasonTermChar) return VI_SUCCESS_TERM_CHAR;
+    return VI_SUCCESS_MAX_CNT;
+}
+
 ViStatus Vxi11Session::ReadBytes(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
                                  const Deadline& deadline) {
     std::size_t done = 0;
     // What an earlier call brought beyond its caller's count comes first.
-    if (pendingAt_ < pending_.size()) {
-        std::size_t take = std::min(count, pending_.size() - pendingAt_);
-        const std::uint8_t* from = pending_.data() + pendingAt_;
-        // The termination character as it is now, not as it was when the bytes came.
-        const void* term = stop.termCharEnabled ? std::memchr(from, stop.termChar, take) : nullptr;
-        if (term) take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(term) - from) + 1;
-        std::memcpy(buffer, from, take);
-        pendingAt_ += take;
-        *returned = take;
-        const bool more = pendingAt_ < pending_.size();
-        if (term && (more || !(pendingReason_ & kReasonEnd))) {
-            if (!more) {
-                pending_.clear();
-                pendingAt_ = 0;
-            }
-            return VI_SUCCESS_TERM_CHAR;
+    if (pendingAt_ < pendingEnd_) {
+        bool more = false;
+        const ViStatus status = TakePending(buffer, count, &done, stop, &more);
+        if (more || status != VI_SUCCESS_MAX_CNT || done == count) {
+            *returned = done;
+            return status;
         }
-        if (more) return VI_SUCCESS_MAX_CNT;
-        pending_.clear();
-        pendingAt_ = 0;
-        if (pendingReason_ & kReasonEnd) return VI_SUCCESS;
-        if (pendingReason_ & kReasonTermChar) return VI_SUCCESS_TERM_CHAR;
-        done = take;
-        if (done == count) return VI_SUCCESS_MAX_CNT;
     }
     ViStatus status = VI_SUCCESS_MAX_CNT;
     while (done < count) {
-        const std::size_t request = std::max<std::size_t>(std::min(count - done, kLargestReadRequest), maxRecvSize_);
+        // Ask for at least the link's maxRecvSize, so a reply takes one call where the server allows
+        // it; what lands beyond the caller's count is held, up to kLargestReadAhead.
+        const std::size_t request =
+            std::max(count - done, std::min<std::size_t>(maxRecvSize_, kLargestReadAhead));
         std::vector<std::uint8_t> arguments;
         XdrWriter out(arguments);
         out.PutInt32(link_);
-        out.PutUint32(static_cast<std::uint32_t>(request));
+        out.PutUint32(static_cast<std::uint32_t>(std::min<std::size_t>(request, UINT32_MAX)));
         out.PutUint32(MillisecondsLeft(deadline));
         out.PutUint32(0);  // lock_timeout
         out.PutUint32(stop.termCharEnabled ? kFlagTermCharSet : 0);
         out.PutUint32(stop.termChar);
-        RpcReply reply;
+        // The data lands in the caller's buffer as it comes off the socket.
+        ReplyBulk bulk{kReadResultsHead, buffer + done, count - done};
         XdrReader results(nullptr, 0);
-        status = Call(kDeviceRead, arguments, request + kReplyOverhead, deadline, &reply, &results);
+        status = Call(kDeviceRead, arguments, request + kReplyOverhead, deadline, &pending_, &results, &bulk);
         // A failed read may still carry the bytes that arrived before it failed.
         std::int32_t reason = 0;
-        const std::uint8_t* data = nullptr;
-        std::size_t length = 0;
-        if (status == VI_SUCCESS || (status != VI_ERROR_IO && reply.record.size() > reply.resultsAt)) {
+        std::uint32_t length = 0;
+        std::size_t held = 0;  // data bytes left in the record beyond the caller's count
+        if (status == VI_SUCCESS || (status != VI_ERROR_IO && pending_.record.size() > pending_.resultsAt)) {
             results.GetInt32(&reason);
-            results.GetOpaque(&data, &length, request);
-            if (!results.Ok()) {
+            results.GetUint32(&length);
+            held = length - std::min<std::size_t>(length, bulk.received);
+            if (!results.Ok() || length > request || held > results.Left()) {
                 if (!Failed(status)) {
                     lastError_ = "the VXI-11 server sent a malformed device_read reply";
                     status = VI_ERROR_IO;
                 }
                 length = 0;
+                held = 0;
             }
         }
-        const std::size_t fits = std::min(length, count - done);
-        if (fits > 0) std::memcpy(buffer + done, data, fits);
+        const std::size_t fits = length - held;
         done += fits;
         if (Failed(status)) break;
-        if (fits < length) {
-            pending_.assign(data + fits, data + length);
-            pendingAt_ = 0;
+        if (held > 0) {
+            pendingAt_ = pending_.record.size() - results.Left();
+            pendingEnd_ = pendingAt_ + held;
             pendingReason_ = reason;
             status = VI_SUCCESS_MAX_CNT;
             break;
@@ -264,8 +272,7 @@ ViStatus Vxi11Session::WriteBytes(const ViByte* data, std::size_t count, std::si
 }
 
 ViStatus Vxi11Session::ClearTransport(const Deadline& deadline) {
-    pending_.clear();
-    pendingAt_ = 0;
+    pendingAt_ = pendingEnd_ = 0;
     return Generic(kDeviceClear, deadline);
 }
 

@@ -43,7 +43,9 @@ private:
     // One call whose results begin with a Device_ErrorCode; a nonzero code fails the call with its
     // status. results is positioned after the code.
     ViStatus Call(std::uint32_t procedure, const std::vector<std::uint8_t>& arguments, std::size_t maxReply,
-                  const Deadline& deadline, RpcReply* reply, XdrReader* results);
+                  const Deadline& deadline, RpcReply* reply, XdrReader* results, ReplyBulk* bulk = nullptr);
+    // Hands out what an earlier device_read brought beyond its caller's count.
+    ViStatus TakePending(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop, bool* more);
     ViStatus Generic(std::uint32_t procedure, const Deadline& deadline);
 
     std::unique_ptr<OncRpcClient> core_;
@@ -53,9 +55,11 @@ private:
     bool deviceLocked_ = false;
     std::string lastError_;
     // A device_read asks for at least maxRecvSize bytes, so a long reply takes few calls; what the
-    // caller had no room for waits here, with the reason the call ended.
-    std::vector<std::uint8_t> pending_;
+    // caller had no room for waits in its reply record, [pendingAt_, pendingEnd_), with the reason
+    // the call ended.
+    RpcReply pending_;
     std::size_t pendingAt_ = 0;
+    std::size_t pendingEnd_ = 0;
     std::int32_t pendingReason_ = 0;
 };
 
