@@ -1,7 +1,9 @@
 // Large replies: a definite-length block read through the driver's direct I/O ("SIM:BLOCK? N"
-// written, ReadBytes) next to a plain socket client reading the same reply from the in-process
-// simulator, and the peak memory of one large read. Run the peak case alone in its own process,
-// as the high-water mark of the process is what it reports:
+// written, ReadBytes) next to plain clients of our own reading the same reply from the in-process
+// simulator - over a socket (the floor), and over VXI-11 (that protocol's own floor: two calls per
+// query) - and the peak memory of one large read. bench/large_reply_report.py runs it and prints
+// the table. Run the peak case alone in its own process, as the high-water mark of the process is
+// what it reports:
 //   large_reply_bench --benchmark_filter=Peak
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
@@ -11,6 +13,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,7 +37,6 @@ struct Simulator {
         zpv::sim::LanOptions options;
         options.vxi11 = options.hislip = true;
         options.portmapperPort = options.hislipPort = 0;
-        if (const char* size = std::getenv("BENCH_MAXRECV")) options.vxi11Options.maxRecvSize = std::stoul(size);
         return options;
     }
     std::wstring Resource(int transport) const {
@@ -150,6 +154,99 @@ void BM_RawSocketBlockRead(benchmark::State& state) {
     state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_RawSocketBlockRead)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// A bare VXI-11 client: create_link, then per block one device_write and device_reads until END,
+// each reply's data received straight into one buffer. Blocking calls, no checks beyond the needed.
+class RawVxi11Client {
+public:
+    explicit RawVxi11Client(std::uint16_t port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int one = 1;
+        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        ok_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        std::uint32_t head[4];
+        ok_ = ok_ && Call(10, {0, 0, 0}, "inst0") && Receive(head, sizeof head) && Skip();
+        link_ = ntohl(head[1]);  // error, lid, abortPort, maxRecvSize
+    }
+    ~RawVxi11Client() { close(fd_); }
+    bool ok() const { return ok_; }
+
+    // The whole reply to `query` into reply; its size, or 0 on failure.
+    std::size_t Query(const std::string& query, std::vector<char>& reply) {
+        std::uint32_t written[2];
+        if (!Call(11, {link_, 10000, 0, 8}, query) || !Receive(written, sizeof written) || !Skip()) return 0;
+        std::size_t got = 0;
+        for (;;) {
+            std::uint32_t head[3];  // error, reason, data length
+            if (!Call(12, {link_, static_cast<std::uint32_t>(reply.size() - got), 10000, 0, 0, 0}, {}) ||
+                !Receive(head, sizeof head))
+                return 0;
+            const std::uint32_t length = ntohl(head[2]);
+            if (head[0] != 0 || got + length > reply.size() || !Receive(reply.data() + got, length) || !Skip()) return 0;
+            got += length;
+            if (ntohl(head[1]) & 4) return got;  // END
+        }
+    }
+
+private:
+    // Sends one call and receives its reply up to the procedure's results.
+    bool Call(std::uint32_t procedure, std::initializer_list<std::uint32_t> words, const std::string& opaque) {
+        std::vector<std::uint32_t> record{0, ++xid_, 0, 2, 0x0607AF, 1, procedure, 0, 0, 0, 0};
+        record.insert(record.end(), words);
+        const bool withOpaque = procedure != 12;
+        if (withOpaque) record.push_back(static_cast<std::uint32_t>(opaque.size()));
+        for (auto& word : record) word = htonl(word);
+        std::string bytes(reinterpret_cast<const char*>(record.data()), record.size() * 4);
+        bytes += opaque;
+        bytes.append((4 - opaque.size() % 4) % 4, '\0');
+        const std::uint32_t mark = htonl(0x80000000u | static_cast<std::uint32_t>(bytes.size() - 4));
+        std::memcpy(bytes.data(), &mark, 4);
+        if (send(fd_, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) return false;
+        std::uint32_t reply[7];  // mark, xid, REPLY, accepted, verifier, its length, SUCCESS
+        if (!Receive(reply, sizeof reply)) return false;
+        left_ = (ntohl(reply[0]) & 0x7FFFFFFF) - 24;
+        return true;
+    }
+    bool Receive(void* into, std::size_t bytes) {
+        left_ -= std::min(left_, bytes);
+        return bytes == 0 || recv(fd_, into, bytes, MSG_WAITALL) == static_cast<ssize_t>(bytes);
+    }
+    // The rest of the record: padding and fields the floor does not need.
+    bool Skip() {
+        char scratch[64];
+        while (left_ > 0)
+            if (!Receive(scratch, std::min(left_, sizeof scratch))) return false;
+        return true;
+    }
+
+    int fd_;
+    bool ok_ = false;
+    std::uint32_t link_ = 0;
+    std::uint32_t xid_ = 0;
+    std::size_t left_ = 0;
+};
+
+void BM_RawVxi11BlockRead(benchmark::State& state) {
+    RawVxi11Client client(SharedSimulator().lan.Vxi11Port());
+    if (!client.ok()) return state.SkipWithError("create_link failed");
+    const std::string query = "SIM:BLOCK? " + std::to_string(state.range(0)) + "\n";
+    std::vector<char> reply(static_cast<std::size_t>(state.range(0)) + 64);
+    const double userBefore = ThreadUserMicroseconds();
+    for (auto _ : state)
+        if (client.Query(query, reply) == 0) state.SkipWithError("read failed");
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_RawVxi11BlockRead)
     ->Arg(1000)
     ->Arg(100000)
     ->Arg(1000000)

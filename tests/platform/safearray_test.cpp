@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "platform/com/block_recycler.h"
+#include "platform/com/owned_bytes.h"
 #include "platform/com/text_conversion.h"
 #include "platform/probe_object.h"
 
@@ -76,3 +81,47 @@ TEST(SafeArray, LockingAndResizing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A byte array as a reply builds it: bytes written into OwnedBytes, then handed over.
+SAFEARRAY* ReplyOf(std::size_t size, BYTE fill) {
+    zpv::com::OwnedBytes bytes;
+    if (!bytes.Reserve(4096) || !bytes.Reserve(size)) return nullptr;
+    std::memset(bytes.data(), fill, size);
+    bytes.Grow(size);
+    return bytes.ReleaseAsSafeArray();
+}
+
+bool AllAre(SAFEARRAY* array, std::size_t size, BYTE fill) {
+    const auto* data = static_cast<const BYTE*>(array->pvData);
+    return array->rgsabound[0].cElements == size && std::all_of(data, data + size, [&](BYTE b) { return b == fill; });
+}
+
+}  // namespace
+
+// Replies read one after another reuse a destroyed array's block, yet a block still held by a
+// live array is never handed to the next reply.
+TEST(SafeArray, ReplyBlocksAreReusedOnlyOnceReleased) {
+    std::size_t usable = 0;
+    std::free(zpv::com::recycler::Take(1, &usable));  // whatever earlier tests left kept
+    SAFEARRAY* first = ReplyOf(100000, 1);
+    ASSERT_NE(first, nullptr);
+    const void* firstBlock = first->pvData;
+    SAFEARRAY* second = ReplyOf(100000, 2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second->pvData, firstBlock);
+    EXPECT_TRUE(AllAre(first, 100000, 1)) << "the second reply wrote into the first";
+    EXPECT_TRUE(AllAre(second, 100000, 2));
+    SafeArrayDestroy(first);
+    SAFEARRAY* third = ReplyOf(90000, 3);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->pvData, firstBlock) << "the released block serves the next reply";
+    EXPECT_TRUE(AllAre(third, 90000, 3));
+    EXPECT_TRUE(AllAre(second, 100000, 2));
+    // Too large to hold idle: a plain allocation, still exact.
+    SAFEARRAY* large = ReplyOf(8u << 20, 4);
+    ASSERT_NE(large, nullptr);
+    EXPECT_TRUE(AllAre(large, 8u << 20, 4));
+    for (SAFEARRAY* array : {second, third, large}) SafeArrayDestroy(array);
+}

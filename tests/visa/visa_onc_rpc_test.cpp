@@ -1,6 +1,8 @@
 // The ONC RPC client against a scripted server on loopback: transaction ids, malformed replies,
 // a peer that closes or never answers. And the XDR reader's bounds.
 #include <chrono>
+#include <functional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +118,79 @@ TEST_F(VisaVxi11Rpc, LateReplyToAnAbandonedCallIsSkipped) {
     XdrReader results = reply.Results();
     results.GetUint32(&value);
     EXPECT_EQ(value, 2u);
+}
+
+// Bulk data after a results head is received straight into the caller's storage, wherever the
+// fragments break; what does not fit stays in the record after the head; a late reply to an
+// abandoned call and a refused call never write into that storage.
+TEST_F(VisaVxi11Rpc, BulkDataGoesStraightIntoTheCallersStorage) {
+    std::string data(10000, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + 1);
+    const auto bulkCall = [&](std::size_t capacity, const std::function<std::string(std::uint32_t)>& answer,
+                              RpcReply* reply, std::string* storage, ReplyBulk* bulk) {
+        storage->assign(capacity, '#');
+        *bulk = ReplyBulk{8, reinterpret_cast<std::uint8_t*>(storage->data()), capacity};
+        ViStatus status = VI_ERROR_SYSTEM_ERROR;
+        std::thread call([&] { status = client_->Call(7, Words({42}), 20000, Deadline::After(2000), reply, bulk); });
+        const std::string request = peer_.Receive(48);
+        XdrReader in(reinterpret_cast<const std::uint8_t*>(request.data()) + 4, request.size() - 4);
+        std::uint32_t xid = 0;
+        in.GetUint32(&xid);
+        peer_.Send(answer(xid));
+        call.join();
+        return status;
+    };
+    // xid, REPLY, accepted, verifier, SUCCESS, then the head (a reason and the data's length) and data.
+    const auto body = [&](std::uint32_t xid) {
+        std::vector<std::uint8_t> bytes = Words({xid, 1, 0, 0, 0, 0, 4, static_cast<std::uint32_t>(data.size())});
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        return bytes;
+    };
+    // Fragments that break inside the reply header, inside the head and inside the data.
+    const auto fragmented = [&](std::uint32_t xid) {
+        const std::vector<std::uint8_t> all = body(xid);
+        std::string out;
+        std::size_t at = 0;
+        for (std::size_t cut : {std::size_t{9}, std::size_t{26}, std::size_t{5000}, all.size()}) {
+            out += Record(std::vector<std::uint8_t>(all.begin() + at, all.begin() + cut), cut == all.size());
+            at = cut;
+        }
+        return out;
+    };
+    RpcReply reply;
+    std::string storage;
+    ReplyBulk bulk;
+    ASSERT_EQ(bulkCall(20000, fragmented, &reply, &storage, &bulk), VI_SUCCESS) << client_->LastError();
+    EXPECT_EQ(bulk.received, data.size());
+    EXPECT_EQ(storage.substr(0, data.size()), data);
+    EXPECT_EQ(reply.record.size() - reply.resultsAt, 8u) << "only the head stays in the record";
+
+    ASSERT_EQ(bulkCall(3000, [&](std::uint32_t xid) { return Record(body(xid)); }, &reply, &storage, &bulk),
+              VI_SUCCESS);
+    EXPECT_EQ(bulk.received, 3000u);
+    EXPECT_EQ(storage, data.substr(0, 3000));
+    XdrReader results = reply.Results();
+    ASSERT_TRUE(results.Skip(8));
+    ASSERT_EQ(results.Left(), data.size() - 3000);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.record.data()) + reply.record.size() - results.Left(),
+                          results.Left()),
+              data.substr(3000));
+
+    // A call given up on: its reply turns up during the next bulk call and is skipped untouched.
+    ViStatus status = VI_SUCCESS;
+    const std::uint32_t abandoned = CallSeenByPeer(&status, &reply, 100);
+    ASSERT_EQ(status, VI_ERROR_TMO);
+    const auto lateThenOwn = [&](std::uint32_t xid) {
+        std::vector<std::uint8_t> late = Words({abandoned, 1, 0, 0, 0, 0, 4, 4, 0x4C415445});
+        return Record(late) + Record(Words({xid, 1, 0, 0, 0, 0, 4, 0}));
+    };
+    ASSERT_EQ(bulkCall(100, lateThenOwn, &reply, &storage, &bulk), VI_SUCCESS) << client_->LastError();
+    EXPECT_EQ(bulk.received, 0u);
+    EXPECT_EQ(storage, std::string(100, '#'));
+
+    EXPECT_EQ(bulkCall(100, [](std::uint32_t xid) { return Accepted(xid, 3, {1, 2, 3}); }, &reply, &storage, &bulk),
+              VI_ERROR_NSUP_OPER);
+    EXPECT_EQ(storage, std::string(100, '#'));
 }
 
 TEST_F(VisaVxi11Rpc, MalformedAndRefusedRepliesGiveClearStatuses) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/com/block_recycler.h"
 #include "zpv4870_runtime.h"
 
 namespace {
@@ -159,7 +160,7 @@ HRESULT SafeArrayDestroy(SAFEARRAY* psa) {
     if (!psa) return S_OK;
     if (psa->cLocks > 0) return DISP_E_ARRAYISLOCKED;
     ReleaseElements(psa, 0, psa->rgsabound[0].cElements, false);  // the block goes anyway
-    std::free(psa->pvData);
+    zpv::com::recycler::Give(psa->pvData);
     std::free(psa);
     return S_OK;
 }

@@ -146,22 +146,32 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
 void OncRpcClient::StartNextRecord() {
     record_.clear();
     recordLength_ = 0;
+    headNeed_ = kReplyHeaderBytes;
     bulkDecided_ = bulkOn_ = false;
 }
 
 void OncRpcClient::DecideBulk() {
-    bulkDecided_ = true;
     XdrReader head(record_.data(), record_.size());
-    std::uint32_t xid = 0, type = 0, replyStat = 0, flavour = 0, verifierLength = 0;
+    std::uint32_t xid = 0, type = 0, replyStat = 0, flavour = 0, verifierLength = 0, acceptStat = 0;
     head.GetUint32(&xid);
     head.GetUint32(&type);
     head.GetUint32(&replyStat);
     head.GetUint32(&flavour);
     head.GetUint32(&verifierLength);
-    if (!head.Ok() || xid != bulkXid_ || type != kReply || replyStat != kAccepted || verifierLength > kMaxAuthBody)
+    if (!head.Ok() || xid != bulkXid_ || type != kReply || replyStat != kAccepted || verifierLength > kMaxAuthBody) {
+        bulkDecided_ = true;
         return;
-    // verifier body, accept_stat, then the results' head
-    bulkFrom_ = kReplyHeaderBytes + (verifierLength + 3) / 4 * 4 + 4 + bulk_->headBytes;
+    }
+    // Only a successful reply has results: wait for accept_stat behind the verifier's body.
+    const std::size_t acceptAt = kReplyHeaderBytes + (verifierLength + 3) / 4 * 4;
+    if (record_.size() < acceptAt + 4) {
+        headNeed_ = acceptAt + 4;
+        return;
+    }
+    bulkDecided_ = true;
+    head.Skip(acceptAt - kReplyHeaderBytes);
+    if (!head.GetUint32(&acceptStat) || acceptStat != 0) return;
+    bulkFrom_ = acceptAt + 4 + bulk_->headBytes;
     bulkOn_ = true;
 }
 
@@ -202,8 +212,7 @@ ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadlin
                 // buffers them); everything else in large ones.
                 std::size_t want = std::min(fragmentLeft_, kReceiveChunk);
                 if (bulkOn_ && recordLength_ < bulkFrom_) want = std::min(want, bulkFrom_ - recordLength_);
-                if (bulk_ && !bulkDecided_ && record_.size() < kReplyHeaderBytes)
-                    want = std::min(want, kReplyHeaderBytes - record_.size());
+                if (bulk_ && !bulkDecided_ && record_.size() < headNeed_) want = std::min(want, headNeed_ - record_.size());
                 const std::size_t old = record_.size();
                 record_.resize(old + want);
                 status = channel_.Read(record_.data() + old, want, &got, StreamDelimiters{}, deadline);
@@ -211,7 +220,7 @@ ViStatus OncRpcClient::ReadRecord(std::size_t maxRecord, const Deadline& deadlin
             }
             fragmentLeft_ -= got;
             recordLength_ += got;
-            if (bulk_ && !bulkDecided_ && record_.size() >= kReplyHeaderBytes) DecideBulk();
+            if (bulk_ && !bulkDecided_ && record_.size() >= headNeed_) DecideBulk();
             if (Failed(status)) {
                 if (status == VI_ERROR_CONN_LOST) return Fail(status, "the server closed the connection mid-reply");
                 return status == VI_ERROR_TMO ? status : Fail(status, "receiving the reply failed");

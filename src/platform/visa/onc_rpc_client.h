@@ -74,7 +74,7 @@ public:
 private:
     ViStatus Fail(ViStatus status, std::string why);
     ViStatus ReadRecord(std::size_t maxRecord, const Deadline& deadline);
-    // Once the reply header is in: does the rest of this record go to the call's bulk storage?
+    // As the reply header comes in: does the rest of this record go to the call's bulk storage?
     void DecideBulk();
     void StartNextRecord();
     ViStatus DecodeReply(std::uint32_t xid, RpcReply* reply);
@@ -97,6 +97,7 @@ private:
     ReplyBulk* bulk_ = nullptr;
     std::uint32_t bulkXid_ = 0;
     bool bulkDecided_ = false;
+    std::size_t headNeed_ = 20;  // record bytes the next decision needs
     bool bulkOn_ = false;
     std::size_t bulkFrom_ = 0;
     std::uint8_t markHeader_[4] = {};

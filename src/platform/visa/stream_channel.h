@@ -54,7 +54,7 @@ private:
 
     static constexpr std::size_t kCapacity = 64 * 1024;
     // Reads of at least this many bytes bypass the pending buffer when it is empty.
-    static constexpr std::size_t kDirectReadThreshold = 16 * 1024;
+    static constexpr std::size_t kDirectReadThreshold = 4 * 1024;
 
     int fd_;
     Kind kind_;

@@ -131,9 +131,8 @@ ViStatus Vxi11Session::Generic(std::uint32_t procedure, const Deadline& deadline
     out.PutUint32(0);  // flags
     out.PutUint32(0);  // lock_timeout
     out.PutUint32(MillisecondsLeft(deadline));
-    RpcReply reply;
     XdrReader results(nullptr, 0);
-    return Call(procedure, arguments, kReplyOverhead, deadline, &reply, &results);
+    return Call(procedure, arguments, kReplyOverhead, deadline, &reply_, &results);
 }
 
 ViStatus Vxi11Session::TakePending(ViByte* buffer, std::size_t count, std::size_t* returned, const ReadStop& stop,
@@ -254,9 +253,8 @@ ViStatus Vxi11Session::WriteBytes(const ViByte* data, std::size_t count, std::si
         out.PutUint32(0);  // lock_timeout
         out.PutUint32(last && end ? kFlagEnd : 0);
         out.PutOpaque(data + done, chunk);
-        RpcReply reply;
         XdrReader results(nullptr, 0);
-        status = Call(kDeviceWrite, arguments, kReplyOverhead, deadline, &reply, &results);
+        status = Call(kDeviceWrite, arguments, kReplyOverhead, deadline, &reply_, &results);
         std::uint32_t accepted = 0;
         if (status == VI_SUCCESS &&
             (!results.GetUint32(&accepted) || accepted > chunk || (accepted == 0 && chunk > 0))) {
@@ -283,9 +281,8 @@ ViStatus Vxi11Session::ReadStatusByteFromPeer(ViUInt16* statusByte, const Deadli
     out.PutUint32(0);
     out.PutUint32(0);
     out.PutUint32(MillisecondsLeft(deadline));
-    RpcReply reply;
     XdrReader results(nullptr, 0);
-    ViStatus status = Call(kDeviceReadStb, arguments, kReplyOverhead, deadline, &reply, &results);
+    ViStatus status = Call(kDeviceReadStb, arguments, kReplyOverhead, deadline, &reply_, &results);
     std::uint32_t stb = 0;
     if (!Failed(status) && (!results.GetUint32(&stb) || stb > 0xFF)) {
         lastError_ = "the VXI-11 server sent a malformed device_readstb reply";
@@ -313,9 +310,8 @@ ViStatus Vxi11Session::Lock(ViUInt32 lockType, ViUInt32 timeoutMs, std::string_v
     out.PutInt32(link_);
     out.PutUint32(left > 0 ? kFlagWaitLock : 0);
     out.PutUint32(left);
-    RpcReply reply;
     XdrReader results(nullptr, 0);
-    ViStatus remote = Call(kDeviceLock, arguments, kReplyOverhead, Deadline::After(left), &reply, &results);
+    ViStatus remote = Call(kDeviceLock, arguments, kReplyOverhead, Deadline::After(left), &reply_, &results);
     if (Failed(remote)) {
         --exclusiveDepth_;
         SessionBase::Unlock();
@@ -332,9 +328,8 @@ ViStatus Vxi11Session::Unlock() {
     std::vector<std::uint8_t> arguments;
     XdrWriter out(arguments);
     out.PutInt32(link_);
-    RpcReply reply;
     XdrReader results(nullptr, 0);
-    ViStatus remote = Call(kDeviceUnlock, arguments, kReplyOverhead, Deadline::After(Timeout()), &reply, &results);
+    ViStatus remote = Call(kDeviceUnlock, arguments, kReplyOverhead, Deadline::After(Timeout()), &reply_, &results);
     return Failed(remote) ? remote : status;
 }
 
@@ -343,10 +338,9 @@ ViStatus Vxi11Session::CloseTransport() {
     std::vector<std::uint8_t> arguments;
     XdrWriter out(arguments);
     out.PutInt32(link_);
-    RpcReply reply;
     XdrReader results(nullptr, 0);
     Call(kDestroyLink, arguments, kReplyOverhead, Deadline::After(std::min<ViUInt32>(Timeout(), kCloseBudgetMs)),
-         &reply, &results);
+         &reply_, &results);
     return core_->Close();
 }
 

@@ -54,6 +54,8 @@ private:
     unsigned exclusiveDepth_ = 0;
     bool deviceLocked_ = false;
     std::string lastError_;
+    // Replies land here, so their records keep their room from call to call.
+    RpcReply reply_;
     // A device_read asks for at least maxRecvSize bytes, so a long reply takes few calls; what the
     // caller had no room for waits in its reply record, [pendingAt_, pendingEnd_), with the reason
     // the call ended.
