@@ -79,9 +79,11 @@ ViStatus StreamChannel::Receive(ViByte* into, std::size_t count, std::size_t* re
     }
 }
 
-ViStatus StreamChannel::Fill(const Deadline& deadline) {
+ViStatus StreamChannel::Fill(std::size_t wanted, const Deadline& deadline) {
     head_ = tail_ = 0;
-    return Receive(pending_.get(), kCapacity, &tail_, deadline);
+    // A small read takes in a little more (the rest of a short answer, the payload behind a
+    // header) but not the bulk of a long one, which the next large read receives directly.
+    return Receive(pending_.get(), std::clamp(wanted, kDirectReadThreshold, kCapacity), &tail_, deadline);
 }
 
 // A large read with nothing held goes straight into the caller's buffer (one copy, by the kernel).
@@ -156,7 +158,7 @@ ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* ret
             }
             continue;
         }
-        if (status = Fill(deadline); Failed(status)) break;
+        if (status = Fill(count - done, deadline); Failed(status)) break;
         status = VI_SUCCESS_MAX_CNT;
     }
     *returned = done;

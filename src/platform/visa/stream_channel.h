@@ -48,7 +48,7 @@ public:
 
 private:
     ViStatus Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
-    ViStatus Fill(const Deadline& deadline);
+    ViStatus Fill(std::size_t wanted, const Deadline& deadline);
     ViStatus ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
                         const Deadline& deadline);
 
