@@ -46,9 +46,11 @@ ClientSession::Reply ClientSession::OnMessage(std::string_view message) {
 }
 
 bool ClientSession::OnBytes(std::string_view bytes, const std::function<bool(Reply&)>& deliver) {
+    // Only the new bytes are searched: a long message that trickles in costs linear time.
+    size_t from = pending_.size();
     pending_.append(bytes);
     size_t start = 0;
-    for (size_t end; (end = pending_.find('\n', start)) != std::string::npos; start = end + 1) {
+    for (size_t end; (end = pending_.find('\n', from)) != std::string::npos; start = from = end + 1) {
         std::string_view message(pending_.data() + start, end - start);
         if (!message.empty() && message.back() == '\r') message.remove_suffix(1);
         Reply reply = OnMessage(message);
