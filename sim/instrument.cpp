@@ -74,11 +74,12 @@ std::shared_ptr<void> Instrument::HoldAnswer(std::size_t bytes) {
 Instrument::~Instrument() = default;
 
 std::optional<std::string> Instrument::Execute(std::string_view message) {
-    const std::vector<ProgramUnit> units = ScpiParser::Parse(message);
     std::lock_guard lock(mutex_);
     InstrumentState& state = *state_;
     std::optional<std::string> response;
-    for (const ProgramUnit& unit : units) {
+    bool overflow = false;  // the answer outgrew its limit: dropped, and no more is gathered
+    ScpiParser parser(message);
+    for (ProgramUnit unit; parser.Next(&unit);) {
         const CommandRow* row = CommandTable::Instance().Find(unit.path);
         if (const int error = Admit(unit, row, state.identity.family)) {
             state.status.Report(error);
@@ -91,20 +92,21 @@ std::optional<std::string> Instrument::Execute(std::string_view message) {
             call.Fail(kOutOfMemory);
         }
         if (call.error && IsCommandError(call.error)) break;
-        if (unit.query && !call.error) {
+        if (unit.query && !call.error && !overflow) {
             if (response) {
                 *response += ';';
                 *response += call.response;
             } else {
                 response.emplace(std::move(call.response));  // a long answer is not copied
             }
+            if (response->size() > state.limits.maxAnswerBytes) {
+                overflow = true;
+                response.reset();
+            }
         }
     }
     CheckProtection(state);
-    if (response && response->size() > state.limits.maxAnswerBytes) {
-        state.status.Report(kOutOfMemory);
-        return std::nullopt;
-    }
+    if (overflow) state.status.Report(kOutOfMemory);
     return response;
 }
 

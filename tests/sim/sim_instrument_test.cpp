@@ -96,6 +96,21 @@ TEST(SimInstrument, AppliesTheHeaderPathRuleAndJoinsAnswers) {
     EXPECT_EQ(Ask(instrument, "MAN:VOLT:AC 5"), "<none>");
 }
 
+// Answers joined from many queries of one message stop growing at the answer limit: the answer is
+// dropped with error -225, every command of the message still runs.
+TEST(SimInstrument, JoinedAnswersAreBoundedByTheAnswerLimit) {
+    InstrumentOptions options;
+    options.limits.maxAnswerBytes = 1000;
+    Instrument instrument(options);
+    std::string message;
+    for (int i = 0; i < 300; ++i) message += "*IDN?;";
+    message += ":OUTP:FREQ 55";
+    EXPECT_EQ(Ask(instrument, message), "<none>");
+    EXPECT_EQ(Ask(instrument, "SYST:ERR?"), "-225,\"Out of memory\"");
+    EXPECT_EQ(Ask(instrument, "OUTP:FREQ?"), "55") << "the commands after the overflow ran";
+    EXPECT_NE(Ask(instrument, "*IDN?;*IDN?").find(';'), std::string::npos) << "short joined answers still come";
+}
+
 TEST(SimInstrument, ReportsErrorsThroughTheEventStatusRegisterAndQueue) {
     Instrument instrument;
     EXPECT_EQ(Ask(instrument, "*ESR?"), "0");
