@@ -233,6 +233,8 @@ RpcOutcome Vxi11Server::DeviceWrite(Request& r) {
     const std::uint32_t flags = r.in.Uint();
     const std::string_view data = r.in.Opaque(r.in.rest().size());
     if (!r.in.ok()) return RpcOutcome::BadArguments;
+    deviceWrites_.fetch_add(1);
+    if (flags & kEnd) deviceWritesWithEnd_.fetch_add(1);
     const auto answer = [&](std::int32_t error, std::uint32_t size) {
         r.out.Int(error);
         r.out.Uint(size);
@@ -299,7 +301,8 @@ RpcOutcome Vxi11Server::DeviceRead(Request& r) {
     }
     const std::shared_ptr<const std::string> bytes = link->answers.front().bytes;
     const std::size_t from = link->offset;
-    std::size_t take = std::min<std::size_t>(requestSize, bytes->size() - from);
+    // As much as asked for, up to the link's maxRecvSize: what does not fit waits for the next read.
+    std::size_t take = std::min<std::size_t>({requestSize, options_.maxRecvSize, bytes->size() - from});
     std::int32_t reason = 0;
     if (flags & kTermCharSet) {
         const std::size_t at = bytes->find(termChar, from);

@@ -181,20 +181,45 @@ TEST_F(DriverOnOneTransport, EachCauseKeepsItsStatusAndReason) {
 }
 
 // A long reply over VXI-11 takes one device_read per maxRecvSize (1 MiB), not one per piece.
-TEST_F(DriverOnOneTransport, AMegabyteOverVxi11TakesOneDeviceRead) {
-    visa::testing::LanSimulator lan;
-    ASSERT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst0::INSTR"), S_OK) << LastError();
-    CComPtr<IZPV4870> root;
-    ASSERT_EQ(driver->QueryInterface(&root), S_OK);
-    CComPtr<IZPV4870System> system;
-    ASSERT_EQ(root->get_System(&system), S_OK);
-    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 1000000\n")), S_OK) << LastError();
-    const std::size_t before = lan.Vxi11().DeviceReads();
-    SAFEARRAY* block = nullptr;
-    ASSERT_EQ(system->ReadBytes(&block), S_OK) << LastError();
-    EXPECT_GE(block->rgsabound[0].cElements, 1000009u);
-    SafeArrayDestroy(block);
-    EXPECT_EQ(lan.Vxi11().DeviceReads() - before, 1u);
+// A megabyte each way takes as few calls as the link's maxRecvSize allows: one read at the default
+// 1 MiB; at 256 KiB a 1 MB message goes out in four writes with END on the last only (an early END
+// would end the message there), and a 1 MB reply comes in four reads.
+TEST_F(DriverOnOneTransport, AMegabyteEachWayOverVxi11TakesTheFewestCalls) {
+    for (std::uint32_t maxRecvSize : {1u << 20, 1u << 18}) {
+        SCOPED_TRACE(maxRecvSize);
+        visa::testing::LanSimulatorOptions options;
+        options.vxi11.maxRecvSize = maxRecvSize;
+        visa::testing::LanSimulator lan(options);
+        ASSERT_EQ(Init(L"", false, false, L"TCPIP0::127.0.0.1::inst0::INSTR"), S_OK) << LastError();
+        CComPtr<IZPV4870> root;
+        ASSERT_EQ(driver->QueryInterface(&root), S_OK);
+        CComPtr<IZPV4870System> system;
+        ASSERT_EQ(root->get_System(&system), S_OK);
+        const auto calls = [](std::size_t bytes, std::size_t piece) { return (bytes + piece - 1) / piece; };
+
+        std::wstring message = L"OUTP:FREQ 40";
+        while (message.size() < 1000000) message += L";FREQ 45";
+        message += L";FREQ 51\n";
+        const std::size_t writesBefore = lan.Vxi11().DeviceWrites();
+        const std::size_t endsBefore = lan.Vxi11().DeviceWritesWithEnd();
+        ASSERT_EQ(system->WriteString(CComBSTR(message.c_str())), S_OK) << LastError();
+        EXPECT_EQ(lan.Vxi11().DeviceWrites() - writesBefore, calls(message.size(), maxRecvSize));
+        EXPECT_EQ(lan.Vxi11().DeviceWritesWithEnd() - endsBefore, 1u);
+        CComPtr<IZPV4870OutputPhases> phases;
+        ASSERT_EQ(root->get_OutputPhases(&phases), S_OK);
+        double frequency = 0;
+        ASSERT_EQ(phases->get_Frequency(&frequency), S_OK) << LastError();
+        EXPECT_EQ(frequency, 51.0) << "the message did not arrive whole";
+
+        ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 1000000\n")), S_OK) << LastError();
+        const std::size_t readsBefore = lan.Vxi11().DeviceReads();
+        SAFEARRAY* block = nullptr;
+        ASSERT_EQ(system->ReadBytes(&block), S_OK) << LastError();
+        EXPECT_EQ(block->rgsabound[0].cElements, 1000010u);  // "#71000000", the data, a line feed
+        SafeArrayDestroy(block);
+        EXPECT_EQ(lan.Vxi11().DeviceReads() - readsBefore, calls(1000010, maxRecvSize));
+        driver->Close();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTransports, DriverOverLan, ::testing::Values(Lan::Socket, Lan::Vxi11, Lan::Hislip),

@@ -55,8 +55,11 @@ public:
     void Stop();
 
     std::size_t LinkCount() const;
-    // device_read calls answered so far, for tests that count round trips.
+    // device_read and device_write calls answered so far, and the writes that carried END, for
+    // tests that count round trips.
     std::size_t DeviceReads() const { return deviceReads_.load(); }
+    std::size_t DeviceWrites() const { return deviceWrites_.load(); }
+    std::size_t DeviceWritesWithEnd() const { return deviceWritesWithEnd_.load(); }
 
 private:
     struct Link;
@@ -96,6 +99,8 @@ private:
     std::atomic<bool> stopping_{false};
 
     std::atomic<std::size_t> deviceReads_{0};
+    std::atomic<std::size_t> deviceWrites_{0};
+    std::atomic<std::size_t> deviceWritesWithEnd_{0};
     mutable std::mutex mutex_;  // links_, nextLink_ and every link's answers
     std::condition_variable changed_;
     std::map<std::int32_t, std::shared_ptr<Link>> links_;
