@@ -23,7 +23,7 @@ ViStatus HislipChannel::Send(hislip::MessageType type, std::uint8_t control, std
         message.insert(message.end(), bytes, bytes + length);
         return stream_.Write(message.data(), message.size(), sent, deadline);
     }
-    ViStatus status = stream_.Write(header, sizeof header, sent, deadline);
+    ViStatus status = stream_.Write(header, sizeof header, sent, deadline, true);
     if (Failed(status)) return status;
     std::size_t body = 0;
     status = stream_.Write(static_cast<const ViByte*>(payload), length, &body, deadline);

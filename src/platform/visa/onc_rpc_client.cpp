@@ -15,6 +15,8 @@ constexpr std::uint32_t kDenied = 1;
 constexpr std::uint32_t kLastFragment = 0x80000000u;
 constexpr std::size_t kMaxAuthBody = 400;
 constexpr std::size_t kReceiveChunk = 1 << 20;
+// Arguments up to this size are copied behind the call header and sent in one piece.
+constexpr std::size_t kCoalesceLimit = 64 * 1024;
 // xid, message type, reply_stat, verifier flavour and length: what tells where the results start.
 constexpr std::size_t kReplyHeaderBytes = 20;
 
@@ -77,8 +79,10 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
     if (channel_.Fd() < 0) return Fail(VI_ERROR_CONN_LOST, "the connection is closed");
 
     const std::uint32_t xid = nextXid_++;
+    // Long arguments (a device_write's data) go out from where they are, behind the header.
+    const bool apart = arguments.size() > kCoalesceLimit;
     std::vector<std::uint8_t> record(4);
-    record.reserve(44 + arguments.size());
+    record.reserve(44 + (apart ? 0 : arguments.size()));
     XdrWriter out(record);
     out.PutUint32(xid);
     out.PutUint32(kCall);
@@ -90,12 +94,18 @@ ViStatus OncRpcClient::Call(std::uint32_t procedure, const std::vector<std::uint
         out.PutUint32(0);
         out.PutUint32(0);
     }
-    record.insert(record.end(), arguments.begin(), arguments.end());
-    const std::uint32_t mark = kLastFragment | static_cast<std::uint32_t>(record.size() - 4);
+    if (!apart) record.insert(record.end(), arguments.begin(), arguments.end());
+    const std::size_t length = record.size() - 4 + (apart ? arguments.size() : 0);
+    const std::uint32_t mark = kLastFragment | static_cast<std::uint32_t>(length);
     for (int i = 0; i < 4; ++i) record[i] = static_cast<std::uint8_t>(mark >> (24 - 8 * i));
 
     std::size_t sent = 0;
-    ViStatus status = channel_.Write(record.data(), record.size(), &sent, deadline);
+    ViStatus status = channel_.Write(record.data(), record.size(), &sent, deadline, apart);
+    if (apart && !Failed(status)) {
+        std::size_t body = 0;
+        status = channel_.Write(arguments.data(), arguments.size(), &body, deadline);
+        sent += body;
+    }
     if (Failed(status)) {
         if (sent > 0) broken_ = true;
         return Fail(status, status == VI_ERROR_TMO ? "the server did not take the call in time"

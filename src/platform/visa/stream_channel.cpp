@@ -166,12 +166,13 @@ ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* ret
 }
 
 ViStatus StreamChannel::Write(const ViByte* data, std::size_t count, std::size_t* returned,
-                              const Deadline& deadline) {
+                              const Deadline& deadline, bool more) {
     std::size_t done = 0;
     ViStatus status = VI_SUCCESS;
     bool hangup = false;
     while (done < count) {
-        ssize_t n = kind_ == Kind::Socket ? ::send(fd_, data + done, count - done, MSG_NOSIGNAL | MSG_DONTWAIT)
+        ssize_t n = kind_ == Kind::Socket
+                        ? ::send(fd_, data + done, count - done, MSG_NOSIGNAL | MSG_DONTWAIT | (more ? MSG_MORE : 0))
                                           : ::write(fd_, data + done, count - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);

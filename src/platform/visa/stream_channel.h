@@ -38,7 +38,10 @@ public:
     // a peer that hangs up gives VI_ERROR_CONN_LOST. returned holds what was stored in every case.
     ViStatus Read(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
                   const Deadline& deadline);
-    ViStatus Write(const ViByte* data, std::size_t count, std::size_t* returned, const Deadline& deadline);
+    // more: the next write continues this one (a header before its payload), so a socket holds the
+    // bytes back to go out with it.
+    ViStatus Write(const ViByte* data, std::size_t count, std::size_t* returned, const Deadline& deadline,
+                   bool more = false);
     // Drops what we hold and what the kernel has received so far, without waiting.
     void DiscardInput();
     // Drops what arrives until the line has been quiet for quietMs - or, once a byte termChar has
