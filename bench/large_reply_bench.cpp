@@ -69,6 +69,17 @@ double MaxRssMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Bytes per second and the client's own CPU per block, for every block-read benchmark alike.
+void ReportBlocks(benchmark::State& state, double userBefore) {
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
+}
+
+void BlockSizes(benchmark::internal::Benchmark* bench) {
+    for (long bytes : {1000L, 100000L, 1000000L, 10000000L}) bench->Arg(bytes);
+    bench->UseRealTime()->Unit(benchmark::kMicrosecond);
+}
+
 // A driver session on the simulator, with the system interface for direct I/O.
 struct DriverSession {
     explicit DriverSession(int transport = 0) {
@@ -118,8 +129,7 @@ void BM_DriverBlockRead(benchmark::State& state) {
     const double userBefore = ThreadUserMicroseconds();
     for (auto _ : state)
         if (session.ReadBlock(state.range(0)) == 0) state.SkipWithError("read failed");
-    state.SetBytesProcessed(state.iterations() * state.range(0));
-    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
+    ReportBlocks(state, userBefore);
 }
 BENCHMARK(BM_DriverBlockRead)
     ->ArgsProduct({{1000, 100000, 1000000, 10000000}, {0, 1, 2}})
@@ -150,16 +160,9 @@ void BM_RawSocketBlockRead(benchmark::State& state) {
         benchmark::DoNotOptimize(reply.data());
     }
     close(fd);
-    state.SetBytesProcessed(state.iterations() * state.range(0));
-    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
+    ReportBlocks(state, userBefore);
 }
-BENCHMARK(BM_RawSocketBlockRead)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Arg(10000000)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawSocketBlockRead)->Apply(BlockSizes);
 
 // A bare VXI-11 client: create_link, then per block one device_write and device_reads until END,
 // each reply's data received straight into one buffer. Blocking calls, no checks beyond the needed.
@@ -243,16 +246,9 @@ void BM_RawVxi11BlockRead(benchmark::State& state) {
     const double userBefore = ThreadUserMicroseconds();
     for (auto _ : state)
         if (client.Query(query, reply) == 0) state.SkipWithError("read failed");
-    state.SetBytesProcessed(state.iterations() * state.range(0));
-    state.counters["user_us"] = (ThreadUserMicroseconds() - userBefore) / static_cast<double>(state.iterations());
+    ReportBlocks(state, userBefore);
 }
-BENCHMARK(BM_RawVxi11BlockRead)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Arg(10000000)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawVxi11BlockRead)->Apply(BlockSizes);
 
 // One 50 MB reply: how far the process's memory high-water mark rises while reading it, as bytes
 // (second argument 0) or as text (1). The in-process simulator's own copy of the reply counts too.
