@@ -28,8 +28,9 @@ class XdrIn;
 enum class RpcOutcome;
 
 struct Vxi11Options {
-    // The largest device_write chunk the links offer; clients split longer messages.
-    std::uint32_t maxRecvSize = 1u << 20;
+    // The largest device_write chunk the links offer (clients split longer messages), and the most
+    // one device_read answers with: a 10 MB block takes three reads.
+    std::uint32_t maxRecvSize = 4u << 20;
     // Device names create_link accepts (compared without regard to case).
     std::vector<std::string> devices{"inst0"};
     // Links one connection may hold, and answers one link keeps unread (more: error -350).
