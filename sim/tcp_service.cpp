@@ -91,6 +91,10 @@ void TcpService::AcceptLoop() {
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         ReapFinished();
         std::lock_guard lock(connectionsMutex_);
+        if (connections_.size() >= kMaxConnections) {
+            ::close(fd);
+            continue;
+        }
         auto& connection = connections_.emplace_back(std::make_unique<Connection>());
         connection->fd = fd;
         connection->thread = std::thread([this, c = connection.get()] {

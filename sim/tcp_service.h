@@ -1,10 +1,13 @@
 // A listener on 127.0.0.1 that runs a handler in a thread of its own for every connection, the
-// frame the LAN protocol servers share. Stop raises the stop signal, shuts every connection down so
-// blocked reads and writes return, and joins the threads.
+// frame the LAN protocol servers share. At most kMaxConnections are served at once: one more is
+// closed as soon as it is accepted, so no client can make the simulator hold threads and buffers
+// without end. Stop raises the stop signal, shuts every connection down so blocked reads and
+// writes return, and joins the threads.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -14,6 +17,8 @@
 #include <string_view>
 #include <thread>
 
+#include "zpv4870sim/answer_limits.h"
+
 namespace zpv::sim {
 
 class WakePipe;
@@ -22,6 +27,7 @@ class TcpService {
 public:
     // Runs until the peer leaves or the service stops; the socket is closed after it returns.
     using Handler = std::function<void(int fd)>;
+    static constexpr std::size_t kMaxConnections = kMaxConnectionsPerService;
 
     explicit TcpService(Handler handler);
     ~TcpService();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
+#include <vector>
 #include <thread>
 
 #include "sim/sim_test_client.h"
@@ -99,6 +101,22 @@ protected:
     Instrument instrument;
     SocketServer server{instrument};
 };
+
+// Connections beyond the cap are closed at once; the ones within it are served, and a place that
+// frees up is taken again.
+TEST_F(SimSocketServer, ConnectionsAreCapped) {
+    constexpr std::size_t kCap = kMaxConnectionsPerService;
+    std::vector<std::unique_ptr<LineClient>> clients;
+    for (std::size_t i = 0; i < kCap; ++i) clients.push_back(std::make_unique<LineClient>(LineClient::ConnectTcp(server.Port())));
+    EXPECT_EQ(clients.back()->Query("*OPC?"), "1\n");
+    LineClient extra = Connect();
+    EXPECT_TRUE(extra.WaitClosed()) << "one connection more than the cap was served";
+    EXPECT_EQ(clients.front()->Query("*OPC?"), "1\n");
+    clients.front().reset();
+    std::this_thread::sleep_for(100ms);  // the service notices the place is free
+    LineClient again = Connect();
+    EXPECT_EQ(again.Query("*OPC?"), "1\n");
+}
 
 TEST_F(SimSocketServer, ClientsShareOneInstrument) {
     ASSERT_NE(server.Port(), 0);
