@@ -83,8 +83,9 @@ ViStatus CRepCapSelector::Parse(ViSession session, bool allowMulti) {
 }
 
 ViStatus CRepCapSelector::ParseText(bool allowMulti) {
-    if (text_.empty()) {
-        paths_.push_back({std::string()});
+    // The usual selector is one plain name ("OutputPhase2"): one path of one level, no parsing.
+    if (text_.empty() || std::all_of(text_.begin(), text_.end(), IsNameChar)) {
+        paths_.push_back({text_});
         return VI_SUCCESS;
     }
     Levels working;
