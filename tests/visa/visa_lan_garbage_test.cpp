@@ -34,17 +34,25 @@ TEST(VisaLanGarbage, RpcClientAnswersRandomRepliesWithAStatus) {
         peer.Accept();
         RpcReply reply;
         ViStatus status = VI_SUCCESS;
-        std::thread call([&] { status = client.Call(11, {}, 1024, Deadline::After(150), &reply); });
+        // The data of the reply may go to storage of the caller's, which nothing may write past.
+        const std::size_t capacity = random() % 64;
+        std::string storage(capacity + 8, '#');
+        ReplyBulk bulk{8, reinterpret_cast<std::uint8_t*>(storage.data()), capacity};
+        std::thread call([&] { status = client.Call(11, {}, 1024, Deadline::After(150), &reply, &bulk); });
         const std::string request = peer.Receive(44);
-        // Half the time the garbage follows a record mark and the caller's own xid.
+        // Half the time the garbage follows a record mark and the caller's own xid, every fourth
+        // time also the header of a successful reply, so the garbage is taken for results and data.
         std::string prefix;
         if (round % 2 && request.size() >= 8)
             prefix = std::string("\x80\0\0", 3) + char(random() % 64) + request.substr(4, 4);
+        if (round % 4 == 1) prefix += std::string("\0\0\0\x01", 4) + std::string(16, '\0');
         peer.Send(Garbage(random, prefix));
         if (round % 3 == 0) peer.Hangup();
         const auto start = Clock::now();
         call.join();
         EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+        EXPECT_LE(bulk.received, capacity);
+        EXPECT_EQ(storage.substr(capacity), std::string(8, '#')) << "written past the caller's storage";
         if (!Failed(status)) {
             XdrReader results = reply.Results();
             std::uint32_t word = 0;
