@@ -16,6 +16,8 @@ const std::vector<std::string> kSamples = {
     "", "59.999999999999\n", "+0,\"No error\"\n", "HIGH\r\n", "#15HELLO\n", "#0raw bytes\n", "1,2,3,4\n",
     "\"quoted, text\"\n", "#9999999999\n", "OutputPhase1", "A1-A3", "[A,B]:C", "A:B,C", "Simulate=true, DriverSetup=Model=X",
     "driversetup  =NumPhases:3", "1e400\n", "-\n", "0x1F\n", "\xff\xfe\x00\x01", "#",
+    "*IDN?;*OPC?\n", "OUTP:FREQ 50;FREQ?\n", "MAN:CURR:HIGH 5;DEL 0.5;:MAN:COUP?\n", "LIST:VOLT 1,2,3;:LIST:VOLT?\n",
+    "SIM:BLOCK? 10\r\n", "LIST:FILE:ADD \"a\"\"b\";:SYST:ERR?\n", "SYST:ALAR 1;SYST:ALAR 1\n",
 };
 
 }  // namespace
