@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 #include <thread>
 
@@ -113,9 +114,14 @@ TEST_F(SimSocketServer, ConnectionsAreCapped) {
     EXPECT_TRUE(extra.WaitClosed()) << "one connection more than the cap was served";
     EXPECT_EQ(clients.front()->Query("*OPC?"), "1\n");
     clients.front().reset();
-    std::this_thread::sleep_for(100ms);  // the service notices the place is free
-    LineClient again = Connect();
-    EXPECT_EQ(again.Query("*OPC?"), "1\n");
+    // The place is free once the service has seen that client go.
+    std::optional<std::string> answer;
+    for (int attempt = 0; attempt < 100 && !answer; ++attempt) {
+        std::this_thread::sleep_for(20ms);
+        LineClient again = Connect();
+        answer = again.Query("*OPC?", 500ms);
+    }
+    EXPECT_EQ(answer, "1\n");
 }
 
 TEST_F(SimSocketServer, ClientsShareOneInstrument) {
