@@ -12,6 +12,21 @@ namespace zpv::config {
 
 namespace {
 
+// A driver session's boolean settings: one row each, read and written alike; an absent attribute
+// takes the session's default.
+struct SessionFlag {
+    const char* attribute;
+    bool DriverSession::*member;
+};
+constexpr SessionFlag kSessionFlags[] = {
+    {"cache", &DriverSession::cache},
+    {"interchangeCheck", &DriverSession::interchangeCheck},
+    {"queryInstrStatus", &DriverSession::queryInstrStatus},
+    {"rangeCheck", &DriverSession::rangeCheck},
+    {"recordCoercions", &DriverSession::recordCoercions},
+    {"simulate", &DriverSession::simulate},
+};
+
 bool Same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
@@ -171,12 +186,8 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
                 s.name = reader.Required(node, "name");
                 s.softwareModule = node.attribute("softwareModule").value();
                 s.hardwareAsset = node.attribute("hardwareAsset").value();
-                s.cache = reader.Boolean(node, "cache", true);
-                s.interchangeCheck = reader.Boolean(node, "interchangeCheck", false);
-                s.queryInstrStatus = reader.Boolean(node, "queryInstrStatus", false);
-                s.rangeCheck = reader.Boolean(node, "rangeCheck", true);
-                s.recordCoercions = reader.Boolean(node, "recordCoercions", false);
-                s.simulate = reader.Boolean(node, "simulate", false);
+                for (const SessionFlag& flag : kSessionFlags)
+                    s.*flag.member = reader.Boolean(node, flag.attribute, DriverSession{}.*flag.member);
                 s.driverSetup = node.attribute("driverSetup").value();
                 for (const pugi::xml_node& child : node.children()) {
                     if (child.type() != pugi::node_element) continue;
@@ -251,12 +262,7 @@ std::string SerializeStore(const Store& store) {
         node.append_attribute("name") = s.name.c_str();
         node.append_attribute("softwareModule") = s.softwareModule.c_str();
         node.append_attribute("hardwareAsset") = s.hardwareAsset.c_str();
-        node.append_attribute("cache") = s.cache;
-        node.append_attribute("interchangeCheck") = s.interchangeCheck;
-        node.append_attribute("queryInstrStatus") = s.queryInstrStatus;
-        node.append_attribute("rangeCheck") = s.rangeCheck;
-        node.append_attribute("recordCoercions") = s.recordCoercions;
-        node.append_attribute("simulate") = s.simulate;
+        for (const SessionFlag& flag : kSessionFlags) node.append_attribute(flag.attribute) = s.*flag.member;
         node.append_attribute("driverSetup") = s.driverSetup.c_str();
         for (const VirtualName& v : s.virtualNames) {
             pugi::xml_node vn = node.append_child("VirtualName");
