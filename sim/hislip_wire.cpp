@@ -20,17 +20,8 @@ Received ReceiveHeader(int fd, int stopFd, Header* header) {
 }
 
 bool ReceivePayload(int fd, int stopFd, std::uint64_t length, std::string* payload) {
-    // The payload grows with the bytes that come, not with what the header announces.
-    constexpr std::uint64_t kPiece = 256 * 1024;
     payload->clear();
-    while (length > 0) {
-        const std::size_t old = payload->size();
-        const std::size_t piece = static_cast<std::size_t>(std::min(length, kPiece));
-        payload->resize(old + piece);
-        if (!ReceiveExactly(fd, stopFd, payload->data() + old, piece)) return false;
-        length -= piece;
-    }
-    return true;
+    return ReceiveAppending(fd, stopFd, static_cast<std::size_t>(length), payload);
 }
 
 bool SkipPayload(int fd, int stopFd, std::uint64_t length) {

@@ -14,7 +14,6 @@ constexpr std::uint32_t kRpcVersion = 2;
 constexpr std::uint32_t kLastFragment = 0x80000000u;
 constexpr std::size_t kMaxAuthBody = 400;
 constexpr std::size_t kKeptReplyCapacity = 64 * 1024;
-constexpr std::size_t kReceivePiece = 256 * 1024;
 
 enum AcceptStatus : std::uint32_t {
     kSuccess = 0,
@@ -100,16 +99,9 @@ bool ReceiveRecord(int fd, int stopFd, std::size_t maxRecord, std::string* recor
         const std::uint32_t word = static_cast<std::uint32_t>(mark[0]) << 24 |
                                    static_cast<std::uint32_t>(mark[1]) << 16 |
                                    static_cast<std::uint32_t>(mark[2]) << 8 | mark[3];
-        std::size_t length = word & ~kLastFragment;
+        const std::size_t length = word & ~kLastFragment;
         if (length > maxRecord - std::min(maxRecord, record->size())) return false;
-        // The record grows with the bytes that come, not with what the mark announces.
-        while (length > 0) {
-            const std::size_t old = record->size();
-            const std::size_t piece = std::min(length, kReceivePiece);
-            record->resize(old + piece);
-            if (!ReceiveExactly(fd, stopFd, record->data() + old, piece)) return false;
-            length -= piece;
-        }
+        if (!ReceiveAppending(fd, stopFd, length, record)) return false;
         if (word & kLastFragment) return true;
     }
 }

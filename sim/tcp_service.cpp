@@ -8,6 +8,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <system_error>
@@ -186,6 +187,18 @@ bool SendAll(int fd, std::initializer_list<std::string_view> pieces) {
             vectors[first].iov_base = static_cast<char*>(vectors[first].iov_base) + sent;
             vectors[first].iov_len -= static_cast<std::size_t>(sent);
         }
+    }
+    return true;
+}
+
+bool ReceiveAppending(int fd, int stopFd, std::size_t length, std::string* into) {
+    constexpr std::size_t kPiece = 256 * 1024;
+    while (length > 0) {
+        const std::size_t old = into->size();
+        const std::size_t piece = std::min(length, kPiece);
+        into->resize(old + piece);
+        if (!ReceiveExactly(fd, stopFd, into->data() + old, piece)) return false;
+        length -= piece;
     }
     return true;
 }

@@ -14,6 +14,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -60,6 +61,9 @@ private:
 // Socket helpers for the handlers. Both give up when the peer leaves or stopFd becomes readable.
 // Fills all of length bytes; false when the peer closed or the service stops first.
 bool ReceiveExactly(int fd, int stopFd, void* buffer, std::size_t length);
+// Appends length bytes to `into`, which grows with the bytes that come rather than with what a
+// peer announced it would send.
+bool ReceiveAppending(int fd, int stopFd, std::size_t length, std::string* into);
 bool SendAll(int fd, std::string_view bytes);
 // The pieces one after another, in as few system calls as the socket allows.
 bool SendAll(int fd, std::initializer_list<std::string_view> pieces);
