@@ -36,14 +36,29 @@ def _prepare_readers() -> None:
 
 
 class Session:
-    """One C session: its handle and the checks every call makes."""
+    """One C session: its handle and the checks every call makes. An owning session closes its
+    handle when the last object that uses it (the driver or any group or phase taken from it) is
+    gone, so a group outlives the ``Driver`` object it came from."""
 
-    def __init__(self, vi: int) -> None:
+    def __init__(self, vi: int, owned: bool = False) -> None:
         self.vi = vi
         self.lib = library()
+        self.owned = owned
         self.phase_names: list[str] | None = None
         if not _READERS:
             _prepare_readers()
+
+    def close(self) -> int:
+        """Closes the handle once; the status of ZPV4870_close, 0 when it was closed already."""
+        vi, self.vi = self.vi, 0
+        return self.lib.ZPV4870_close(vi) if vi else 0
+
+    def __del__(self) -> None:
+        if self.__dict__.get("owned") and self.__dict__.get("vi"):
+            try:
+                self.close()
+            except Exception:  # noqa: BLE001 - nothing may escape a finalizer
+                pass
 
     def last_error(self) -> tuple[int, str]:
         code = ctypes.c_int32()

@@ -200,7 +200,7 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
                                                    1 if reset else 0, options.encode("utf-8"), ctypes.byref(vi))
         if status < 0:
             raise error_for(status, Session(0).last_error()[1], "ZPV4870_InitWithOptions")
-        super().__init__(Session(vi.value))
+        super().__init__(Session(vi.value, owned=True))
         self._session.warn(status, "ZPV4870_InitWithOptions")
 
     @property
@@ -209,22 +209,16 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
 
     def close(self) -> None:
         """Ends the session; a second close does nothing."""
-        if self._session.vi:
-            vi, self._session.vi = self._session.vi, 0
-            status = self._session.lib.ZPV4870_close(vi)
-            if status < 0:
-                raise error_for(status, Session(vi).last_error()[1], "ZPV4870_close")
+        vi = self._session.vi
+        status = self._session.close()
+        if status < 0:
+            raise error_for(status, Session(vi).last_error()[1], "ZPV4870_close")
 
     def __enter__(self) -> Driver:
         return self
 
     def __exit__(self, *exc: object) -> None:
         self.close()
-
-    def __del__(self) -> None:
-        if "_session" in self.__dict__:  # not when the open itself failed
-            with contextlib.suppress(Exception):
-                self.close()
 
     @contextlib.contextmanager
     def locked(self) -> Iterator[Driver]:

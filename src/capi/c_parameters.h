@@ -25,7 +25,8 @@
 #define ZPV_C_ARG_TEXT_OUT(n) , ::zpv::capi::TextOut(n##BufferSize, n)
 #define ZPV_C_ARG_ARRAY_IN(n) , ::zpv::capi::RealArrayIn(n##Size, n)
 #define ZPV_C_ARG_ARRAY_OUT(n) , ::zpv::capi::RealArrayOut(n##ArraySize, n)
-#define ZPV_C_ARG_READ_BYTES(buffer, count, returned) , ::zpv::capi::ReadBytesOut(buffer, count, returned, #returned)
+#define ZPV_C_ARG_READ_BYTES(buffer, count, returned) \
+    , ::zpv::capi::BytesInto{{}, buffer}, ::zpv::capi::In<ViInt32>{{}, count}, ::zpv::capi::Out<ViInt32>(returned, #returned)
 #define ZPV_C_ARG_WRITE_BYTES(buffer, count) , ::zpv::capi::ByteArrayIn(count, buffer)
 
 // The prototype's parameter text, as the header writes it.

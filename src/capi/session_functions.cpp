@@ -81,6 +81,10 @@ ViStatus ZPV4870_close(ViSession vi) {
         CComPtr<IIviDriver> driver;
         if (const ViStatus status = FindInterface(vi, driver); status != VI_SUCCESS) return status;
         const ViStatus closed = ToStatus(vi, driver->Close());
+        // The session lock stays held until the handle is gone: a call on another thread finds
+        // either the driver or an invalid handle, never a handle whose cookie was revoked.
+        if (const ViStatus locked = IviSession_Lock(vi, nullptr); locked != VI_SUCCESS)
+            return closed != VI_SUCCESS ? closed : locked;
         void* data = nullptr;
         IviSession_GetDataPtr(vi, &data);
         ViStatus revoked = VI_SUCCESS;

@@ -66,8 +66,12 @@ ViStatus ToStatus(ViSession session, HRESULT hr) {
 }
 
 ViStatus SetError(ViSession session, ViStatus status, const char* text) {
-    const ViStatus recorded = IviSession_SetError(session, status, text);
-    return recorded != VI_SUCCESS ? recorded : status;
+    // A check that fails before the session is looked at (an absent pointer, an unknown
+    // attribute) reports its own status even with a handle that is not valid; the text then
+    // goes to the thread's last error, where ZPV4870_GetError with session 0 finds it.
+    if (IviSession_SetError(session, status, text) != VI_SUCCESS && session != VI_NULL)
+        IviSession_SetError(VI_NULL, status, text);
+    return status;
 }
 
 ViStatus NullParameter(ViSession session, const char* name) {

@@ -13,7 +13,8 @@ ViStatus TranslateStatus(HRESULT hr);
 // description recorded on the session (session 0: the thread's last error).
 ViStatus ToStatus(ViSession session, HRESULT hr);
 
-// Records text with status on the session; returns the recording's failure, else status.
+// Records text with status on the session (on the thread's last error when the handle is not
+// valid) and returns status.
 ViStatus SetError(ViSession session, ViStatus status, const char* text);
 
 // Records "Parameter <name> is VI_NULL." with the null-pointer status and returns it.

@@ -14,10 +14,6 @@
 
 namespace zpv::capi {
 
-// What a wrapper returns when a read gave more bytes than the caller's buffer holds: the count
-// asked for was read and the response goes on (the rest is dropped).
-inline constexpr ViStatus kResponseLongerThanBuffer = static_cast<ViStatus>(0x00040102);
-
 // Arguments without a pointer to check or an output to write.
 struct InputArgument {
     static ViStatus CheckPresent(ViSession) { return VI_SUCCESS; }
@@ -140,36 +136,10 @@ struct RealArrayOut {
     SAFEARRAY* array = nullptr;
 };
 
-// A response read as bytes into the caller's buffer, with the count delivered.
-struct ReadBytesOut {
-    ReadBytesOut(ViByte* buffer, ViInt32 count, ViInt32* returned, const char* name)
-        : buffer(buffer), count(count), returned(returned), name(name) {}
-    ReadBytesOut(const ReadBytesOut&) = delete;
-    ~ReadBytesOut() { SafeArrayDestroy(array); }
-    ViStatus CheckPresent(ViSession vi) const { return returned ? VI_SUCCESS : NullParameter(vi, name); }
-    operator SAFEARRAY**() { return &array; }
-    ViStatus Commit(ViSession vi) {
-        void* data = nullptr;
-        const std::size_t size = array ? array->rgsabound[0].cElements : 0;
-        const std::size_t room = buffer && count > 0 ? static_cast<std::size_t>(count) : 0;
-        const std::size_t n = std::min(size, room);
-        if (n && SUCCEEDED(SafeArrayAccessData(array, &data))) {
-            std::memcpy(buffer, data, n);
-            SafeArrayUnaccessData(array);
-        }
-        *returned = static_cast<ViInt32>(n);
-        if (n == size) return VI_SUCCESS;
-        const std::string text = "The response of " + std::to_string(size) + " bytes does not fit the buffer of " +
-                                 std::to_string(room) + " bytes; the last " + std::to_string(size - n) +
-                                 " bytes are dropped.";
-        return SetError(vi, kResponseLongerThanBuffer, text.c_str());
-    }
-
+// The caller's storage for a read straight into it.
+struct BytesInto : InputArgument {
     ViByte* buffer;
-    ViInt32 count;
-    ViInt32* returned;
-    const char* name;
-    SAFEARRAY* array = nullptr;
+    operator BYTE*() const { return buffer; }
 };
 
 }  // namespace zpv::capi

@@ -19,6 +19,7 @@
 
 #include "ZPV4870.h"
 #include "zpv4870.h"
+#include "members/direct_read.h"
 
 #define ZPV_C_WRAPPERS(W) \
     /* IIviDriverOperation */ \
@@ -31,7 +32,7 @@
     W(ResetWithDefaults, IIviDriverUtility, ResetWithDefaults, Session) \
     W(reset, IIviDriverUtility, Reset, Session) \
     /* IZPV4870System */ \
-    W(viRead, IZPV4870System, ReadBytes, Session, (READ_BYTES, Buffer, Count, ReturnCount)) \
+    W(viRead, IZPV4870DirectRead, ReadInto, Session, (READ_BYTES, Buffer, Count, ReturnCount)) \
     W(viWrite, IZPV4870System, WriteBytes, Session, (WRITE_BYTES, Buffer, Count), (OUT, ViInt32, ReturnCount)) \
     /* IZPV4870Execution */ \
     W(ClearProtections, IZPV4870Execution, ClearProtections, Session) \

@@ -24,8 +24,8 @@ HRESULT CDriver::CreateChildren(CNode& node) {
 
         std::vector<RepCapRef> objects;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            RepCapRef ref{};
-            hr = info.create(ref.unknown, ref.node);
+            RepCapRef ref;
+            hr = info.create(ControllingUnknown(), ref.node);
             if (FAILED(hr)) break;
             ref.node->Attach(&node, this, names[i], static_cast<ULONG>(i));
             objects.push_back(std::move(ref));
@@ -37,6 +37,12 @@ HRESULT CDriver::CreateChildren(CNode& node) {
         if (FAILED(hr)) return hr;
     }
     return S_OK;
+}
+
+CDriver::RepCapRef::~RepCapRef() {
+    if (!node) return;
+    node->Detach();
+    node->ReleaseOwnership();
 }
 
 void CDriver::ReleaseNodeTree() {
@@ -83,7 +89,7 @@ HRESULT CDriver::FindRepCap(std::string_view className, std::string_view nameIn,
     }
     if (!found) return Reporter().Report<errors::MessageId::UnknownPhysicalIdentifier>();
     *node = found->node;
-    *unknown = found->unknown.Get();
+    *unknown = found->node->ObjectUnknown();
     (*unknown)->AddRef();
     return S_OK;
 }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -142,6 +143,9 @@ protected:
 
     // Hooks of the concrete driver.
     virtual HRESULT InitializeIo();
+    // The object's controlling IUnknown (the outer object's when aggregated): what the
+    // per-instance objects' references hold.
+    virtual IUnknown* ControllingUnknown() = 0;
     // Runs IIviDriverUtility::Reset through the object's own interface, frame and all.
     virtual HRESULT ResetThroughInterface() = 0;
 
@@ -158,9 +162,17 @@ private:
 
     std::recursive_mutex memberLock_;
     std::unordered_map<std::string, std::variant<std::string, LONG, double, bool>> initialSettings_;
+    // The collection's hold on one object: ownership, not a reference, so that the objects do
+    // not keep their driver alive through the driver's own collections.
     struct RepCapRef {
-        CComPtr<IUnknown> unknown;  // the collection's reference
-        repcap::CRepCap* node;
+        repcap::CRepCap* node = nullptr;
+        RepCapRef() = default;
+        RepCapRef(RepCapRef&& other) noexcept : node(std::exchange(other.node, nullptr)) {}
+        RepCapRef& operator=(RepCapRef&& other) noexcept {
+            std::swap(node, other.node);
+            return *this;
+        }
+        ~RepCapRef();
     };
     HRESULT BuildNodeTree();
     HRESULT CreateChildren(CNode& node);

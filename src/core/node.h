@@ -20,8 +20,9 @@ namespace zpv::driver {
 // One kind of repeated capability a node owns.
 struct RepCapInfo {
     const char* className;  // key of the collection, e.g. "ZPV4870OutputPhase"
-    // A new per-instance object with one reference held by `unknown`.
-    HRESULT (*create)(CComPtr<IUnknown>& unknown, repcap::CRepCap*& node);
+    // A new per-instance object held by the driver (ReleaseOwnership lets go); every reference
+    // handed out holds `owner`, the driver's controlling IUnknown.
+    HRESULT (*create)(IUnknown* owner, repcap::CRepCap*& node);
     std::span<const char* const> physicalNames;
 };
 

@@ -2,6 +2,7 @@
 // the driver tree.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "core/node.h"
@@ -32,7 +33,17 @@ public:
         root_ = root;
         physicalName_ = std::move(physicalName);
         index_ = index;
+        attached_ = true;
     }
+    // The driver closed: an object a caller still holds answers as not initialized from now on,
+    // also after the driver is initialized again (which makes new objects).
+    void Detach() { attached_ = false; }
+    bool Attached() const { return attached_; }
+
+    // The object's identity, for references handed out (each holds the driver).
+    virtual IUnknown* ObjectUnknown() = 0;
+    // The driver's own hold, given up at Close or when the driver goes.
+    virtual void ReleaseOwnership() = 0;
 
 private:
     std::string physicalName_;
@@ -40,6 +51,7 @@ private:
     std::string fullName_;
     driver::CNode* parent_ = nullptr;
     driver::CDriver* root_ = nullptr;
+    std::atomic<bool> attached_{false};
 };
 
 // Binds the framework to a concrete per-instance class T.

@@ -109,6 +109,13 @@ HRESULT CVisaComSession::ReadBytes(SAFEARRAY** data) {
     return *data ? S_OK : reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate SAFEARRAY memory for Read.");
 }
 
+HRESULT CVisaComSession::ReadInto(BYTE* buffer, LONG count, LONG* actual) {
+    *actual = 0;
+    if (!buffer || count <= 0) return S_OK;
+    ReadOperation operation(*this);
+    return Read(buffer, count, actual, kUseSessionTimeout);
+}
+
 HRESULT CVisaComSession::ReadString(BSTR* data) {
     com::OwnedBytes response;
     const HRESULT hr = ReadResponse(response);

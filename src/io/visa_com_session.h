@@ -59,6 +59,9 @@ public:
     // Direct I/O: whole responses and raw writes, outside the formatted buffers.
     HRESULT ReadBytes(SAFEARRAY** data);
     HRESULT ReadString(BSTR* data);
+    // At most count bytes of the response into buffer: kStatusMoreData when the response goes on
+    // (the rest stays for the next read), S_OK with its last byte. count 0 or no buffer reads nothing.
+    HRESULT ReadInto(BYTE* buffer, LONG count, LONG* actual);
     HRESULT WriteBytes(SAFEARRAY* data, LONG* written);
     HRESULT WriteString(BSTR data);
     HRESULT DirectIoObject(IUnknown** object);

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ZPV4870.h"
 #include "objects/zpv4870_driver.h"
@@ -89,9 +90,21 @@ HRESULT Register(bool perUser, bool install) {
     const std::string moduleName = module.substr(module.rfind('/') + 1);
     const std::string error = registry::Change(perUser ? registry::Scope::User : registry::Scope::Machine,
                                                [&](registry::Keys& keys) {
+        // The AppID key itself stays; the driver's keys under it go on unregistering, including a
+        // module-name key written by an install from another path.
+        std::vector<std::string> moduleKeys;
+        const std::string appIdRoot = root + "AppID\\";
+        for (const auto& [key, values] : keys) {
+            const auto appId = values.find("AppID");
+            if (key.size() > appIdRoot.size() && strncasecmp(key.c_str(), appIdRoot.c_str(), appIdRoot.size()) == 0 &&
+                key.find('\\', appIdRoot.size()) == std::string::npos && appId != values.end() && appId->second == kAppId)
+                moduleKeys.push_back(key);
+        }
+        for (const std::string& key : moduleKeys) registry::DeleteTree(keys, key);
+        registry::DeleteTree(keys, appIdRoot + kAppId);
         if (install) {
-            keys[root + "AppID\\" + kAppId][""] = "ZPV4870Lib";
-            keys[root + "AppID\\" + moduleName]["AppID"] = kAppId;
+            keys[appIdRoot + kAppId][""] = "ZPV4870Lib";
+            keys[appIdRoot + moduleName]["AppID"] = kAppId;
         }
         for (const ClassEntry& c : kClasses) {
             const std::string clsid = GuidText(*c.clsid), progId = c.progId, versioned = progId + ".1";
@@ -121,7 +134,10 @@ HRESULT Register(bool perUser, bool install) {
 
 }  // namespace zpv::com
 
-extern "C" ZPV_API HRESULT DllCanUnloadNow() { return zpv::com::gModuleLocks == 0 ? S_OK : S_FALSE; }
+// Live driver and phase objects hold the module as much as LockServer does.
+extern "C" ZPV_API HRESULT DllCanUnloadNow() {
+    return zpv::com::gModuleLocks == 0 && zpv::com::LiveObjects() == 0 ? S_OK : S_FALSE;
+}
 
 // Registration writes the machine's registry; DllInstall(…, L"user") the user's own.
 extern "C" ZPV_API HRESULT DllRegisterServer() { return zpv::com::Register(false, true); }

@@ -75,7 +75,7 @@ void* ZPV4870::CastTo(REFIID riid) {
                               IZPV4870ListModeProgram, IZPV4870ListModeSequence, IZPV4870ListMode,
                               IZPV4870ManualModeFile, IZPV4870ManualMode, IZPV4870Measure,
                               IZPV4870PulseModeFile, IZPV4870PulseMode, IZPV4870Result, IZPV4870StepModeFile,
-                              IZPV4870StepMode, IZPV4870TraceEvents>();
+                              IZPV4870StepMode, IZPV4870TraceEvents, IZPV4870DirectRead>();
     return found;
 }
 
@@ -116,6 +116,16 @@ HRESULT ZPV4870::get_Initialized(VARIANT_BOOL* val) {
 
 HRESULT ZPV4870::Close() {
     ZPV_FRAME(IIviDriver, Close, Gate::Initialized, [&] { return CloseSession(); });
+}
+
+// --- IZPV4870DirectRead --------------------------------------------------------------------------
+
+HRESULT ZPV4870::ReadInto(BYTE* Buffer, LONG Count, LONG* ReturnCount) {
+    ZPV_FRAME(IZPV4870DirectRead, ReadInto, Gate::Initialized, [&]() -> HRESULT {
+        if (IsSimulating())
+            return Reporter().Report<errors::MessageId::IoGeneral>({}, members::kNoDirectIoInSimulation);
+        return Io().ReadInto(Buffer, Count, ReturnCount);
+    }, In(Count, "Count"), RetVal(ReturnCount, "ReturnCount"));
 }
 
 // --- Root groups ----------------------------------------------------------------------------------

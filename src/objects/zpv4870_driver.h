@@ -6,6 +6,8 @@
 #include "core/driver.h"
 #include "core/method_frame.h"
 #include "platform/com/com_object.h"
+#include "members/direct_io.h"
+#include "members/direct_read.h"
 #include "members/member_tables.h"
 #include "members/rep_cap_collection.h"
 
@@ -38,7 +40,8 @@ class ZPV4870 : public _Driver<ZPV4870>,
                 public members::IZPV4870ResultMembers<ZPV4870>,
                 public members::IZPV4870StepModeFileMembers<ZPV4870>,
                 public members::IZPV4870StepModeMembers<ZPV4870>,
-                public IZPV4870TraceEvents {
+                public IZPV4870TraceEvents,
+                public IZPV4870DirectRead {
 public:
     // The one repeated capability: the output phases.
     static constexpr const char* kPhaseClassName = "ZPV4870OutputPhase";
@@ -133,6 +136,9 @@ public:
     HRESULT Advise(IZPV4870TraceEventSink* sink, DWORD* cookie) override { return Trace().Advise(sink, cookie); }
     HRESULT Unadvise(DWORD cookie) override { return Trace().Unadvise(cookie); }
 
+    // IZPV4870DirectRead
+    HRESULT ReadInto(BYTE* Buffer, LONG Count, LONG* ReturnCount) override;
+
     // One of this object's interfaces, with a reference for the caller.
     template <class I>
     HRESULT GetInterface(I** pp) {
@@ -141,6 +147,7 @@ public:
 
 protected:
     HRESULT ResetThroughInterface() override;
+    IUnknown* ControllingUnknown() override { return static_cast<IZPV4870*>(this); }
 
 private:
     // The work of the members, run inside their frames.

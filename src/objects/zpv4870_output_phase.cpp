@@ -2,11 +2,10 @@
 
 namespace zpv::repcap {
 
-HRESULT ZPV4870OutputPhase::Create(CComPtr<IUnknown>& unknown, CRepCap*& node) {
-    com::CComObject<ZPV4870OutputPhase>* object = nullptr;
-    HRESULT hr = com::CComObject<ZPV4870OutputPhase>::CreateInstance(&object);
+HRESULT ZPV4870OutputPhase::Create(IUnknown* owner, CRepCap*& node) {
+    com::CComChildObject<ZPV4870OutputPhase>* object = nullptr;
+    const HRESULT hr = com::CComChildObject<ZPV4870OutputPhase>::CreateInstance(owner, &object);
     if (FAILED(hr)) return hr;
-    unknown = static_cast<IZPV4870OutputPhase*>(object);
     node = object;
     return S_OK;
 }

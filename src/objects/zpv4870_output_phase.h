@@ -29,7 +29,8 @@ public:
     static constexpr const char* const kPhysicalNames[] = {"OutputPhase1"};
 
     // The factory of the driver's repeated capability table.
-    static HRESULT Create(CComPtr<IUnknown>& unknown, CRepCap*& node);
+    static HRESULT Create(IUnknown* owner, CRepCap*& node);
+    IUnknown* ObjectUnknown() override { return static_cast<IZPV4870OutputPhase*>(this); }
 
     void* CastTo(REFIID riid);
     const char* ClassName() const override { return kClassName; }
@@ -38,7 +39,7 @@ public:
     // What the method frame needs of its target.
     // The driver's member lock: the phase shares the driver's I/O session.
     std::recursive_mutex& ObjectLock() { return Root().MemberLock(); }
-    bool IsInitialized() const { return Root().IsInitialized(); }
+    bool IsInitialized() const { return Attached() && Root().IsInitialized(); }
     errors::IErrorReporter& Reporter() const { return Root().Reporter(); }
     trace::ICallTracer* Tracer() const { return Root().Tracer(); }
 

@@ -84,9 +84,20 @@ int CheckSessionsAndErrors(void) {
                      ZPV4870_GetAttributeViReal64(vi, "", ZPV4870_ATTR_VOLTAGE_LEVEL, &level));
         CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE,
                      ZPV4870_SetAttributeViReal64(vi, "", ZPV4870_ATTR_VOLTAGE_LEVEL, 1.0));
-        CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE,
-                     ZPV4870_GetAttributeViInt32(vi, "", 1234, VI_NULL));
         CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE, ZPV4870_self_test(vi, &result, message));
+        /* Checks that come before the session lookup keep their own status with a stale handle;
+           the text lands on the thread's last error (session 0). */
+        CHECK_STATUS(0, ZPV4870_ERROR_INVALID_ATTRIBUTE, ZPV4870_GetAttributeViInt32(vi, "", 1234, VI_NULL));
+        CHECK_STATUS(0, ZPV4870_ERROR_NULL_POINTER,
+                     ZPV4870_GetAttributeViReal64(vi, "", ZPV4870_ATTR_VOLTAGE_LEVEL, VI_NULL));
+        CHECK_STATUS(0, ZPV4870_ERROR_NULL_POINTER, ZPV4870_self_test(vi, VI_NULL, message));
+        CHECK_STATUS(0, ZPV4870_ERROR_NULL_POINTER, ZPV4870_error_query(vi, VI_NULL, message));
+        CHECK_STATUS(0, ZPV4870_ERROR_NULL_POINTER, ZPV4870_GetOutputEnable(vi, VI_NULL));
+        CHECK_STATUS(0, VI_SUCCESS, ZPV4870_GetError(0, &code, sizeof message, message));
+        CHECK(code == ZPV4870_ERROR_NULL_POINTER);
+        CHECK_TEXT(message, "Parameter Val is VI_NULL.");
+        CHECK_STATUS(0, ZPV4870_ERROR_TYPES_DO_NOT_MATCH,
+                     ZPV4870_GetAttributeViSession(vi, "", ZPV4870_ATTR_VOLTAGE_LEVEL, VI_NULL));
         CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE, ZPV4870_LockSession(vi, &hasLock));
         CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE, ZPV4870_UnlockSession(vi, &hasLock));
         CHECK_STATUS(0, ZPV4870_ERROR_INVALID_SESSION_HANDLE, ZPV4870_GetError(vi, &code, 0, VI_NULL));

@@ -210,12 +210,34 @@ TEST_F(CWrapperBytes, DirectBytesGoOutAndComeBackUnchanged) {
     ViByte answer[64] = {};
     EXPECT_EQ(ZPV4870_viRead(vi, answer, sizeof answer, &count), VI_SUCCESS);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(answer), count), "Kaltrix,ZPV-4832-Advanced,SN1,1.0\n");
-    // A buffer too small keeps what fits, says how much, and warns that the rest is gone.
+    // A buffer too small takes what fits and says the response goes on; the rest stays for the
+    // next reads, which reassemble it byte for byte; the last piece returns success.
     EXPECT_EQ(ZPV4870_viWrite(vi, query, sizeof query, &count), VI_SUCCESS);
     ViByte small[7] = {};
     EXPECT_EQ(ZPV4870_viRead(vi, small, sizeof small, &count), static_cast<ViStatus>(0x00040102));
     EXPECT_EQ(count, 7);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(small), 7), "Kaltrix");
+    std::string whole(reinterpret_cast<char*>(small), 7);
+    EXPECT_EQ(whole, "Kaltrix");
+    EXPECT_EQ(ZPV4870_viRead(vi, small, 0, &count), VI_SUCCESS);  // consumes nothing
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(ZPV4870_viRead(vi, VI_NULL, 10, &count), VI_SUCCESS);
+    EXPECT_EQ(count, 0);
+    ViStatus status = 0;
+    for (int pieces = 0; pieces < 10; ++pieces) {
+        ViByte piece[10];
+        status = ZPV4870_viRead(vi, piece, sizeof piece, &count);
+        ASSERT_GE(status, VI_SUCCESS);
+        whole.append(reinterpret_cast<char*>(piece), static_cast<std::size_t>(count));
+        if (status == VI_SUCCESS) break;
+        EXPECT_EQ(status, static_cast<ViStatus>(0x00040102));
+        EXPECT_EQ(count, 10);
+    }
+    EXPECT_EQ(status, VI_SUCCESS);
+    EXPECT_EQ(whole, "Kaltrix,ZPV-4832-Advanced,SN1,1.0\n");
+    // Nothing of the first answer is left to be read as the next one.
+    EXPECT_EQ(ZPV4870_viWrite(vi, query, sizeof query, &count), VI_SUCCESS);
+    EXPECT_EQ(ZPV4870_viRead(vi, answer, sizeof answer, &count), VI_SUCCESS);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(answer), count), "Kaltrix,ZPV-4832-Advanced,SN1,1.0\n");
     EXPECT_EQ(ZPV4870_close(vi), VI_SUCCESS);
 }
 

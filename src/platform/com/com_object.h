@@ -10,10 +10,21 @@
 
 namespace zpv::com {
 
+// Objects of this module alive now; the module may be unloaded only when none is.
+inline std::atomic<long>& LiveObjects() {
+    static std::atomic<long> count{0};
+    return count;
+}
+
 // Reference count and the object's own recursive lock. Classes derive from this and list their
 // interfaces in CastTo(riid), which returns the interface pointer or null.
 class CComObjectRootEx {
 public:
+    CComObjectRootEx() { LiveObjects().fetch_add(1, std::memory_order_relaxed); }
+    ~CComObjectRootEx() { LiveObjects().fetch_sub(1, std::memory_order_relaxed); }
+    CComObjectRootEx(const CComObjectRootEx&) = delete;
+    CComObjectRootEx& operator=(const CComObjectRootEx&) = delete;
+
     void Lock() { lock_.lock(); }
     void Unlock() { lock_.unlock(); }
     std::recursive_mutex& ObjectLock() { return lock_; }
@@ -79,6 +90,67 @@ public:
         AddRef();
         return S_OK;
     }
+};
+
+// The form of Base for an object that another object (its owner) makes and keeps: the owner
+// holds it through ReleaseOwnership(), never through AddRef, and every reference handed out
+// holds the owner. A child then never outlives its owner, and the owner's own references do not
+// keep it alive: the two are freed together when the last outside reference to either goes.
+template <class Base>
+class CComChildObject final : public Base {
+public:
+    explicit CComChildObject(IUnknown* owner) : owner_(owner) {}
+
+    // New object held once by its creator, FinalConstruct already run.
+    static HRESULT CreateInstance(IUnknown* owner, CComChildObject** pp) {
+        if (!pp || !owner) return E_POINTER;
+        *pp = nullptr;
+        auto* p = new (std::nothrow) CComChildObject(owner);
+        if (!p) return E_OUTOFMEMORY;
+        const HRESULT hr = p->FinalConstruct();
+        if (FAILED(hr)) {
+            delete p;
+            return hr;
+        }
+        *pp = p;
+        return S_OK;
+    }
+
+    ~CComChildObject() { this->FinalRelease(); }
+
+    // The first outside reference takes one on the owner; the last gives it back.
+    ULONG AddRef() override {
+        const ULONG before = state_.fetch_add(kOutside, std::memory_order_relaxed);
+        if (before < kOutside) owner_->AddRef();
+        return before / kOutside + 1;
+    }
+    ULONG Release() override {
+        IUnknown* owner = owner_;  // this may be gone once the count has dropped
+        const ULONG after = state_.fetch_sub(kOutside, std::memory_order_acq_rel) - kOutside;
+        if (after < kOutside) {
+            if (after == 0) delete this;
+            owner->Release();
+        }
+        return after / kOutside;
+    }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = this->CastTo(riid);
+        if (!*ppv) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+
+    // The creator lets go; the object goes now or with its last outside reference.
+    void ReleaseOwnership() override {
+        if (state_.fetch_sub(kOwned, std::memory_order_acq_rel) == kOwned) delete this;
+    }
+
+private:
+    static constexpr ULONG kOwned = 1;    // the creator's hold
+    static constexpr ULONG kOutside = 2;  // one outside reference
+    IUnknown* const owner_;
+    std::atomic<ULONG> state_{kOwned};
 };
 
 // The aggregated form of Base: a part of an outer object. The IUnknown members of Base's
