@@ -104,8 +104,7 @@ HRESULT CDriver::RepCapNameAt(std::string_view className, const char* repCapName
 }
 
 std::string CDriver::ResolveVirtualName(std::string_view name) const {
-    auto it = virtualNames_.find(ToLower(name));
-    return it == virtualNames_.end() ? std::string(name) : it->second;
+    return virtualNames_.Resolve(name).value_or(std::string(name));
 }
 
 std::string CDriver::Alias(std::string_view physicalName) const {
@@ -114,15 +113,11 @@ std::string CDriver::Alias(std::string_view physicalName) const {
 }
 
 std::string CDriver::DisplayName(std::string_view repCapName, std::string_view physicalName) const {
-    std::string key(repCapName);
-    key.append(kPhysicalSeparator).append(physicalName);
-    auto it = reverseNames_.find(key);
-    return it == reverseNames_.end() ? std::string(physicalName) : it->second;
+    return virtualNames_.VirtualNameOf(repCapName, physicalName).value_or(std::string(physicalName));
 }
 
 void CDriver::SetVirtualName(std::string_view virtualName, std::string_view mapped) {
-    virtualNames_[ToLower(virtualName)] = std::string(mapped);
-    if (mapped.find(kPhysicalSeparator) != std::string_view::npos) reverseNames_[std::string(mapped)] = virtualName;
+    virtualNames_.Add(virtualName, mapped);
 }
 
 void CDriver::SetAlias(std::string_view name, std::string_view replacement) {

@@ -16,6 +16,7 @@
 #include "core/node.h"
 #include "platform/config/config_store.h"
 #include "core/rep_cap.h"
+#include "core/virtual_names.h"
 #include "errors/error_reporter.h"
 #include "io/enum_lookup_context.h"
 #include "io/instr_error_poller.h"
@@ -207,9 +208,8 @@ private:
     std::string driverSetupText_;
 
     std::map<std::string, std::vector<RepCapRef>, std::less<>> collections_;
-    std::unordered_map<std::string, std::string> virtualNames_;  // lower-cased virtual name -> mapped name
-    std::unordered_map<std::string, std::string> aliases_;       // lower-cased name -> replacement
-    std::unordered_map<std::string, std::string> reverseNames_;  // "Cap!!Physical" -> virtual name
+    VirtualNameTable virtualNames_;
+    std::unordered_map<std::string, std::string> aliases_;  // lower-cased name -> replacement
 
     io::CVisaComSession io_;
     trace::CTraceContext trace_;

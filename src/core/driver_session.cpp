@@ -51,8 +51,7 @@ void CDriver::ClearSessionData() {
     flags_ = OptionFlags{};
     trace_.Reset();
     initialSettings_.clear();
-    virtualNames_.clear();
-    reverseNames_.clear();
+    virtualNames_.Clear();
 }
 
 HRESULT CDriver::ResolveSession(const std::string& resourceName, std::string_view optionString) {

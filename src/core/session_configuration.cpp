@@ -52,18 +52,16 @@ HRESULT CDriver::ResolveFromStore(const config::Store& store, const std::string&
 
 HRESULT CDriver::LoadDriverConfiguration(const config::Store& store, const config::DriverSession* session) {
     if (!session) return reporter_->ReportInvalidInteger("LoadDriverConfiguration", "pDriverSession", 0, "%d");
-    virtualNames_.clear();
-    reverseNames_.clear();
+    virtualNames_.Clear();
     for (const config::VirtualName& v : session->virtualNames) {
         if (v.ranges.empty()) {
-            SetVirtualName(Lower(v.name), Lower(v.mapTo));
+            virtualNames_.Add(v.name, v.mapTo);
             continue;
         }
-        // "Phase" 1..3 from 1 onto "OutputPhase": Phase1 -> OutputPhase1, ... .
+        // "Phase" 1..3 from 1 onto "OutputPhase": Phase1 -> OutputPhase1, ... (the store refuses
+        // ranges whose numbers do not fit).
         for (const config::VirtualRange& r : v.ranges)
-            for (long i = r.min; i <= r.max; ++i)
-                SetVirtualName(Lower(v.name + std::to_string(i)),
-                               Lower(v.mapTo + std::to_string(r.startingPhysicalIndex + (i - r.min))));
+            virtualNames_.AddRange(v.name, v.mapTo, r.min, r.max, r.startingPhysicalIndex);
     }
     // The store checked when it was read that the asset exists.
     const config::HardwareAsset* asset = session->hardwareAsset.empty() ? nullptr : store.FindAsset(session->hardwareAsset);

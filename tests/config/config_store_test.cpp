@@ -59,11 +59,45 @@ TEST(ConfigStore, MistakesAreReportedWithTheirPlace) {
         {"<IviConfigurationStore><LogicalName name=\"L\" session=\"None\"/></IviConfigurationStore>",
          "unknown session \"None\""},
         {"<Other/>", "store.xml:1: the root element is <Other>"},
+        // Numbers beyond 64 bits, ranges that run backwards or whose physical end overflows.
+        {"<IviConfigurationStore>\n<DriverSession name=\"S\"><VirtualName name=\"P\" mapTo=\"OutputPhase\">\n"
+         "<Range min=\"1\" max=\"99999999999999999999\" startingPhysicalIndex=\"1\"/></VirtualName></DriverSession>"
+         "</IviConfigurationStore>",
+         "store.xml:3: \"max\" is \"99999999999999999999\", not a whole number"},
+        {"<IviConfigurationStore><DriverSession name=\"S\"><VirtualName name=\"P\" mapTo=\"OutputPhase\">"
+         "<Range min=\"5\" max=\"1\" startingPhysicalIndex=\"1\"/></VirtualName></DriverSession></IviConfigurationStore>",
+         "the range runs from 5 down to 1"},
+        {"<IviConfigurationStore><DriverSession name=\"S\"><VirtualName name=\"P\" mapTo=\"OutputPhase\">"
+         "<Range min=\"-9223372036854775808\" max=\"9223372036854775807\" startingPhysicalIndex=\"1\"/>"
+         "</VirtualName></DriverSession></IviConfigurationStore>",
+         "the range's last physical index is beyond 9223372036854775807"},
+        // Values of a type they do not have; text XML does not allow.
+        {"<IviConfigurationStore><DriverSession name=\"S\"><Structure name=\"Configurable Initial Settings\">"
+         "<Item name=\"N\" type=\"Integer\" value=\"4294967296\"/></Structure></DriverSession></IviConfigurationStore>",
+         "the Integer item \"N\" has the value \"4294967296\""},
+        {"<IviConfigurationStore>\n<HardwareAsset name=\"A&#0;B\" resourceDescriptor=\"x\"/></IviConfigurationStore>",
+         "store.xml:2: the character reference &#0; names a character XML does not allow"},
+        {"<!DOCTYPE s [<!ENTITY lol \"lol\">]>\n<IviConfigurationStore>\n<HardwareAsset name=\"&lol;\" "
+         "resourceDescriptor=\"x\"/></IviConfigurationStore>",
+         "store.xml:3: the entity reference &lol; is not one of XML's own"},
+        {"<IviConfigurationStore><HardwareAsset name=\"\x01\" resourceDescriptor=\"x\"/></IviConfigurationStore>",
+         "the control character 0x01 is not allowed"},
+        {"<IviConfigurationStore><HardwareAsset name=\"\xff\xfe\" resourceDescriptor=\"x\"/></IviConfigurationStore>",
+         "the byte 0xFF does not begin a UTF-8 character"},
     };
     for (const auto& [text, expected] : cases) {
         const auto result = config::ParseStore(text, "store.xml");
         EXPECT_NE(result.error.find(expected), std::string::npos) << text << "\n-> " << result.error;
     }
+}
+
+TEST(ConfigStore, DeepStructuresAreRefusedWithTheirPlace) {
+    std::string text = "<IviConfigurationStore><DriverSession name=\"S\">\n";
+    for (int i = 0; i < 30000; ++i) text += "<Structure name=\"s\">";
+    for (int i = 0; i < 30000; ++i) text += "</Structure>";
+    text += "</DriverSession></IviConfigurationStore>";
+    const auto result = config::ParseStore(text, "deep.xml");
+    EXPECT_NE(result.error.find("deep.xml:2: structures are nested more than 32 deep"), std::string::npos) << result.error;
 }
 
 class StoreSession : public SimulatorTest {
@@ -117,10 +151,35 @@ TEST_F(StoreSession, ALogicalNameOpensASimulatedSessionWithItsInitialSettings) {
     }
     CComPtr<IIviACPwrOutputPhase> none;
     EXPECT_NE(phases->get_Item(CComBSTR(L"Phase2"), &none), S_OK);
+    // The index shows the first virtual name of the phase, as the store spells it.
+    CComBSTR shown;
+    EXPECT_EQ(phases->get_Name(1, &shown), S_OK);
+    EXPECT_EQ(com::Utf8FromBstr(shown), "Main");
     // DriverSetup's Model, read after the initial settings, wins.
     ASSERT_EQ(driver->Close(), S_OK);
     ASSERT_EQ(Open("PowerSource", "DriverSetup=Model=ZPV-4848-Standard"), S_OK) << LastError();
     EXPECT_EQ(Text(&IIviDriverIdentity::get_InstrumentModel), "ZPV-4848-Standard");
+}
+
+TEST_F(StoreSession, RangesAtTheLimitsOfSixtyFourBitsResolveWithoutExpanding) {
+    Write(R"(<DriverSession name="Sim" softwareModule="ZPV4870" simulate="true">
+               <VirtualName name="Far" mapTo="OutputPhase!!OutputPhase">
+                 <Range min="-9223372036854775808" max="9223372036854775807"
+                        startingPhysicalIndex="-9223372036854775808"/></VirtualName>
+             </DriverSession>)");
+    ASSERT_EQ(Open("Sim"), S_OK) << LastError();
+    CComPtr<IIviACPwr> root;
+    driver->QueryInterface(&root);
+    CComPtr<IIviACPwrOutputPhases> phases;
+    root->get_OutputPhases(&phases);
+    CComPtr<IIviACPwrOutputPhase> phase;
+    EXPECT_EQ(phases->get_Item(CComBSTR(L"far1"), &phase), S_OK) << LastError();
+    phase.Release();
+    for (const wchar_t* other : {L"Far2", L"Far-9223372036854775808", L"Far9223372036854775807", L"Far01", L"Far+1"})
+        EXPECT_NE(phases->get_Item(CComBSTR(other), &phase), S_OK);
+    CComBSTR shown;
+    EXPECT_EQ(phases->get_Name(1, &shown), S_OK);
+    EXPECT_EQ(com::Utf8FromBstr(shown), "Far1");
 }
 
 TEST_F(StoreSession, ASessionOnAHardwareAssetTalksToTheInstrument) {

@@ -3,8 +3,12 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <charconv>
+#include <cstdio>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -30,6 +34,17 @@ constexpr SessionFlag kSessionFlags[] = {
 bool Same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Structures inside structures deeper than this are refused: no store needs them, and a reader
+// that followed them would run out of stack.
+constexpr int kMaxNesting = 32;
 
 bool Exists(const std::string& path) {
     struct stat s {};
@@ -62,20 +77,24 @@ public:
         Fail(node.offset_debug(), std::string("\"") + attribute + "\" of <" + node.name() + "> is \"" + std::string(v) +
                                       "\", not true or false");
     }
-    long Number(const pugi::xml_node& node, const char* attribute) const {
+    std::int64_t Number(const pugi::xml_node& node, const char* attribute) const {
         const std::string text = Required(node, attribute);
-        char* end = nullptr;
-        const long value = std::strtol(text.c_str(), &end, 10);
-        if (*end) Fail(node.offset_debug(), std::string("\"") + attribute + "\" is \"" + text + "\", not a whole number");
+        std::int64_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size())
+            Fail(node.offset_debug(), std::string("\"") + attribute + "\" is \"" + text +
+                                          "\", not a whole number from -9223372036854775808 to 9223372036854775807");
         return value;
     }
-    DataComponent Component(const pugi::xml_node& node) const {
+    DataComponent Component(const pugi::xml_node& node, int depth = 1) const {
         DataComponent c;
         c.name = Required(node, "name");
         if (std::string_view(node.name()) == "Structure") {
+            if (depth > kMaxNesting)
+                Fail(node.offset_debug(), "structures are nested more than " + std::to_string(kMaxNesting) + " deep");
             c.type = "Structure";
             for (const pugi::xml_node& child : node.children())
-                if (child.type() == pugi::node_element) c.children.push_back(Component(child));
+                if (child.type() == pugi::node_element) c.children.push_back(Component(child, depth + 1));
             return c;
         }
         if (std::string_view(node.name()) != "Item")
@@ -86,8 +105,105 @@ public:
         bool known = false;
         for (const char* t : kTypes) known = known || Same(c.type, t);
         if (!known) Fail(node.offset_debug(), "data component type \"" + c.type + "\" is not String, Integer, Real or Boolean");
+        CheckValue(node, c);
         return c;
     }
+    // An item's value must be one of its type: the driver reads it as that type.
+    void CheckValue(const pugi::xml_node& node, const DataComponent& c) const {
+        const std::string& v = c.value;
+        bool fits = true;
+        const char* what = "";
+        if (Same(c.type, "Integer")) {
+            std::int32_t value = 0;
+            const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), value);
+            fits = error == std::errc() && end == v.data() + v.size();
+            what = "a whole number from -2147483648 to 2147483647";
+        } else if (Same(c.type, "Real")) {
+            char* end = nullptr;
+            const double value = v.empty() ? 0 : std::strtod(v.c_str(), &end);
+            fits = !v.empty() && *end == '\0' && std::isfinite(value);
+            what = "a finite number";
+        } else if (Same(c.type, "Boolean")) {
+            fits = Same(v, "true") || Same(v, "false") || v == "1" || v == "0";
+            what = "true or false";
+        }
+        if (!fits) Fail(node.offset_debug(), "the " + c.type + " item \"" + c.name + "\" has the value \"" + v + "\", not " + what);
+    }
+    // What pugixml takes without a word but a store must not hold: bytes that are not UTF-8,
+    // characters XML forbids (raw or as references), and entity references other than XML's
+    // own five (a document type's entities are not expanded here).
+    void CheckText() const {
+        const std::string_view t = text_;
+        auto skipTo = [&](std::size_t from, std::string_view end) {
+            const std::size_t at = t.find(end, from);
+            return at == std::string_view::npos ? t.size() : at + end.size();
+        };
+        for (std::size_t i = 0; i < t.size();) {
+            const auto c = static_cast<unsigned char>(t[i]);
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                Fail(static_cast<std::ptrdiff_t>(i), "the control character " + Hex(c) + " is not allowed in XML");
+            if (c >= 0x80) {
+                const std::size_t length = Utf8Length(t.substr(i));
+                if (!length) Fail(static_cast<std::ptrdiff_t>(i), "the byte " + Hex(c) + " does not begin a UTF-8 character");
+                i += length;
+                continue;
+            }
+            if (t.substr(i, 4) == "<!--") { i = skipTo(i + 4, "-->"); continue; }
+            if (t.substr(i, 9) == "<![CDATA[") { i = skipTo(i + 9, "]]>"); continue; }
+            if (t.substr(i, 2) == "<?") { i = skipTo(i + 2, "?>"); continue; }
+            if (t.substr(i, 9) == "<!DOCTYPE") {
+                const std::size_t close = t.find('>', i);
+                const std::size_t open = t.find('[', i);
+                i = open < close ? skipTo(skipTo(open, "]"), ">") : skipTo(i, ">");
+                continue;
+            }
+            if (c == '&') CheckReference(i);
+            ++i;
+        }
+    }
+
+private:
+    static std::string Hex(unsigned value) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%02X", value);
+        return text;
+    }
+    // The length of the UTF-8 character at the start of s, 0 when it is not one.
+    static std::size_t Utf8Length(std::string_view s) {
+        const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+        const unsigned lead = b(0);
+        std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+        if (!n || s.size() < n) return 0;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((b(k) & 0xC0) != 0x80) return 0;
+        if (n == 3 && ((lead == 0xE0 && b(1) < 0xA0) || (lead == 0xED && b(1) >= 0xA0))) return 0;
+        if (n == 4 && ((lead == 0xF0 && b(1) < 0x90) || (lead == 0xF4 && b(1) >= 0x90))) return 0;
+        return n;
+    }
+    void CheckReference(std::size_t at) const {
+        const std::string_view t = text_;
+        const std::size_t semicolon = t.find(';', at);
+        const std::string_view name = t.substr(at + 1, semicolon == std::string_view::npos ? 0 : semicolon - at - 1);
+        if (name == "lt" || name == "gt" || name == "amp" || name == "apos" || name == "quot") return;
+        if (name.size() > 1 && name.front() == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            std::uint32_t value = 0;
+            const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
+            const bool allowed = !digits.empty() && error == std::errc() && end == digits.data() + digits.size() &&
+                                 (value == 0x9 || value == 0xA || value == 0xD || (value >= 0x20 && value <= 0xD7FF) ||
+                                  (value >= 0xE000 && value <= 0xFFFD) || (value >= 0x10000 && value <= 0x10FFFF));
+            if (allowed) return;
+            Fail(static_cast<std::ptrdiff_t>(at), "the character reference &" + std::string(name) +
+                                                      "; names a character XML does not allow");
+        }
+        const std::string shown = name.empty() || name.size() > 40 ? std::string("&") : "&" + std::string(name) + ";";
+        Fail(static_cast<std::ptrdiff_t>(at), "the entity reference " + shown +
+                                                  " is not one of XML's own (&lt; &gt; &amp; &apos; &quot;); "
+                                                  "document type entities are not expanded");
+    }
+
+public:
 
 private:
     std::string_view text_;
@@ -109,7 +225,30 @@ void WriteComponent(pugi::xml_node parent, const DataComponent& c) {
 
 }  // namespace
 
+void Store::BuildIndex() {
+    index_ = Index{modules.size(), assets.size(), sessions.size(), logicalNames.size(), {}, {}, {}, {}};
+    // The first of several entries of one name is the one found, as a scan would find it.
+    for (std::size_t i = 0; i < modules.size(); ++i) index_.module.emplace(Lower(modules[i].name), i);
+    for (std::size_t i = 0; i < assets.size(); ++i) index_.asset.emplace(Lower(assets[i].name), i);
+    for (std::size_t i = 0; i < sessions.size(); ++i) index_.session.emplace(Lower(sessions[i].name), i);
+    // A logical name's last entry wins.
+    for (std::size_t i = 0; i < logicalNames.size(); ++i) index_.logicalName[Lower(logicalNames[i].name)] = i;
+    indexed_ = true;
+}
+
+bool Store::IndexCurrent() const {
+    return indexed_ && index_.modules == modules.size() && index_.assets == assets.size() &&
+           index_.sessions == sessions.size() && index_.logicalNames == logicalNames.size();
+}
+
 const DriverSession* Store::FindSession(std::string_view name) const {
+    if (IndexCurrent()) {
+        std::string_view session = name;
+        if (auto l = index_.logicalName.find(Lower(name)); l != index_.logicalName.end())
+            session = logicalNames[l->second].session;
+        auto s = index_.session.find(Lower(session));
+        return s == index_.session.end() ? nullptr : &sessions[s->second];
+    }
     std::string_view session = name;
     for (const LogicalName& l : logicalNames)
         if (Same(l.name, name)) session = l.session;
@@ -119,12 +258,20 @@ const DriverSession* Store::FindSession(std::string_view name) const {
 }
 
 const SoftwareModule* Store::FindModule(std::string_view name) const {
+    if (IndexCurrent()) {
+        auto m = index_.module.find(Lower(name));
+        return m == index_.module.end() ? nullptr : &modules[m->second];
+    }
     for (const SoftwareModule& m : modules)
         if (Same(m.name, name)) return &m;
     return nullptr;
 }
 
 const HardwareAsset* Store::FindAsset(std::string_view name) const {
+    if (IndexCurrent()) {
+        auto a = index_.asset.find(Lower(name));
+        return a == index_.asset.end() ? nullptr : &assets[a->second];
+    }
     for (const HardwareAsset& a : assets)
         if (Same(a.name, name)) return &a;
     return nullptr;
@@ -154,6 +301,7 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
     LoadResult result{true, {}, {}};
     Reader reader(text, name);
     try {
+        reader.CheckText();
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
         if (!parsed) reader.Fail(parsed.offset, std::string("not well-formed XML: ") + parsed.description());
@@ -196,9 +344,14 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
                         for (const pugi::xml_node& r : child.children("Range")) {
                             VirtualRange range{reader.Number(r, "min"), reader.Number(r, "max"),
                                                reader.Number(r, "startingPhysicalIndex")};
-                            if (range.max < range.min || range.max - range.min > 10000)
+                            if (range.max < range.min)
                                 reader.Fail(r.offset_debug(), "the range runs from " + std::to_string(range.min) +
-                                                                  " to " + std::to_string(range.max));
+                                                                  " down to " + std::to_string(range.max));
+                            // Every name of the range maps to an index that must fit as well.
+                            if (static_cast<__int128>(range.startingPhysicalIndex) + range.max - range.min >
+                                std::numeric_limits<std::int64_t>::max())
+                                reader.Fail(r.offset_debug(), "the range's last physical index is beyond " +
+                                                                  std::to_string(std::numeric_limits<std::int64_t>::max()));
                             v.ranges.push_back(range);
                         }
                         s.virtualNames.push_back(std::move(v));
@@ -214,6 +367,7 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
             }
         }
         // References must lead somewhere.
+        store.BuildIndex();
         for (const DriverSession& s : store.sessions) {
             if (!s.hardwareAsset.empty() && !store.FindAsset(s.hardwareAsset))
                 throw std::runtime_error(name + ": session \"" + s.name + "\" names the unknown hardware asset \"" +
@@ -223,9 +377,7 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
                                          s.softwareModule + "\"");
         }
         for (const LogicalName& l : store.logicalNames) {
-            bool known = false;
-            for (const DriverSession& s : store.sessions) known = known || Same(s.name, l.session);
-            if (!known)
+            if (!store.FindSession(l.session) || !Same(store.FindSession(l.session)->name, l.session))
                 throw std::runtime_error(name + ": logical name \"" + l.name + "\" names the unknown session \"" +
                                          l.session + "\"");
         }

@@ -17,8 +17,10 @@
 //   </IviConfigurationStore>
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -43,7 +45,7 @@ struct HardwareAsset {
 };
 
 struct VirtualRange {
-    long min = 0, max = 0, startingPhysicalIndex = 0;
+    std::int64_t min = 0, max = 0, startingPhysicalIndex = 0;
 };
 
 struct VirtualName {
@@ -74,6 +76,19 @@ struct Store {
     const DriverSession* FindSession(std::string_view name) const;
     const SoftwareModule* FindModule(std::string_view name) const;
     const HardwareAsset* FindAsset(std::string_view name) const;
+
+    // Makes the lookups above take constant time until the lists change (a store of many
+    // thousand entries is checked once per Initialize).
+    void BuildIndex();
+
+private:
+    struct Index {
+        std::size_t modules = 0, assets = 0, sessions = 0, logicalNames = 0;  // the sizes indexed
+        std::unordered_map<std::string, std::size_t> module, asset, session, logicalName;  // lower-cased name -> place
+    };
+    bool IndexCurrent() const;
+    Index index_;
+    bool indexed_ = false;
 };
 
 // The store's file: ZPV4870_CONFIG_STORE, else $XDG_CONFIG_HOME (or ~/.config)/ivi/
