@@ -241,6 +241,63 @@ def test_logical_names_from_the_store_survive_concurrent_and_interrupted_editors
     assert broken.returncode == 1 and "store.xml:2: <LogicalName> needs a \"session\" attribute" in broken.stderr
 
 
+def test_store_edits_change_what_they_name_and_nothing_else(tmp_path: Path) -> None:
+    real = tmp_path / "real" / "store.xml"
+    real.parent.mkdir()
+    real.write_text(
+        '<?xml version="1.0"?>\n<!DOCTYPE IviConfigurationStore>\n<IviConfigurationStore>\n'
+        '  <!-- kept by hand -->\n'
+        '  <SoftwareModule name="ZPV4870" prefix="ZPV4870" modulePath="libzpv4870.so.1" progId="ZPV4870.ZPV4870"/>\n'
+        '  <HardwareAsset name="A" resourceDescriptor="TCPIP0::10.0.0.1::5025::SOCKET" note="mine"/>\n'
+        '  <HardwareAsset name="B" resourceDescriptor="TCPIP0::10.0.0.2::5025::SOCKET"/>\n'
+        '  <DriverSession name="S" softwareModule="ZPV4870" hardwareAsset="A" simulate="true" driverSetup="Trace=false">\n'
+        '    <Structure name="Configurable Initial Settings">\n'
+        '      <Item name="Model" type="String" value="ZPV-4816-Standard"/>\n'
+        '      <Item name="Extra" type="Integer" value="7"/>\n'
+        '      <Structure name="Nested"><Item name="Deep" type="Real" value="1.5"/></Structure>\n'
+        '    </Structure>\n'
+        '  </DriverSession>\n'
+        '</IviConfigurationStore>\n')
+    real.chmod(0o600)
+    link = tmp_path / "store-link.xml"
+    link.symlink_to(real)
+    env = dict(os.environ, ZPV4870_CONFIG_STORE=str(link))
+
+    def config(*args: str) -> subprocess.CompletedProcess[str]:
+        return subprocess.run([CLI, "config", *args], capture_output=True, text=True, env=env, timeout=60)
+
+    before = real.read_text()
+    done = config("set-session", "S", "--asset", "B")
+    assert done.returncode == 0, done.stderr
+    after = real.read_text()
+    # One attribute changed; the rest of the file, comments, document type and all, is as it was.
+    assert after == before.replace('hardwareAsset="A"', 'hardwareAsset="B"')
+    assert link.is_symlink() and (real.stat().st_mode & 0o777) == 0o600
+    assert config("set-session", "S", "--driver-setup", "Trace=true").returncode == 0
+    assert config("set-session", "S", "--model", "ZPV-4848-Advanced").returncode == 0
+    text = real.read_text()
+    assert 'simulate="true"' in text and 'hardwareAsset="B"' in text and 'driverSetup="Trace=true"' in text
+    assert 'value="ZPV-4848-Advanced"' in text and 'name="Extra"' in text and 'name="Deep"' in text
+    assert "<!-- kept by hand -->" in text and "<!DOCTYPE IviConfigurationStore>" in text and 'note="mine"' in text
+
+    # What the reader would refuse is never written; the store stays usable.
+    for args in (("set-asset", "", "X"), ("set-session", ""), ("set-name", "", "S")):
+        refused = config(*args)
+        assert refused.returncode == 2, (args, refused.stdout, refused.stderr)
+    for name in ("\x01", "bad\udcff\udcfe"):
+        refused = subprocess.run([CLI.encode(), b"config", b"set-asset", name.encode("utf-8", "surrogateescape"), b"X"],
+                                 capture_output=True, env=env, timeout=60)
+        assert refused.returncode == 1 and b"was not written" in refused.stderr, refused.stderr
+    assert real.read_text() == text
+    assert config("validate").returncode == 0
+
+    # Unknown entities and character references XML forbids are refused with their place.
+    real.write_text('<!DOCTYPE s [<!ENTITY lol9 "x">]>\n<IviConfigurationStore>\n'
+                    '<HardwareAsset name="&lol9;" resourceDescriptor="x"/>\n</IviConfigurationStore>\n')
+    refused = config("validate")
+    assert refused.returncode == 1 and ".xml:3: the entity reference &lol9;" in refused.stderr, refused.stderr
+
+
 def test_the_manual_page_covers_every_command() -> None:
     help_text = run("--help").stdout
     commands = re.findall(r"^  (\w+) {2,}", help_text.split("Subcommands:")[1], re.M)

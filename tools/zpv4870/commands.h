@@ -3,6 +3,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,9 @@ struct ConfigRequest {
     std::string action;  // path, show, validate, set-asset, set-session, set-name, remove-...
     std::string store;   // --store: this file instead of the one in use
     std::string name, value;
-    std::string asset, model, driverSetup;
-    bool simulate = false;
+    // set-session changes only what it is given.
+    std::optional<std::string> asset, model, driverSetup;
+    std::optional<bool> simulate;
 };
 int Configure(const Common& common, const ConfigRequest& request);
 int Register(const Common& common, bool perUser, bool unregister);

@@ -27,32 +27,13 @@ std::string StoreFile(const ConfigRequest& request) {
     return base + "/ivi/configuration-store.xml";
 }
 
-// Every store the driver reads needs its software module.
-void EnsureModule(config::Store& store) {
-    if (store.FindModule("ZPV4870")) return;
-    store.modules.push_back({"ZPV4870", "ZPV4870", "libzpv4870.so.1", "ZPV4870.ZPV4870", {{"OutputPhase", {"OutputPhase1"}}}, {}});
-}
-
-template <class T>
-void Remove(std::vector<T>& list, const std::string& name, const char* what) {
-    const auto before = list.size();
-    std::erase_if(list, [&](const T& item) { return Same(item.name, name); });
-    if (list.size() == before) throw std::runtime_error(std::string("there is no ") + what + " \"" + name + "\"");
-}
-
-template <class T>
-T& Upsert(std::vector<T>& list, const std::string& name) {
-    for (T& item : list)
-        if (Same(item.name, name)) return item;
-    list.push_back({});
-    list.back().name = name;
-    return list.back();
-}
-
-void Edit(const std::string& path, const std::function<void(config::Store&)>& change) {
+void Edit(const std::string& path, const std::function<void(config::StoreEdit&)>& change) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     if (std::string error = config::EditStore(path, change); !error.empty()) throw Failure(error);
 }
+
+// The driver's entries need the software module in the store.
+void EnsureModule(config::StoreEdit& edit) { edit.EnsureModule("ZPV4870", "OutputPhase", "OutputPhase1"); }
 
 int Show(const Common& common, const std::string& path) {
     const config::LoadResult loaded = config::LoadStore(path);
@@ -106,47 +87,45 @@ int Configure(const Common& common, const ConfigRequest& r) {
                     loaded.store.logicalNames.size());
         return 0;
     }
+    if (r.action.rfind("set-", 0) == 0 && r.name.empty()) throw UsageError("the NAME of an entry cannot be empty");
     if (r.action == "set-asset") {
-        Edit(path, [&](config::Store& s) {
-            EnsureModule(s);
-            Upsert(s.assets, r.name).resourceDescriptor = r.value;
+        Edit(path, [&](config::StoreEdit& e) {
+            EnsureModule(e);
+            e.Set("HardwareAsset", r.name, "resourceDescriptor", r.value);
         });
     } else if (r.action == "set-session") {
-        Edit(path, [&](config::Store& s) {
-            EnsureModule(s);
-            if (!r.asset.empty() && !s.FindAsset(r.asset))
-                throw std::runtime_error("there is no hardware asset \"" + r.asset + "\"");
-            config::DriverSession& d = Upsert(s.sessions, r.name);
-            d.softwareModule = "ZPV4870";
-            d.hardwareAsset = r.asset;
-            d.simulate = r.simulate;
-            d.driverSetup = r.driverSetup;
-            std::erase_if(d.dataComponents, [](const config::DataComponent& c) {
-                return Same(c.name, "Configurable Initial Settings");
-            });
-            if (!r.model.empty())
-                d.dataComponents.push_back({"Configurable Initial Settings", "Structure", "", {{"Model", "String", r.model, {}}}});
+        Edit(path, [&](config::StoreEdit& e) {
+            EnsureModule(e);
+            if (r.asset && !r.asset->empty() && !e.Before().FindAsset(*r.asset))
+                throw std::runtime_error("there is no hardware asset \"" + *r.asset + "\"");
+            if (!e.Has("DriverSession", r.name)) e.Set("DriverSession", r.name, "softwareModule", "ZPV4870");
+            if (r.asset) e.Set("DriverSession", r.name, "hardwareAsset", *r.asset);
+            if (r.simulate) e.Set("DriverSession", r.name, "simulate", *r.simulate ? "true" : "false");
+            if (r.driverSetup) e.Set("DriverSession", r.name, "driverSetup", *r.driverSetup);
+            if (r.model) e.SetInitialSetting(r.name, "Model", "String", *r.model);
         });
     } else if (r.action == "set-name") {
-        Edit(path, [&](config::Store& s) {
-            if (!s.FindSession(r.value) || s.FindSession(r.value)->name.empty())
-                throw std::runtime_error("there is no driver session \"" + r.value + "\"");
-            Upsert(s.logicalNames, r.name).session = s.FindSession(r.value)->name;
+        Edit(path, [&](config::StoreEdit& e) {
+            const config::DriverSession* session = e.Before().FindSession(r.value);
+            if (!session) throw std::runtime_error("there is no driver session \"" + r.value + "\"");
+            e.Set("LogicalName", r.name, "session", session->name);
         });
     } else if (r.action == "remove-asset") {
-        Edit(path, [&](config::Store& s) {
-            for (const auto& d : s.sessions)
+        Edit(path, [&](config::StoreEdit& e) {
+            for (const auto& d : e.Before().sessions)
                 if (Same(d.hardwareAsset, r.name))
                     throw std::runtime_error("session \"" + d.name + "\" still uses the hardware asset \"" + r.name + "\"");
-            Remove(s.assets, r.name, "hardware asset");
+            if (!e.Remove("HardwareAsset", r.name)) throw std::runtime_error("there is no hardware asset \"" + r.name + "\"");
         });
     } else if (r.action == "remove-session") {
-        Edit(path, [&](config::Store& s) {
-            Remove(s.sessions, r.name, "driver session");
-            std::erase_if(s.logicalNames, [&](const config::LogicalName& l) { return Same(l.session, r.name); });
+        Edit(path, [&](config::StoreEdit& e) {
+            if (!e.Remove("DriverSession", r.name)) throw std::runtime_error("there is no driver session \"" + r.name + "\"");
+            e.RemoveWhere("LogicalName", "session", r.name);
         });
     } else if (r.action == "remove-name") {
-        Edit(path, [&](config::Store& s) { Remove(s.logicalNames, r.name, "logical name"); });
+        Edit(path, [&](config::StoreEdit& e) {
+            if (!e.Remove("LogicalName", r.name)) throw std::runtime_error("there is no logical name \"" + r.name + "\"");
+        });
     } else {
         throw UsageError("unknown config action " + r.action);
     }

@@ -86,8 +86,10 @@ int main(int argc, char** argv) {
     setAsset->add_option("RESOURCE", configRequest.value)->required();
     auto* setSession = action("set-session", "add or change a driver session");
     setSession->add_option("NAME", configRequest.name)->required();
-    setSession->add_option("--asset", configRequest.asset, "the hardware asset it talks to");
-    setSession->add_flag("--simulate", configRequest.simulate, "simulate the instrument");
+    // Each option changes its own field; what is not given stays as the store has it.
+    setSession->add_option("--asset", configRequest.asset, "the hardware asset it talks to (\"\" for none)");
+    setSession->add_flag_callback("--simulate", [&] { configRequest.simulate = true; }, "simulate the instrument");
+    setSession->add_flag_callback("--no-simulate", [&] { configRequest.simulate = false; }, "talk to the instrument");
     setSession->add_option("--model", configRequest.model, "the model (an initial setting)");
     setSession->add_option("--driver-setup", configRequest.driverSetup, "the session's DriverSetup text");
     auto* setName = action("set-name", "add or change a logical name: NAME SESSION");

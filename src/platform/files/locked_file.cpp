@@ -51,6 +51,24 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
+// The file a path stands for: symbolic links followed (relative ones from their own folder), so
+// that an edit replaces the file the link points at and every editor locks the same name. A path
+// whose final target does not exist yet resolves to where that target would be.
+std::string Resolve(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(current, error)) break;
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    std::error_code error;
+    const fs::path parent = fs::weakly_canonical(current.parent_path().empty() ? fs::path(".") : current.parent_path(), error);
+    return error ? current.string() : (parent / current.filename()).string();
+}
+
 }  // namespace
 
 std::optional<std::string> ReadFile(const std::string& path) {
@@ -61,9 +79,10 @@ std::optional<std::string> ReadFile(const std::string& path) {
     return text.str();
 }
 
-std::string UpdateLocked(const std::string& path,
+std::string UpdateLocked(const std::string& named,
                          const std::function<std::string(const std::optional<std::string>&)>& change) {
-    if (path.empty()) return "no file is named";
+    if (named.empty()) return "no file is named";
+    const std::string path = Resolve(named);
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     FileLock lock(path + ".lock");
@@ -76,8 +95,17 @@ std::string UpdateLocked(const std::string& path,
         return e.what();
     }
     const std::string temporary = path + ".new";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The new file keeps the old one's mode and owner (a private store stays private).
+    struct stat old {};
+    const bool existed = ::stat(path.c_str(), &old) == 0;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, existed ? 0600 : 0644);
     if (fd < 0) return SystemError("cannot write", temporary);
+    if (existed) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Only the owner's group may differ when we are not root; the mode still holds.
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    }
     const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     ::close(fd);
