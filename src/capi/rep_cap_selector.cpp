@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <set>
+#include <unordered_set>
 #include <strings.h>
 
 #include "core/option_string.h"
@@ -15,10 +15,10 @@ constexpr const char* kBadlyFormedText = "The repeated capability selector is ba
 constexpr const char* kRangeText = "Invalid range specified in repeated capability selector.";
 constexpr const char* kLevelsText = "Invalid or inconsistent number of levels specified in repeated capability selector.";
 
-// A range may not expand to more names than this, nor a selector to more paths: a selector is a
-// short list, not a flood.
-constexpr long kMaxRangeNames = 10000;
-constexpr std::size_t kMaxPaths = 10000;
+// A selector may name at most this many names in all its paths together, or one name per byte of
+// its text when that is more: every range and product is counted before it is expanded, so a short
+// selector never costs more than a little memory, and cost grows with the text, not faster.
+constexpr std::size_t kMinNameBudget = 1024;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsPrefixChar(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '!'; }
@@ -88,6 +88,7 @@ ViStatus CRepCapSelector::ParseText(bool allowMulti) {
         paths_.push_back({text_});
         return VI_SUCCESS;
     }
+    budget_ = std::max(kMinNameBudget, text_.size());
     Levels working;
     for (std::string_view levelToken : Tokens(text_, ':')) {
         working.emplace_back();
@@ -109,7 +110,8 @@ ViStatus CRepCapSelector::ParseText(bool allowMulti) {
     // A selector of separators only names nothing; that is not a usable selector.
     if (paths_.empty()) return kSelectorBadlyFormed;
 
-    std::set<std::string> seen;
+    std::unordered_set<std::string> seen;
+    seen.reserve(paths_.size());
     for (const Path& path : paths_) {
         std::string key;
         for (const std::string& name : path) key.append(name).append(":");
@@ -127,6 +129,7 @@ ViStatus CRepCapSelector::AddElement(std::string_view element, bool bracketed, s
     }
     const std::string_view core = StripBlanks(element);
     if (!core.empty() && std::all_of(core.begin(), core.end(), IsNameChar)) {
+        if (!Spend(1)) return kSelectorBadlyFormed;
         working.back().emplace_back(core);
         return VI_SUCCESS;
     }
@@ -142,35 +145,41 @@ ViStatus CRepCapSelector::AddElement(std::string_view element, bool bracketed, s
         strncasecmp(first.prefix.data(), last.prefix.data(), last.prefix.size()) != 0)
         return kSelectorRangeInvalid;
     long start = 0, end = 0;
-    if (!ToNumber(first.digits, start) || !ToNumber(last.digits, end) || end < start ||
-        end - start >= kMaxRangeNames)
-        return kSelectorRangeInvalid;
+    if (!ToNumber(first.digits, start) || !ToNumber(last.digits, end) || end < start) return kSelectorRangeInvalid;
+    if (!Spend(static_cast<std::size_t>(end - start) + 1)) return kSelectorRangeInvalid;
     for (long n = start; n <= end; ++n) working.back().push_back(std::string(first.prefix) + std::to_string(n));
     return VI_SUCCESS;
 }
 
 ViStatus CRepCapSelector::Flush(const Levels& working) {
     if (!paths_.empty() && paths_.front().size() != working.size()) return kSelectorLevelsInvalid;
-    std::size_t count = working.empty() ? 0 : 1;
+    if (working.empty()) return VI_SUCCESS;
+    // Count first: the product's size, with its names, must fit what is left to spend.
+    std::size_t count = 1;
     for (const auto& level : working) {
+        if (level.empty()) return VI_SUCCESS;  // a level without names contributes no paths
+        if (count > budget_ / level.size()) return kSelectorBadlyFormed;
         count *= level.size();
-        if (count > kMaxPaths) return kSelectorBadlyFormed;
     }
-    if (paths_.size() + count > kMaxPaths) return kSelectorBadlyFormed;
-    // Cartesian product, first level outermost.
-    std::vector<Path> product{{}};
-    for (const auto& level : working) {
-        std::vector<Path> next;
-        for (const Path& prefix : product)
-            for (const std::string& name : level) {
-                next.push_back(prefix);
-                next.back().push_back(name);
-            }
-        product = std::move(next);
+    if (count > budget_ / working.size() || !Spend(count * working.size())) return kSelectorBadlyFormed;
+    // Cartesian product, first level outermost: path i takes from each level the digit of i in
+    // the mixed radix of the level sizes.
+    for (std::size_t i = 0; i < count; ++i) {
+        Path path(working.size());
+        std::size_t rest = i;
+        for (std::size_t level = working.size(); level-- > 0;) {
+            path[level] = working[level][rest % working[level].size()];
+            rest /= working[level].size();
+        }
+        paths_.push_back(std::move(path));
     }
-    if (!working.empty())
-        for (Path& path : product) paths_.push_back(std::move(path));
     return VI_SUCCESS;
+}
+
+bool CRepCapSelector::Spend(std::size_t names) {
+    if (names > budget_ - spent_) return false;
+    spent_ += names;
+    return true;
 }
 
 ViStatus CRepCapSelector::GetName(ViSession session, bool allowMulti, std::size_t pathIndex, std::size_t levelIndex,

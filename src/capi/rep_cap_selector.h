@@ -35,11 +35,14 @@ private:
     ViStatus AddElement(std::string_view element, bool bracketed, std::size_t elementIndex, bool allowMulti,
                         Levels& working);
     ViStatus Flush(const Levels& working);
+    // Counts names against the selector's budget; false when they do not fit.
+    bool Spend(std::size_t names);
 
     std::string text_;
     bool parsed_ = false;
     ViStatus parseStatus_ = VI_SUCCESS;
     std::vector<Path> paths_;
+    std::size_t budget_ = 0, spent_ = 0;
 };
 
 // The output phases a selector names, as interface I, one per path in path order. Each path's

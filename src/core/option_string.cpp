@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <unordered_map>
 
 namespace zpv::driver {
 
@@ -52,6 +53,7 @@ std::optional<DriverSetupMarker> FindDriverSetupMarker(std::string_view options)
 
 OptionEntries SplitOptionEntries(std::string_view text) {
     OptionEntries entries;
+    std::unordered_map<std::string, std::size_t> places;  // name -> its entry, so a repeat costs no scan
     std::size_t i = 0;
     while (i < text.size()) {
         if (IsEntryDelimiter(text[i])) {
@@ -72,9 +74,8 @@ OptionEntries SplitOptionEntries(std::string_view text) {
 
         std::string name(TrimWhite(text.substr(i, nameEnd - i)));
         std::string value(TrimWhite(text.substr(nameEnd + 1, valueEnd - nameEnd - 1)));
-        auto same = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
-        if (same != entries.end())
-            same->second = std::move(value);
+        if (auto [place, added] = places.try_emplace(name, entries.size()); !added)
+            entries[place->second].second = std::move(value);
         else
             entries.emplace_back(std::move(name), std::move(value));
         i = valueEnd;

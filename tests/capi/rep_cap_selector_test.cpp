@@ -94,3 +94,41 @@ TEST(RepCapSelector, GetNameChecksPathAndLevel) {
 
 }  // namespace
 }  // namespace zpv::repcap
+
+namespace zpv::repcap {
+namespace {
+
+std::size_t NamesIn(const Paths& paths) {
+    std::size_t names = 0;
+    for (const auto& path : paths) names += path.size();
+    return names;
+}
+
+TEST(RepCapSelector, WhatASelectorExpandsToIsBoundedByItsLength) {
+    // Short selectors of ranges and levels that would multiply into millions of names.
+    const char* floods[] = {
+        "[A1-A1000]:[B1-B1000]:[C1-C1000]",
+        "[A1-A300,B1-B300]:[C1-C300]:[D1-D300]:E",
+        "A1-A1000,B1-B1000",
+        "[A1-A1000]:[A1-A1000]",
+    };
+    for (const char* text : floods) {
+        const Parsed p = ParseSelector(text);
+        EXPECT_LE(NamesIn(p.paths), 1024u) << text;
+        EXPECT_TRUE(p.status == VI_SUCCESS || p.status == kSelectorBadlyFormed || p.status == kSelectorRangeInvalid)
+            << text;
+    }
+    // Long selectors are read whole, whatever their shape.
+    std::string levels = "OutputPhase1";
+    for (int i = 0; i < 32000; ++i) levels += ":L";
+    const Parsed deep = ParseSelector(levels.c_str());
+    ASSERT_EQ(deep.status, VI_SUCCESS);
+    ASSERT_EQ(deep.paths.size(), 1u);
+    EXPECT_EQ(deep.paths.front().size(), 32001u);
+    std::string list;
+    for (int i = 0; i < 20000; ++i) list += "P" + std::to_string(i) + ",";
+    EXPECT_EQ(ParseSelector(list.c_str()).paths.size(), 20000u);
+}
+
+}  // namespace
+}  // namespace zpv::repcap
