@@ -5,13 +5,15 @@
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
   <xsl:output method="html" encoding="UTF-8" indent="yes"/>
   <xsl:key name="by-member" match="Method" use="concat(@Interface, '.', @Name)"/>
+  <!-- Set by "zpv4870 trace view" for a trace that ends without its closing tag. -->
+  <xsl:param name="incomplete" select="''"/>
 
-  <!-- ExecutionTime is written as "%e" (1.234000e-03); XPath 1.0 reads no exponent, so the
-       mantissa is scaled by hand. Result: microseconds. -->
+  <!-- ExecutionTime is written as "%e" (1.234000e-03, 1.204296e+00); XPath 1.0 reads neither an
+       exponent nor a leading "+", so the mantissa is scaled by hand. Result: microseconds. -->
   <xsl:template name="microseconds">
     <xsl:param name="time"/>
     <xsl:variable name="mantissa" select="number(substring-before($time, 'e'))"/>
-    <xsl:variable name="exponent" select="number(substring-after($time, 'e'))"/>
+    <xsl:variable name="exponent" select="number(translate(substring-after($time, 'e'), '+', ''))"/>
     <xsl:call-template name="scale">
       <xsl:with-param name="value" select="$mantissa"/>
       <xsl:with-param name="power" select="$exponent + 6"/>
@@ -67,6 +69,9 @@
       </head>
       <body>
         <h1>ZPV4870 driver trace</h1>
+        <xsl:if test="$incomplete != ''">
+          <p id="incomplete" style="background: #fff3cd; padding: 6px 10px;"><xsl:value-of select="$incomplete"/></p>
+        </xsl:if>
         <p id="summary"><xsl:value-of select="count(Method)"/> calls,
           <xsl:value-of select="count(Method[HRESULT/@Value != '0x00000000' and starts-with(HRESULT/@Value, '0x8')])"/> failed.</p>
 
@@ -126,7 +131,7 @@
         <table id="slowest">
           <tr><th>Member</th><th>Time</th><th>Duration</th></tr>
           <xsl:for-each select="Method">
-            <xsl:sort select="number(substring-after(Execution/@ExecutionTime, 'e'))" data-type="number" order="descending"/>
+            <xsl:sort select="number(translate(substring-after(Execution/@ExecutionTime, 'e'), '+', ''))" data-type="number" order="descending"/>
             <xsl:sort select="number(substring-before(Execution/@ExecutionTime, 'e'))" data-type="number" order="descending"/>
             <xsl:if test="position() &lt;= 10">
               <tr>

@@ -17,6 +17,7 @@ MethodInfo::MethodInfo(const IID& iid_, const char* interfaceName_, const char* 
     : iid(iid_), interfaceName(interfaceName_), methodName(methodName_) {
     displayName.reserve(interfaceName.size() + methodName.size() + 1);
     displayName.append(interfaceName).append(".").append(WithoutAccessorPrefix(methodName));
+    opensTrace = displayName == "IIviDriver.Initialize";
 }
 
 }  // namespace zpv::driver

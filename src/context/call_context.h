@@ -16,6 +16,7 @@ struct MethodInfo {
     std::string interfaceName;  // "IIviDriver"
     std::string methodName;     // "get_Identifier"
     std::string displayName;    // "IIviDriverIdentity.Identifier": "get_"/"put_" removed
+    bool opensTrace = false;    // IIviDriver.Initialize: the trace file opens during the call
 };
 
 class ICallContextProvider {

@@ -182,6 +182,8 @@ private:
 
     HRESULT ResolveSession(const std::string& resourceName, std::string_view optionString);
     HRESULT OpenIoSession();
+    // Initialize after the trace is prepared: the I/O session, identity, phases and reset.
+    HRESULT OpenSession(bool idQuery, bool reset);
     HRESULT QueryIdentity();
     void CloseIo();
     void ClearSessionData();

@@ -92,7 +92,15 @@ HRESULT CDriver::InitializeSession(const std::string* resourceName, bool idQuery
     hr = trace_.Prepare(constants_.identifier, *reporter_);
     if (FAILED(hr)) return hr;
 
-    hr = InitializeIo();
+    hr = OpenSession(idQuery, reset);
+    // A failed Initialize ends its trace with its own record, the failure and why; the next
+    // Initialize starts a file of its own.
+    if (FAILED(hr)) trace_.MarkClosing();
+    return hr;
+}
+
+HRESULT CDriver::OpenSession(bool idQuery, bool reset) {
+    HRESULT hr = InitializeIo();
     if (FAILED(hr)) return hr;
 
     initialized_ = true;

@@ -125,15 +125,26 @@ HRESULT RunFrame(Target& target, const MethodInfo& info, Gate gate, Body&& body,
         (clear(params), ...);
 
         trace::ICallTracer* tracer = target.Tracer();
-        if (!tracer) return std::forward<Body>(body)();
+        trace::CallRecord call;
+        if (!tracer) {
+            if (!info.opensTrace) return std::forward<Body>(body)();
+            // The call that opens the trace file is its first record, from the time it started.
+            call.start = trace::CallClock();
+            call.startTime = trace::CallStartTime();
+            status = std::forward<Body>(body)();
+            if (!(tracer = target.Tracer())) return status;
+        }
         // Only a traced call builds its parameter records: nothing is rendered or copied here.
         const std::array<trace::ParameterRecord, sizeof...(Params)> records{
             trace::ParameterRecord{params.name, params.direction, params.ptr, &trace::RenderValue<Params>}...};
-        trace::CallRecord call;
-        status = tracer->BeginCall(info, records, call);
-        if (SUCCEEDED(status)) status = std::forward<Body>(body)();
-        tracer->EndCall(info, status, records, call);
-        return status;
+        if (call.start == 0) {
+            status = tracer->BeginCall(info, records, call);
+            if (SUCCEEDED(status)) status = std::forward<Body>(body)();
+        } else {
+            tracer->BeginCall(info, records, call);
+        }
+        const HRESULT written = tracer->EndCall(info, status, records, call);
+        return SUCCEEDED(status) && FAILED(written) ? written : status;
     } catch (...) {
         return frame_detail::StatusOfException(target, std::current_exception());
     }

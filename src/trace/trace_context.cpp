@@ -1,5 +1,7 @@
 #include "trace/trace_context.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -56,7 +58,22 @@ std::string ErrorDescription() {
     return com::Utf8FromBstr(description);
 }
 
+HRESULT SystemError(int error) { return static_cast<HRESULT>(0x80070000u | (static_cast<unsigned>(error) & 0xFFFFu)); }
+
+// "name.xml" as the n-th writer's "name-n.xml".
+std::string NumberedPath(const std::string& path, int n) {
+    if (n == 1) return path;
+    const std::size_t dot = path.size() >= 4 ? path.size() - 4 : path.size();  // ".xml", any case
+    return path.substr(0, dot) + "-" + std::to_string(n) + path.substr(dot);
+}
+
+// Whole records wait in memory for the next save, but never more than this.
+constexpr std::size_t kMaxUnsavedBytes = 1 << 20;
+
 }  // namespace
+
+std::uint64_t CallClock() { return Counter(); }
+std::string CallStartTime() { return StartTime(); }
 
 // Renders values into the attributes of the open "Parameter" element.
 class CTraceContext::ParameterWriter final : public IValueWriter {
@@ -99,49 +116,96 @@ void CTraceContext::Reset() {
 
 HRESULT CTraceContext::Prepare(const std::string& driverIdentifier, errors::IErrorReporter& reporter) {
     driverIdentifier_ = driverIdentifier;
+    reporter_ = &reporter;
     if (!settings_.enabled || state_ != 0) return S_OK;
     Finish();
-    path_ = TraceFilePath(settings_.fileName, driverIdentifier, std::time(nullptr));
-    // Replaced if it exists; other processes may read it while it grows.
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (!file_) {
-        const int error = errno;
-        const HRESULT status = static_cast<HRESULT>(0x80070000u | (static_cast<unsigned>(error) & 0xFFFFu));
-        return reporter.ReportErrorText(
-            status, "ZPV4870: Cannot open file.\r\nThe trace file \"" + path_ + "\" cannot be created: " +
-                        std::strerror(error) + ".");
+    const std::string named = TraceFilePath(settings_.fileName, driverIdentifier, std::time(nullptr));
+    // One writer per file, in this process or any other: a file another session is writing is
+    // left to it, and this session writes "name-2.xml" (or the next free number) instead.
+    int fd = -1;
+    for (int n = 1; n <= 100 && fd < 0; ++n) {
+        path_ = NumberedPath(named, n);
+        fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) break;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            fd = -1;
+            if (error != EWOULDBLOCK) {
+                errno = error;
+                break;
+            }
+        }
     }
+    if (fd < 0 || ::ftruncate(fd, 0) != 0) {
+        const int error = fd < 0 && errno == 0 ? EBUSY : errno;
+        if (fd >= 0) ::close(fd);
+        return reporter.ReportErrorText(SystemError(error), "ZPV4870: Cannot open file.\r\nThe trace file \"" + path_ +
+                                                                "\" cannot be created: " + std::strerror(error) + ".");
+    }
+    fd_ = fd;
     writer_ = CXmlWriter{};
-    writer_.Attach(file_);
+    writer_.Attach(fd_);
     writer_.Raw("<?xml version=\"1.0\"?>\r\n");
     if (const std::string stylesheet = StylesheetPath(settings_.transform); !stylesheet.empty())
         writer_.Raw("<?xml-stylesheet type=\"text/xsl\" href=\"file:\\\\" + stylesheet + "\"?>\r\n");
+    if (path_ != named)
+        writer_.Raw("<!-- " + CXmlWriter::Escaped(named) + " is being written by another driver session; this session writes " +
+                    CXmlWriter::Escaped(path_) + " -->\r\n");
+    // The root's start tag is complete from the start: the file holds whole elements only, and a
+    // trace cut short after any record needs nothing but the closing tag.
     writer_.Open("TraceRecords");
-    writer_.Flush();
-    std::fflush(file_);
+    writer_.EndStartTag();
+    writer_.EndRecord();
+    if (!writer_.Flush()) {
+        const int error = errno;
+        Abandon();
+        return reporter.ReportErrorText(SystemError(error), "ZPV4870: Error writing file.\r\nThe trace file \"" + path_ +
+                                                                "\" cannot be written: " + std::strerror(error) + ".");
+    }
     lastSave_ = std::chrono::steady_clock::now();
     return S_OK;
 }
 
 void CTraceContext::Finish() {
-    if (!file_) return;
+    if (fd_ < 0) return;
     while (writer_.Depth() > 0) writer_.Close();
+    writer_.EndRecord();
     writer_.Flush();
-    std::fclose(file_);
-    file_ = nullptr;
-    writer_.Attach(nullptr);
+    Abandon();
+}
+
+void CTraceContext::Abandon() {
+    if (fd_ < 0) return;
+    ::close(fd_);  // releases the lock
+    fd_ = -1;
+    writer_.Attach(-1);
+}
+
+HRESULT CTraceContext::StopAfterWriteFailure(int error) {
+    // The writer cut the file back to its last whole record; the closing tag makes it a document.
+    state_ = kStoppedByWriteFailure;
+    const std::string closing = "</TraceRecords>\r\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(fd_, closing.data(), closing.size());
+    Abandon();
+    closing_ = false;
+    const std::string text = "ZPV4870: Error writing file.\r\nThe trace file \"" + path_ + "\" could not be written (" +
+                             std::strerror(error) + "); tracing stopped after the last whole record.";
+    return reporter_ ? reporter_->ReportErrorText(SystemError(error), text) : SystemError(error);
 }
 
 HRESULT CTraceContext::BeginCall(const driver::MethodInfo& method, std::span<const ParameterRecord> parameters,
                                  CallRecord& call) {
-    if (!file_ || state_ != 0) return S_OK;
-    writer_.Flush();  // what came before the record (an open start tag's end) is not part of it
+    if (fd_ < 0 || state_ != 0) return S_OK;
+    writer_.BeginRecord();
     call.active = true;
-    call.start = Counter();
+    // A call that opened the file (Initialize) brings the time it started.
+    const bool late = call.start != 0;
+    if (!late) call.start = Counter();
     writer_.Open("Method");
     writer_.Attribute("Name", method.methodName);
     writer_.Attribute("Interface", method.interfaceName);
-    writer_.Attribute("StartTime", StartTime());
+    writer_.Attribute("StartTime", late ? call.startTime : StartTime());
     writer_.Attribute("Thread", std::to_string(static_cast<long>(::syscall(SYS_gettid))));
     writer_.Attribute("Timestamp", std::to_string(call.start));
     for (const ParameterRecord& p : parameters.first(std::min(parameters.size(), kMaxTracedParameters)))
@@ -149,15 +213,15 @@ HRESULT CTraceContext::BeginCall(const driver::MethodInfo& method, std::span<con
     return S_OK;
 }
 
-void CTraceContext::EndCall(const driver::MethodInfo&, HRESULT status, std::span<const ParameterRecord> parameters,
-                            CallRecord& call) {
+HRESULT CTraceContext::EndCall(const driver::MethodInfo&, HRESULT status, std::span<const ParameterRecord> parameters,
+                               CallRecord& call) {
     if (!call.active) {
         // Not recorded (the file outgrew its limit); the closing call still ends the file.
-        if (closing_ && file_) {
+        if (closing_ && fd_ >= 0) {
             Finish();
             closing_ = false;
         }
-        return;
+        return S_OK;
     }
     call.active = false;
     const double seconds = static_cast<double>(Counter() - call.start) / kCounterFrequency;
@@ -175,14 +239,24 @@ void CTraceContext::EndCall(const driver::MethodInfo&, HRESULT status, std::span
     writer_.Attribute("ExecutionTime", text);
     writer_.Close();
     writer_.Close();  // Method
+    writer_.EndRecord();
 
-    Publish(writer_.Pending());
-    writer_.Flush();
-    SaveAndCheckSize();
+    Publish(writer_.Record());
+    // The size limit holds whatever the save interval: it counts every whole record.
+    if (writer_.Written() > static_cast<std::size_t>(std::max<LONG>(settings_.sizeMax, 0)) && settings_.enabled &&
+        state_ != 1)
+        state_ = 2;
+    const auto now = std::chrono::steady_clock::now();
+    const bool due = SaveDue(std::chrono::duration_cast<std::chrono::seconds>(now - lastSave_), settings_.saveInterval);
+    if (due || closing_ || writer_.Pending().size() > kMaxUnsavedBytes) {
+        if (due) lastSave_ = now;
+        if (!writer_.Flush()) return StopAfterWriteFailure(errno);
+    }
     if (closing_) {
         Finish();
         closing_ = false;
     }
+    return S_OK;
 }
 
 void CTraceContext::WriteParameter(const ParameterRecord& p) {
@@ -195,17 +269,10 @@ void CTraceContext::WriteParameter(const ParameterRecord& p) {
 }
 
 bool CTraceContext::SaveDue(std::chrono::seconds sinceLastSave, LONG intervalMinutes) {
-    return std::chrono::duration_cast<std::chrono::minutes>(sinceLastSave).count() % 60 >= intervalMinutes;
-}
-
-void CTraceContext::SaveAndCheckSize() {
-    const auto now = std::chrono::steady_clock::now();
-    if (!SaveDue(std::chrono::duration_cast<std::chrono::seconds>(now - lastSave_), settings_.saveInterval)) return;
-    lastSave_ = now;
-    if (std::fflush(file_) != 0) return;
-    if (writer_.Written() > static_cast<std::size_t>(std::max<LONG>(settings_.sizeMax, 0)) && settings_.enabled &&
-        state_ != 1)
-        state_ = 2;
+    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(sinceLastSave).count();
+    // The minutes within the hour count; an interval of an hour or more counts whole minutes,
+    // else no save would ever be due.
+    return intervalMinutes >= 60 ? minutes >= intervalMinutes : minutes % 60 >= intervalMinutes;
 }
 
 void CTraceContext::Publish(std::string_view pending) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -37,7 +36,8 @@ public:
     const TraceSettings& Settings() const { return settings_; }
 
     // State word: 0 tracing, 1 switched off by DriverSetup after having been on, 2 stopped because
-    // the file outgrew TraceSizeMax.
+    // the file outgrew TraceSizeMax, 3 stopped because the file could not be written.
+    static constexpr LONG kStoppedByWriteFailure = 3;
     LONG State() const { return state_; }
     void SetState(LONG state) { state_ = state; }
     // Back to the defaults at the start of every Initialize; a file still open is finished first.
@@ -52,17 +52,17 @@ public:
     bool Closing() const { return closing_; }
     const std::string& DriverIdentifier() const { return driverIdentifier_; }
     // True while a file is open: the frame then hands every call to this context.
-    bool Recording() const { return file_ != nullptr; }
+    bool Recording() const { return fd_ >= 0; }
     const std::string& FilePath() const { return path_; }
 
     // ICallTracer
     HRESULT BeginCall(const driver::MethodInfo& method, std::span<const ParameterRecord> parameters,
                       CallRecord& call) override;
-    void EndCall(const driver::MethodInfo& method, HRESULT status, std::span<const ParameterRecord> parameters,
-                 CallRecord& call) override;
+    HRESULT EndCall(const driver::MethodInfo& method, HRESULT status, std::span<const ParameterRecord> parameters,
+                    CallRecord& call) override;
 
     // Whether a record that ends this long after the last save flushes the file: the minutes
-    // within the hour count, so 61 minutes are 1.
+    // within the hour count, so 61 minutes are 1 (for intervals under an hour).
     static bool SaveDue(std::chrono::seconds sinceLastSave, LONG intervalMinutes);
 
     // Event sinks; callable from any thread.
@@ -73,15 +73,18 @@ private:
     class ParameterWriter;
     void WriteParameter(const ParameterRecord& parameter);
     void Publish(std::string_view record);
-    void SaveAndCheckSize();
     void Finish();
+    // Closes the file as it is (no closing tag), releasing its lock.
+    void Abandon();
+    HRESULT StopAfterWriteFailure(int error);
 
     TraceSettings settings_;
     LONG state_ = 0;
     bool closing_ = false;
     std::string driverIdentifier_;
     std::string path_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;  // locked for writing while open
+    errors::IErrorReporter* reporter_ = nullptr;
     CXmlWriter writer_;
     std::chrono::steady_clock::time_point lastSave_;
 

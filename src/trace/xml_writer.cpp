@@ -1,29 +1,56 @@
 #include "trace/xml_writer.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <utility>
 
 namespace zpv::trace {
 
-void CXmlWriter::Flush() {
-    if (file_ && !pending_.empty()) {
-        if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) good_ = false;
-        written_ += pending_.size();
+void CXmlWriter::BeginRecord() {
+    whole_ = pending_.size();
+    recordStart_ = pending_.size();
+}
+
+bool CXmlWriter::Flush() {
+    std::size_t done = 0;
+    while (fd_ >= 0 && good_ && done < whole_) {
+        const ssize_t n = ::write(fd_, pending_.data() + done, whole_ - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = n == 0 ? ENOSPC : errno;
+            // What reached the file of this batch is cut away: the file ends after a whole piece.
+            if (::ftruncate(fd_, static_cast<off_t>(onDisk_)) == 0) ::lseek(fd_, static_cast<off_t>(onDisk_), SEEK_SET);
+            good_ = false;
+            errno = error;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
     }
-    pending_.clear();
+    if (good_) onDisk_ += done;
+    written_ += whole_;
+    pending_.erase(0, whole_);
+    recordStart_ = recordStart_ >= whole_ ? recordStart_ - whole_ : 0;
+    whole_ = 0;
+    return good_;
 }
 
 void CXmlWriter::Indent() { pending_.append(stack_.size(), '\t'); }
 
 void CXmlWriter::Open(std::string_view name) {
-    if (tagOpen_) {
-        Raw(">\r\n");
-        stack_.back().hasChildren = true;
-    }
+    EndStartTag();
     Indent();
     pending_ += '<';
     pending_.append(name);
     stack_.push_back({std::string(name), false});
     tagOpen_ = true;
+}
+
+void CXmlWriter::EndStartTag() {
+    if (!tagOpen_) return;
+    Raw(">\r\n");
+    stack_.back().hasChildren = true;
+    tagOpen_ = false;
 }
 
 void CXmlWriter::Attribute(std::string_view name, std::string_view value) {

@@ -194,6 +194,23 @@ def test_a_trace_written_through_the_tool_renders_to_a_page(tmp_path: Path) -> N
     assert run("trace", "view", str(tmp_path / "missing.xml")).returncode == 2
 
 
+def test_the_trace_viewer_reads_long_calls_and_traces_cut_short(tmp_path: Path) -> None:
+    record = ('\t<Method Name="{0}" Interface="IIviDriver" StartTime="1:2:3:4" Thread="1" Timestamp="1">\r\n'
+              '\t\t<HRESULT Value="0x00000000"/>\r\n\t\t<Execution ExecutionTime="{1}"/>\r\n\t</Method>\r\n')
+    text = ('<?xml version="1.0"?>\r\n<TraceRecords>\r\n' + record.format("Slow", "1.204296e+00")
+            + record.format("Quick", "2.000000e-06") + '\t<Method Name="Cut" Interface="IIviDriver"')
+    trace = tmp_path / "killed.xml"
+    trace.write_text(text)
+    page = run("trace", "view", str(trace), "-o", str(tmp_path / "page.html"))
+    assert page.returncode == 0, page.stderr
+    assert "incomplete" in page.stderr and "2 records" in page.stderr
+    html = (tmp_path / "page.html").read_text()
+    assert "1204.296 ms" in html and "This trace is incomplete" in html and "Cut" not in html
+    slowest = html[html.index('id="slowest"'):]
+    assert slowest.index("Slow") < slowest.index("Quick")
+    assert not (tmp_path / "page.html.complete.xml").exists()
+
+
 def test_logical_names_from_the_store_survive_concurrent_and_interrupted_editors(sim: Simulator, tmp_path: Path) -> None:
     env = dict(os.environ, ZPV4870_CONFIG_STORE=str(tmp_path / "ivi" / "store.xml"))
 

@@ -112,9 +112,10 @@ TEST(MethodFrame, TracerSeesEveryCallAndMayRefuseIt) {
             calls.push_back("begin " + m.displayName + " " + std::to_string(params.size()));
             return refuse ? E_ACCESSDENIED : S_OK;
         }
-        void EndCall(const MethodInfo& m, HRESULT hr, std::span<const trace::ParameterRecord>,
-                     trace::CallRecord&) override {
+        HRESULT EndCall(const MethodInfo& m, HRESULT hr, std::span<const trace::ParameterRecord>,
+                        trace::CallRecord&) override {
             calls.push_back("end " + m.displayName + (FAILED(hr) ? " failed" : ""));
+            return S_OK;
         }
         std::vector<std::string> calls;
         bool refuse = false;

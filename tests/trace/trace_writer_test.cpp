@@ -49,7 +49,7 @@ TEST(TraceFileName, TheStylesheetIsNamedOnlyWhenItExists) {
 TEST(TraceXml, LayoutAndEscaping) {
     std::FILE* file = std::tmpfile();
     CXmlWriter w;
-    w.Attach(file);
+    w.Attach(fileno(file));
     w.Open("A");
     w.Attribute("v", "say \"<hi>\" & \x01 bye\tnow");
     w.Open("B");
@@ -61,7 +61,8 @@ TEST(TraceXml, LayoutAndEscaping) {
     const std::string expected =
         "<A v=\"say &quot;&lt;hi&gt;&quot; &amp; \xEF\xBF\xBD bye&#9;now\">\r\n\t<B/>\r\n\t<C x=\"1\"/>\r\n</A>\r\n";
     EXPECT_EQ(w.Pending(), expected);
-    w.Flush();
+    w.EndRecord();
+    EXPECT_TRUE(w.Flush());
     EXPECT_EQ(w.Written(), expected.size());
     std::rewind(file);
     std::string onDisk(expected.size() + 8, '\0');
@@ -77,6 +78,10 @@ TEST(TraceXml, SavesFollowTheMinutesWithinTheHour) {
     EXPECT_TRUE(CTraceContext::SaveDue(minutes(5), 5));
     EXPECT_FALSE(CTraceContext::SaveDue(minutes(61), 5));
     EXPECT_TRUE(CTraceContext::SaveDue(minutes(65), 5));
+    // An hour or more counts whole minutes: such a file is still saved.
+    EXPECT_FALSE(CTraceContext::SaveDue(minutes(59), 60));
+    EXPECT_TRUE(CTraceContext::SaveDue(minutes(60), 60));
+    EXPECT_TRUE(CTraceContext::SaveDue(minutes(125), 120));
 }
 
 TEST(TraceXml, ARecordTakesItsFirst25ParametersAndArraysUpToTheirLimit) {

@@ -1,10 +1,12 @@
 // Traced sessions end to end: the file a session writes, parsed with an XML parser; its limits
 // and failures; threads; and the sinks that receive each record.
 #include <pugixml.hpp>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -78,7 +80,7 @@ TEST_F(TracedSession, EveryCallIsARecordWithItsParametersAndStatus) {
     ASSERT_EQ(driver->Close(), S_OK);
 
     const auto records = Records();
-    EXPECT_EQ(Names(records), (std::vector<std::string>{"get_OutputPhases", "get_Item", "get_OutputPhases", "get_Item",
+    EXPECT_EQ(Names(records), (std::vector<std::string>{"Initialize", "get_OutputPhases", "get_Item", "get_OutputPhases", "get_Item",
                                                         "put_VoltageLevel", "get_VoltageLevel", "put_Waveform",
                                                         "WriteBytes", "FetchMeasurementArray", "Close"}));
     for (auto m : records.children("Method")) {
@@ -133,7 +135,80 @@ TEST_F(TracedSession, TheSizeLimitStopsRecordingAndTheFileStaysWellFormed) {
     auto phase = Phase<IIviACPwrOutputPhase>();
     for (int i = 0; i < 5; ++i) phase->put_VoltageLevel(100.0 + i);
     ASSERT_EQ(driver->Close(), S_OK);
-    EXPECT_EQ(Names(Records()), (std::vector<std::string>{"get_OutputPhases"}));
+    EXPECT_EQ(Names(Records()), (std::vector<std::string>{"Initialize"}));
+}
+
+TEST_F(TracedSession, TheSizeLimitHoldsWhateverTheSaveInterval) {
+    ASSERT_EQ(Open("TraceSizeMax=5000, TraceSaveInterval=5"), S_OK) << LastError();
+    auto phase = Phase<IIviACPwrOutputPhase>();
+    for (int i = 0; i < 2000; ++i) phase->put_VoltageLevel(100.0 + i % 50);
+    ASSERT_EQ(driver->Close(), S_OK);
+    Records();
+    EXPECT_LT(fs::file_size(path), 6000u);  // the record that crossed the limit is the last
+}
+
+TEST_F(TracedSession, AFailedInitializeEndsItsFileWithWhyAndARetryStartsClean) {
+    const std::string options = "Simulate=false, DriverSetup=Trace=true, TraceName=" + path.string();
+    EXPECT_NE(Init(com::WideFromUtf8(options).c_str(), false, false, L"TCPIP0::127.0.0.1::1::SOCKET"), S_OK);
+    auto first = Records();
+    ASSERT_EQ(Names(first), (std::vector<std::string>{"Initialize"}));
+    EXPECT_NE(std::string(first.child("Method").child("HRESULT").attribute("Message").value()).find("ZPV4870: "),
+              std::string::npos);
+    EXPECT_STREQ(first.child("Method").child("Parameter").attribute("Name").value(), "ResourceName");
+
+    ASSERT_EQ(Open(), S_OK) << LastError();
+    Phase<IIviACPwrOutputPhase>();
+    ASSERT_EQ(driver->Close(), S_OK);
+    EXPECT_EQ(Names(Records()), (std::vector<std::string>{"Initialize", "get_OutputPhases", "get_Item", "Close"}));
+}
+
+TEST_F(TracedSession, TwoSessionsOfOneTraceNameWriteTwoFiles) {
+    ASSERT_EQ(Open(), S_OK) << LastError();
+    CComPtr<IIviDriver> second;
+    ASSERT_EQ(CoCreateInstance(CLSID_ZPV4870, nullptr, CLSCTX_INPROC_SERVER, IID_IIviDriver,
+                               reinterpret_cast<void**>(&second)), S_OK);
+    const std::string options = "Simulate=true, DriverSetup=Trace=true, TraceName=" + path.string();
+    ASSERT_EQ(second->Initialize(CComBSTR(L""), VARIANT_FALSE, VARIANT_FALSE, CComBSTR(com::WideFromUtf8(options).c_str())), S_OK);
+    auto phase = Phase<IIviACPwrOutputPhase>();
+    for (int i = 0; i < 20; ++i) {
+        phase->put_VoltageLevel(100.0 + i);
+        VARIANT_BOOL on;
+        second->get_Initialized(&on);
+    }
+    ASSERT_EQ(second->Close(), S_OK);
+    ASSERT_EQ(driver->Close(), S_OK);
+    const fs::path other = path.parent_path() / (path.stem().string() + "-2.xml");
+    EXPECT_EQ(Names(Records()).size(), 1u + 2 + 20 + 1);
+    pugi::xml_document secondDocument;
+    ASSERT_TRUE(secondDocument.load_file(other.c_str())) << "the second trace is not well-formed";
+    EXPECT_EQ(Names(secondDocument.child("TraceRecords")).size(), 1u + 20 + 1);
+    fs::remove(other);
+}
+
+TEST_F(TracedSession, AFullDiskStopsTracingAfterTheLastWholeRecordAndSaysSo) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A file may not grow beyond 8 kB in this process: writes fail as on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        if (Open() != S_OK) std::_Exit(2);
+        auto phase = Phase<IIviACPwrOutputPhase>();
+        HRESULT failed = S_OK;
+        for (int i = 0; i < 200 && failed == S_OK; ++i) failed = phase->put_VoltageLevel(100.0 + i);
+        if (failed != Hr(0x8007001B)) std::_Exit(3);                              // EFBIG, reported once
+        if (LastError().find("tracing stopped") == std::string::npos) std::_Exit(4);
+        if (phase->put_VoltageLevel(1.0) != S_OK) std::_Exit(5);                    // the calls go on
+        std::_Exit(driver->Close() == S_OK ? 0 : 6);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const auto names = Names(Records());
+    ASSERT_GT(names.size(), 5u);
+    EXPECT_LE(fs::file_size(path), 8192u);
 }
 
 TEST_F(TracedSession, ConcurrentThreadsWriteWholeRecords) {
@@ -151,7 +226,7 @@ TEST_F(TracedSession, ConcurrentThreadsWriteWholeRecords) {
     for (auto& t : threads) t.join();
     ASSERT_EQ(driver->Close(), S_OK);
     const auto names = Names(Records());
-    EXPECT_EQ(names.size(), 2u + 8 * 25 * 2 + 1);
+    EXPECT_EQ(names.size(), 1u + 2 + 8 * 25 * 2 + 1);
     EXPECT_EQ(names.back(), "Close");
 }
 
@@ -172,7 +247,7 @@ TEST_F(TracedSession, AProgramThatDiesMidRunLeavesEveryRecordItFinished) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     text += "</TraceRecords>\r\n";
     ASSERT_TRUE(document.load_string(text.c_str()));
-    EXPECT_EQ(Names(document.child("TraceRecords")).size(), 2u + 10u);
+    EXPECT_EQ(Names(document.child("TraceRecords")).size(), 1u + 2 + 10);
 }
 
 class CountingSink final : public IZPV4870TraceEventSink {
