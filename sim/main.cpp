@@ -44,7 +44,7 @@ constexpr const char* kUsage =
     "  --max-held-bytes N    answers of all clients held at once (default 268435456)\n"
     "  --max-links N     VXI-11 links one connection may hold (default 16)\n"
     "  --max-queued N    unread answers one VXI-11 link keeps (default 64; more: error -350)\n"
-    "  --portmapper-insecure  accept SET and UNSET from any host, not only loopback callers\n"
+    "  --portmapper-insecure  accept SET and UNSET from any caller, not only privileged ports of this host\n"
     "Prints \"model <m>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\", \"portmapper <n>\" and \"hislip <n>\"\n"
     "lines, then serves until SIGINT or SIGTERM.\n";
 

@@ -42,21 +42,22 @@ void Portmapper::Unset(std::uint32_t program, std::uint32_t version) {
     });
 }
 
-bool Portmapper::SetFromClient(bool loopbackCaller, std::uint32_t program, std::uint32_t version,
+bool Portmapper::SetFromClient(bool mayChange, std::uint32_t program, std::uint32_t version,
                                std::uint32_t protocol, std::uint16_t port) {
-    if (!loopbackCaller || port == 0) return false;
+    if (!mayChange || port == 0) return false;
     std::lock_guard lock(mutex_);
     return table_.emplace(Key{program, version, protocol}, port).second;
 }
 
-bool IsLoopbackCaller(const sockaddr_storage& address) {
+bool MayChangeMappings(const sockaddr_storage& address) {
+    constexpr unsigned kFirstUnprivilegedPort = 1024;
     if (address.ss_family == AF_INET) {
         const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
-        return (ntohl(v4.sin_addr.s_addr) >> 24) == 127;
+        return (ntohl(v4.sin_addr.s_addr) >> 24) == 127 && ntohs(v4.sin_port) < kFirstUnprivilegedPort;
     }
     if (address.ss_family == AF_INET6) {
         const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
-        return IN6_IS_ADDR_LOOPBACK(&v6.sin6_addr);
+        return IN6_IS_ADDR_LOOPBACK(&v6.sin6_addr) && ntohs(v6.sin6_port) < kFirstUnprivilegedPort;
     }
     return false;
 }
@@ -69,8 +70,8 @@ std::uint16_t Portmapper::Lookup(std::uint32_t program, std::uint32_t version, s
 
 void Portmapper::Start(std::uint16_t port) {
     // One handler per caller: whether it may change mappings depends on where it calls from.
-    const auto handlerFor = [this](bool loopbackCaller) -> RpcHandler {
-        return [this, loopbackCaller](RpcCall& call, XdrOut& results) {
+    const auto handlerFor = [this](bool mayChange) -> RpcHandler {
+        return [this, mayChange](RpcCall& call, XdrOut& results) {
             XdrIn& in = call.arguments;
             switch (call.procedure) {
                 case kNull: return RpcOutcome::Reply;
@@ -83,11 +84,11 @@ void Portmapper::Start(std::uint16_t port) {
                     if (call.procedure == kGetPort) {
                         results.Uint(Lookup(program, version, protocol));
                     } else if (call.procedure == kUnset) {
-                        if (loopbackCaller) Unset(program, version);
-                        results.Uint(loopbackCaller ? 1 : 0);
+                        if (mayChange) Unset(program, version);
+                        results.Uint(mayChange ? 1 : 0);
                     } else {
                         const bool set = mappedPort <= 0xFFFF &&
-                                         SetFromClient(loopbackCaller, program, version, protocol,
+                                         SetFromClient(mayChange, program, version, protocol,
                                                        static_cast<std::uint16_t>(mappedPort));
                         results.Uint(set ? 1 : 0);
                     }
@@ -112,8 +113,8 @@ void Portmapper::Start(std::uint16_t port) {
     tcp_ = std::make_unique<TcpService>([this, handlerFor](int fd) {
         sockaddr_storage peer{};
         socklen_t length = sizeof peer;
-        const bool loopback = ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && IsLoopbackCaller(peer);
-        ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handlerFor(loopback || insecure_));
+        const bool privileged = ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && MayChangeMappings(peer);
+        ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handlerFor(privileged || insecure_));
     });
     tcp_->Start(port);
 
@@ -143,7 +144,7 @@ void Portmapper::Start(std::uint16_t port) {
             if (got <= 0) continue;
             std::string reply;
             HandleRpcCall(std::string_view(datagram.data(), static_cast<size_t>(got)), kPrograms,
-                          handlerFor(IsLoopbackCaller(from) || insecure_), &reply);
+                          handlerFor(MayChangeMappings(from) || insecure_), &reply);
             if (!reply.empty())
                 ::sendto(udp_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
         }

@@ -36,6 +36,19 @@ private:
     int fd_;
 };
 
+// A reserved source port (below 1024) where the process may bind one: portmappers take SET and
+// UNSET only from those. Without the privilege the call goes out from any port (and is refused).
+void BindReservedPort(int fd) {
+    for (std::uint16_t port = 1023; port >= 600; --port) {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        local.sin_port = htons(port);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0) return;
+        if (errno == EACCES || errno == EPERM) return;
+    }
+}
+
 // One call to the portmapper on loopback; its boolean result, or false with why.
 bool CallPortmapper(std::uint16_t portmapperPort, std::uint32_t procedure, const std::string& arguments,
                     std::string* why) {
@@ -47,6 +60,7 @@ bool CallPortmapper(std::uint16_t portmapperPort, std::uint32_t procedure, const
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     timeval limit{static_cast<time_t>(kBudget.count()), 0};
     ::setsockopt(socket.fd(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    if (procedure == kSet || procedure == kUnset) BindReservedPort(socket.fd());
     if (socket.fd() < 0 || ::connect(socket.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         *why = "no portmapper on 127.0.0.1:" + std::to_string(portmapperPort) + ": " +
                std::generic_category().message(errno);

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <thread>
 
+#include <optional>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "platform/visa/onc_rpc_client.h"
@@ -254,37 +256,83 @@ TEST(SimVxi11Portmapper, AnswersOverTcpAndUdpAndTakesRegistrations) {
     EXPECT_NE(why.find("no portmapper"), std::string::npos) << why;
 }
 
-// Clients change mappings only as rpcbind lets them: from this host, and never over an existing one.
+// One portmapper call over TCP from a chosen source port (0: any); its boolean result, or
+// nullopt when that port cannot be bound (not root).
+std::optional<std::uint32_t> PortmapperCall(std::uint16_t portmapper, std::uint16_t from, std::uint32_t procedure,
+                                            std::uint32_t mappedPort) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    local.sin_port = htons(from);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    sockaddr_in remote = local;
+    remote.sin_port = htons(portmapper);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote), 0);
+    // xid, CALL, RPC 2, program, version, procedure, AUTH_NULL credential and verifier, arguments.
+    const std::uint32_t words[] = {7, 0, 2, 100000, 2, procedure, 0, 0, 0, 0, Vxi11Server::kCoreProgram, 1, 6, mappedPort};
+    std::string record(4, '\0');
+    for (std::uint32_t w : words) {
+        const std::uint32_t net = htonl(w);
+        record.append(reinterpret_cast<const char*>(&net), 4);
+    }
+    const std::uint32_t mark = htonl(0x80000000u | static_cast<std::uint32_t>(record.size() - 4));
+    std::memcpy(record.data(), &mark, 4);
+    EXPECT_EQ(::send(fd, record.data(), record.size(), 0), static_cast<ssize_t>(record.size()));
+    // Record mark, xid, REPLY, MSG_ACCEPTED, verifier (2 words), SUCCESS, the boolean.
+    std::uint32_t reply[8] = {};
+    std::size_t got = 0;
+    while (got < sizeof reply) {
+        const ssize_t n = ::recv(fd, reinterpret_cast<char*>(reply) + got, sizeof reply - got, 0);
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    EXPECT_EQ(got, sizeof reply);
+    return ntohl(reply[7]);
+}
+
+// Clients change mappings only as the classic portmapper lets them: from a privileged port of
+// this host, and never over an existing one.
 TEST(SimVxi11Portmapper, ClientsCannotReplaceMappingsOrCallFromElsewhere) {
     Portmapper portmapper;
     portmapper.Start(0);
     portmapper.Set(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp, 4321);
-    auto rpc = Connect(portmapper.Port(), 100000, 2);
-    const auto call = [&](std::uint32_t procedure, std::uint32_t port) {
-        RpcReply reply;
-        EXPECT_EQ(rpc->Call(procedure, Args({Vxi11Server::kCoreProgram, 1, 6, port}), 64, Deadline::After(1000), &reply),
-                  visa::VI_SUCCESS);
-        std::uint32_t result = 99;
-        XdrReader results = reply.Results();
-        results.GetUint32(&result);
+    // Any local program, from an ordinary port: neither SET nor UNSET is taken.
+    EXPECT_EQ(PortmapperCall(portmapper.Port(), 0, 2, 0), 0u) << "UNSET from an unprivileged port";
+    EXPECT_EQ(PortmapperCall(portmapper.Port(), 0, 1, 6666), 0u) << "SET from an unprivileged port";
+    EXPECT_EQ(portmapper.Lookup(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp), 4321u);
+
+    // From a privileged port (root only): SET never replaces; UNSET then SET does.
+    std::uint16_t next = 1023;
+    const auto privileged = [&](std::uint32_t procedure, std::uint32_t mappedPort) {
+        std::optional<std::uint32_t> result;
+        while (next > 600 && !(result = PortmapperCall(portmapper.Port(), next--, procedure, mappedPort))) {}
         return result;
     };
-    EXPECT_EQ(call(1, 6666), 0u) << "SET over an existing mapping";
+    const std::optional<std::uint32_t> replaced = privileged(1, 6666);
+    if (!replaced) GTEST_SKIP() << "no privileged source port can be bound here (not root)";
+    EXPECT_EQ(*replaced, 0u) << "SET over an existing mapping";
     EXPECT_EQ(portmapper.Lookup(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp), 4321u);
-    EXPECT_EQ(call(2, 0), 1u);
-    EXPECT_EQ(call(1, 6666), 1u);
+    EXPECT_EQ(privileged(2, 0).value_or(9), 1u);
+    EXPECT_EQ(privileged(1, 6666).value_or(9), 1u);
     EXPECT_EQ(portmapper.Lookup(Vxi11Server::kCoreProgram, 1, Portmapper::kTcp), 6666u);
 
-    const auto v4 = [](const char* text) {
+    const auto v4 = [](const char* text, std::uint16_t port) {
         sockaddr_storage address{};
         auto& in = reinterpret_cast<sockaddr_in&>(address);
         in.sin_family = AF_INET;
+        in.sin_port = htons(port);
         ::inet_pton(AF_INET, text, &in.sin_addr);
         return address;
     };
-    EXPECT_TRUE(IsLoopbackCaller(v4("127.0.0.1")));
-    EXPECT_TRUE(IsLoopbackCaller(v4("127.3.2.1")));
-    EXPECT_FALSE(IsLoopbackCaller(v4("192.0.2.7")));
+    EXPECT_TRUE(MayChangeMappings(v4("127.0.0.1", 1023)));
+    EXPECT_TRUE(MayChangeMappings(v4("127.3.2.1", 111)));
+    EXPECT_FALSE(MayChangeMappings(v4("127.0.0.1", 1024)));
+    EXPECT_FALSE(MayChangeMappings(v4("192.0.2.7", 700)));
     EXPECT_FALSE(portmapper.SetFromClient(false, 0x20000001, 1, Portmapper::kTcp, 1234));
     EXPECT_EQ(portmapper.Lookup(0x20000001, 1, Portmapper::kTcp), 0u);
 }

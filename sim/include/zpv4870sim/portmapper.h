@@ -1,8 +1,9 @@
 // The simulator's own portmapper (program 100000 version 2) on 127.0.0.1, TCP and, when the same
 // port is free for it, UDP: clients ask it where the VXI-11 core channel listens. Answers NULL,
 // SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset,
-// as rpcbind allows them: from loopback callers only, and SET never replaces a mapping (UNSET
-// first).
+// as the classic portmapper allows them: from a privileged source port (below 1024, which only
+// root can bind) on this host only, and SET never replaces a mapping (UNSET first). The
+// simulator registers its own services in-process.
 #pragma once
 
 #include <sys/socket.h>
@@ -19,8 +20,9 @@ namespace zpv::sim {
 class TcpService;
 class WakePipe;
 
-// Whether a caller at this address may change mappings: only this host, over loopback.
-bool IsLoopbackCaller(const struct sockaddr_storage& address);
+// Whether a caller at this address may change mappings: only this host, over loopback, from a
+// privileged port, so no unprivileged program on the host can take the instrument's mapping.
+bool MayChangeMappings(const struct sockaddr_storage& address);
 
 class Portmapper {
 public:
@@ -42,8 +44,8 @@ public:
 
     void Set(std::uint32_t program, std::uint32_t version, std::uint32_t protocol, std::uint16_t port);
     void Unset(std::uint32_t program, std::uint32_t version);
-    // SET from a client: false when the caller is not on loopback or the mapping exists.
-    bool SetFromClient(bool loopbackCaller, std::uint32_t program, std::uint32_t version, std::uint32_t protocol,
+    // SET from a client: false when the caller may not change mappings or the mapping exists.
+    bool SetFromClient(bool mayChange, std::uint32_t program, std::uint32_t version, std::uint32_t protocol,
                        std::uint16_t port);
     // 0 when the program is not registered.
     std::uint16_t Lookup(std::uint32_t program, std::uint32_t version, std::uint32_t protocol) const;
