@@ -18,6 +18,18 @@ const std::vector<std::string> kSamples = {
     "driversetup  =NumPhases:3", "1e400\n", "-\n", "0x1F\n", "\xff\xfe\x00\x01", "#",
     "*IDN?;*OPC?\n", "OUTP:FREQ 50;FREQ?\n", "MAN:CURR:HIGH 5;DEL 0.5;:MAN:COUP?\n", "LIST:VOLT 1,2,3;:LIST:VOLT?\n",
     "SIM:BLOCK? 10\r\n", "LIST:FILE:ADD \"a\"\"b\";:SYST:ERR?\n", "SYST:ALAR 1;SYST:ALAR 1\n",
+    // A configuration store and a list program, for the readers of those files.
+    "<?xml version=\"1.0\"?>\n<IviConfigurationStore>\n  <SoftwareModule name=\"ZPV4870\"/>\n"
+    "  <HardwareAsset name=\"A\" resourceDescriptor=\"TCPIP0::10.0.0.1::5025::SOCKET\"/>\n"
+    "  <DriverSession name=\"S\" softwareModule=\"ZPV4870\" hardwareAsset=\"A\" simulate=\"true\">\n"
+    "    <VirtualName name=\"P\" mapTo=\"OutputPhase\"><Range min=\"1\" max=\"3\" startingPhysicalIndex=\"1\"/></VirtualName>\n"
+    "    <Structure name=\"Configurable Initial Settings\"><Item name=\"Model\" type=\"String\" value=\"M\"/>"
+    "<Structure name=\"N\"><Item name=\"I\" type=\"Integer\" value=\"3\"/></Structure></Structure>\n"
+    "  </DriverSession>\n  <LogicalName name=\"L\" session=\"S\"/>\n</IviConfigurationStore>\n",
+    "<!DOCTYPE s [<!ENTITY e \"x\">]><IviConfigurationStore><HardwareAsset name=\"&e;&#0;&amp;\"/></IviConfigurationStore>",
+    "program:\n  base: time\n  count: 1\nsequences:\n  - voltage_ac_start: 0\n    voltage_ac_end: 115\n"
+    "    frequency_start: 60\n    time: 2\n  - {voltage_ac_start: 5, time: 1e999}\n",
+    "sequences: [[[[{? [a]: b}]]]]\n", "&a [*a, *a]\n",
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "attribute_values.h"
@@ -76,17 +78,31 @@ double SecondsOf(const std::vector<Setting>& sequence, bool cycles) {
     return time * unit;
 }
 
+ListProgram ReadListProgram(const std::string& text, const std::string& path);
+
 }  // namespace
 
 ListProgram LoadListProgram(const std::string& path) {
-    YAML::Node root;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw UsageError(path + ": cannot be read");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseListProgram(text, path);
+}
+
+ListProgram ParseListProgram(const std::string& text, const std::string& path) {
     try {
-        root = YAML::LoadFile(path);
-    } catch (const YAML::BadFile&) {
-        throw UsageError(path + ": cannot be read");
-    } catch (const YAML::ParserException& e) {
+        return ReadListProgram(text, path);
+    } catch (const YAML::Exception& e) {
+        // What the YAML reader refuses that the checks above do not name (a key that is no text,
+        // nesting too deep, ...): still a mistake of the file, with its place.
         throw UsageError(path + ":" + std::to_string(e.mark.line + 1) + ": " + e.msg);
     }
+}
+
+namespace {
+
+ListProgram ReadListProgram(const std::string& text, const std::string& path) {
+    const YAML::Node root = YAML::Load(text);
     if (!root.IsMap()) throw UsageError(path + ":1: expected 'program' and 'sequences'");
     ListProgram program;
     for (const auto& entry : root) {
@@ -107,5 +123,7 @@ ListProgram LoadListProgram(const std::string& path) {
     }
     return program;
 }
+
+}  // namespace
 
 }  // namespace zpv::cli

@@ -34,5 +34,7 @@ struct ListProgram {
 
 // Throws UsageError "<file>:<line>: <what is wrong>" for the first mistake.
 ListProgram LoadListProgram(const std::string& path);
+// The same for a file's text; path names it in messages.
+ListProgram ParseListProgram(const std::string& text, const std::string& path);
 
 }  // namespace zpv::cli
