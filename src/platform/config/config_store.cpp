@@ -303,7 +303,9 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
     try {
         reader.CheckText();
         pugi::xml_document document;
-        const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
+        // Every node kind is parsed (and must be well-formed), as the store's editor parses them.
+        const pugi::xml_parse_result parsed =
+            document.load_buffer(text.data(), text.size(), pugi::parse_full, pugi::encoding_utf8);
         if (!parsed) reader.Fail(parsed.offset, std::string("not well-formed XML: ") + parsed.description());
         const pugi::xml_node root = document.document_element();
         if (std::string_view(root.name()) != "IviConfigurationStore")
