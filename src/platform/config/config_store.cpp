@@ -138,16 +138,21 @@ public:
             const std::size_t at = t.find(end, from);
             return at == std::string_view::npos ? t.size() : at + end.size();
         };
+        // Every byte, wherever it stands (comments and processing instructions included).
         for (std::size_t i = 0; i < t.size();) {
             const auto c = static_cast<unsigned char>(t[i]);
             if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
                 Fail(static_cast<std::ptrdiff_t>(i), "the control character " + Hex(c) + " is not allowed in XML");
-            if (c >= 0x80) {
-                const std::size_t length = Utf8Length(t.substr(i));
-                if (!length) Fail(static_cast<std::ptrdiff_t>(i), "the byte " + Hex(c) + " does not begin a UTF-8 character");
-                i += length;
+            if (c < 0x80) {
+                ++i;
                 continue;
             }
+            const std::size_t length = Utf8Length(t.substr(i));
+            if (!length) Fail(static_cast<std::ptrdiff_t>(i), "the byte " + Hex(c) + " does not begin a UTF-8 character");
+            i += length;
+        }
+        // References, outside the places where "&" is plain text.
+        for (std::size_t i = 0; i < t.size();) {
             if (t.substr(i, 4) == "<!--") { i = skipTo(i + 4, "-->"); continue; }
             if (t.substr(i, 9) == "<![CDATA[") { i = skipTo(i + 9, "]]>"); continue; }
             if (t.substr(i, 2) == "<?") { i = skipTo(i + 2, "?>"); continue; }
@@ -157,7 +162,7 @@ public:
                 i = open < close ? skipTo(skipTo(open, "]"), ">") : skipTo(i, ">");
                 continue;
             }
-            if (c == '&') CheckReference(i);
+            if (t[i] == '&') CheckReference(i);
             ++i;
         }
     }
