@@ -3,11 +3,39 @@
 // parsed, and an option string of many keys split. Complexity() fits the growth.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "capi/rep_cap_selector.h"
 #include "core/option_string.h"
 #include "platform/config/config_store.h"
+
+// Heap bytes in use and their peak, for what a short selector may cost.
+namespace {
+std::atomic<std::size_t> gLive{0}, gPeak{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    void* p = std::malloc(size + sizeof(std::max_align_t));
+    if (!p) throw std::bad_alloc();
+    *static_cast<std::size_t*>(p) = size;
+    const std::size_t live = gLive += size;
+    std::size_t peak = gPeak;
+    while (live > peak && !gPeak.compare_exchange_weak(peak, live)) {}
+    return static_cast<char*>(p) + sizeof(std::max_align_t);
+}
+// The block came from malloc in operator new above; the compiler sees only the inlined pair.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    void* block = static_cast<char*>(p) - sizeof(std::max_align_t);
+    gLive -= *static_cast<std::size_t*>(block);
+    std::free(block);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -58,6 +86,27 @@ void BM_SelectorOfManyPaths(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_SelectorOfManyPaths)->Arg(6400)->Arg(64000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// Selectors under 1 kB built to multiply into many names (ranges times levels): the most heap any
+// of them takes while it is parsed ("peak_bytes").
+void BM_ShortSelectorsThatWouldMultiply(benchmark::State& state) {
+    const char* floods[] = {"[A1-A1000]:[B1-B1000]:[C1-C1000]", "[A1-A300,B1-B300]:[C1-C300]:[D1-D300]:E",
+                            "A1-A1000,B1-B1000,C1-C1000", "[a0-a999]:[b0-b999],[c0-c999]:[d0-d999]",
+                            "A1-A1023", "[A1-A32]:[B1-B32]"};
+    std::size_t worst = 0;
+    for (auto _ : state)
+        for (const char* text : floods) {
+            const std::size_t before = gLive;
+            gPeak = before;
+            {
+                zpv::repcap::CRepCapSelector selector(text);
+                benchmark::DoNotOptimize(selector.Parse(0, true));
+            }
+            worst = std::max(worst, gPeak - before);
+        }
+    state.counters["peak_bytes"] = static_cast<double>(worst);
+}
+BENCHMARK(BM_ShortSelectorsThatWouldMultiply)->Unit(benchmark::kMicrosecond);
 
 // "Key0=1, Key1=1, ..." with n keys.
 void BM_OptionStringOfManyKeys(benchmark::State& state) {
