@@ -3,6 +3,7 @@
 // never writes what the reader refuses.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -23,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     edit.Set("DriverSession", "Fuzz", "hardwareAsset", "Fuzz");
     edit.SetInitialSetting("Fuzz", "Model", "String", "ZPV-4803-Advanced");
     const zpv::config::LoadResult again = zpv::config::ParseStore(edit.Text(), "fuzz.xml");
-    if (!again.error.empty()) std::abort();
+    if (!again.error.empty()) {
+        std::fprintf(stderr, "the edited store no longer reads: %s\n", again.error.c_str());
+        std::abort();
+    }
     return 0;
 }

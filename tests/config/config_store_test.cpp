@@ -84,6 +84,9 @@ TEST(ConfigStore, MistakesAreReportedWithTheirPlace) {
          "the control character 0x01 is not allowed"},
         {"<IviConfigurationStore><HardwareAsset name=\"\xff\xfe\" resourceDescriptor=\"x\"/></IviConfigurationStore>",
          "the byte 0xFF does not begin a UTF-8 character"},
+        // A reference is a reference wherever it stands, even behind text that looks like markup.
+        {"<IviConfigurationStore>\n<HardwareAsset name=\"&lt;!DOCTYPE &#x1D;\" resourceDescriptor=\"x\"/>"
+         "</IviConfigurationStore>", "store.xml:2: the character reference &#x1D; names a character XML does not allow"},
         // Bytes in a processing instruction or a comment are checked as well.
         {"<?\x88\x92 x?>\n<IviConfigurationStore/>", "store.xml:1: the byte 0x88 does not begin"},
         {"<IviConfigurationStore>\n<!-- \x01 -->\n</IviConfigurationStore>", "store.xml:2: the control character 0x01"},

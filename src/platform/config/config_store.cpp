@@ -151,19 +151,57 @@ public:
             if (!length) Fail(static_cast<std::ptrdiff_t>(i), "the byte " + Hex(c) + " does not begin a UTF-8 character");
             i += length;
         }
-        // References, outside the places where "&" is plain text.
+        // References in text and attribute values; comments, CDATA, processing instructions and
+        // the document type hold "&" as plain text.
+        enum class In { Text, Tag, Value } where = In::Text;
+        char quote = 0;
         for (std::size_t i = 0; i < t.size();) {
-            if (t.substr(i, 4) == "<!--") { i = skipTo(i + 4, "-->"); continue; }
-            if (t.substr(i, 9) == "<![CDATA[") { i = skipTo(i + 9, "]]>"); continue; }
-            if (t.substr(i, 2) == "<?") { i = skipTo(i + 2, "?>"); continue; }
-            if (t.substr(i, 9) == "<!DOCTYPE") {
-                const std::size_t close = t.find('>', i);
-                const std::size_t open = t.find('[', i);
-                i = open < close ? skipTo(skipTo(open, "]"), ">") : skipTo(i, ">");
+            const char c = t[i];
+            if (where == In::Text && c == '<') {
+                if (t.substr(i, 4) == "<!--") { i = skipTo(i + 4, "-->"); continue; }
+                if (t.substr(i, 9) == "<![CDATA[") { i = skipTo(i + 9, "]]>"); continue; }
+                if (t.substr(i, 2) == "<?") { i = skipTo(i + 2, "?>"); continue; }
+                if (t.substr(i, 9) == "<!DOCTYPE") {
+                    const std::size_t close = t.find('>', i);
+                    const std::size_t open = t.find('[', i);
+                    i = open < close ? skipTo(skipTo(open, "]"), ">") : skipTo(i, ">");
+                    continue;
+                }
+                where = In::Tag;
+            } else if (where == In::Tag && (c == '"' || c == '\'')) {
+                where = In::Value;
+                quote = c;
+            } else if (where == In::Tag && c == '>') {
+                where = In::Text;
+            } else if (where == In::Value && c == quote) {
+                where = In::Tag;
+            } else if (where != In::Tag && c == '&') {
+                CheckReference(i);
+            }
+            ++i;
+        }
+    }
+    // What references decoded to: no character XML forbids in any value or text.
+    void CheckDecoded(const pugi::xml_node& root) const {
+        const auto bad = [](const char* text) {
+            for (const char* p = text; *p; ++p) {
+                const auto c = static_cast<unsigned char>(*p);
+                if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return true;
+            }
+            return false;
+        };
+        for (pugi::xml_node node = root; node; ) {
+            for (const pugi::xml_attribute& a : node.attributes())
+                if (bad(a.value())) Fail(node.offset_debug(), std::string("the \"") + a.name() + "\" attribute holds a character XML does not allow");
+            if (bad(node.value())) Fail(node.offset_debug(), "the text holds a character XML does not allow");
+            // Depth first, without recursion.
+            if (node.first_child()) {
+                node = node.first_child();
                 continue;
             }
-            if (t[i] == '&') CheckReference(i);
-            ++i;
+            while (node && node != root && !node.next_sibling()) node = node.parent();
+            if (!node || node == root) break;
+            node = node.next_sibling();
         }
     }
 
@@ -312,6 +350,7 @@ LoadResult ParseStore(std::string_view text, const std::string& name) {
         const pugi::xml_parse_result parsed =
             document.load_buffer(text.data(), text.size(), pugi::parse_full, pugi::encoding_utf8);
         if (!parsed) reader.Fail(parsed.offset, std::string("not well-formed XML: ") + parsed.description());
+        reader.CheckDecoded(document.document_element());
         const pugi::xml_node root = document.document_element();
         if (std::string_view(root.name()) != "IviConfigurationStore")
             reader.Fail(root.offset_debug(), std::string("the root element is <") + root.name() +
