@@ -72,7 +72,8 @@ std::optional<std::string> VirtualNameTable::VirtualNameOf(std::string_view repC
             if (!index || *index < r.start ||
                 static_cast<__int128>(*index) - r.start > static_cast<__int128>(r.max) - r.min)
                 continue;
-            return r.name + std::to_string(static_cast<std::int64_t>(static_cast<__int128>(r.min) + (*index - r.start)));
+            const __int128 virtualIndex = static_cast<__int128>(r.min) + (static_cast<__int128>(*index) - r.start);
+            return r.name + std::to_string(static_cast<std::int64_t>(virtualIndex));
         }
     }
     return std::nullopt;
