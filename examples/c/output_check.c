@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: %s <resource descriptor> [<more options>]\n", argv[0]);
         return 2;
     }
-    snprintf(options, sizeof options, "QueryInstrumentStatus=true%s%s", argc == 3 ? ", " : "", argc == 3 ? argv[2] : "");
+    snprintf(options, sizeof options, "QueryInstrStatus=true%s%s", argc == 3 ? ", " : "", argc == 3 ? argv[2] : "");
     Check(ZPV4870_InitWithOptions(argv[1], VI_TRUE, VI_TRUE, options, &session), "ZPV4870_InitWithOptions");
     Check(ZPV4870_GetAttributeViString(session, VI_NULL, ZPV4870_ATTR_INSTRUMENT_MODEL, (ViInt32)sizeof model, model),
           "reading the model");

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        zpv4870::Driver drv{argv[1], {.reset = true, .options = "QueryInstrumentStatus=true"}};
+        zpv4870::Driver drv{argv[1], {.reset = true, .options = "QueryInstrStatus=true"}};
         auto program = drv.list_mode().program();
         auto sequence = drv.list_mode().sequence();
         std::printf("Building the list program on the C++ face\n");

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        zpv4870::Driver drv{argv[1], {.reset = true, .options = "QueryInstrumentStatus=true"}};
+        zpv4870::Driver drv{argv[1], {.reset = true, .options = "QueryInstrStatus=true"}};
         std::printf("Instrument %s %s, firmware %s\n", drv.manufacturer().c_str(), drv.model().c_str(),
                     drv.firmware_revision().c_str());
         auto phase = drv.output().phase(1);

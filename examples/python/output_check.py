@@ -15,7 +15,7 @@ def main() -> int:
         print(f"usage: {sys.argv[0]} <resource descriptor>", file=sys.stderr)
         return 2
     try:
-        with zpv4870.Driver(sys.argv[1], id_query=True, reset=True, options="QueryInstrumentStatus=true") as drv:
+        with zpv4870.Driver(sys.argv[1], id_query=True, reset=True, options="QueryInstrStatus=true") as drv:
             driver_revision, firmware = drv.revision_query()
             print(f"Instrument {drv.identity.instrument_model}, firmware {firmware}, driver {driver_revision}")
             phase = drv.output.phases["OutputPhase1"]

@@ -438,7 +438,7 @@ struct Options {
     bool reset = false;
     bool simulate = false;
     std::string driver_setup{};  // "Model=ZPV-4832-Advanced, Trace=true"
-    std::string options{};       // more of the option string: "QueryInstrumentStatus=true, RangeCheck=false"
+    std::string options{};       // more of the option string: "QueryInstrStatus=true, RangeCheck=false"
 };
 
 // One session with one instrument: opened by the constructor, closed by the destructor.

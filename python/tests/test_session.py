@@ -55,3 +55,26 @@ def test_utility_and_status_texts() -> None:
     status = tables().statuses["ZPV4870_ERROR_CANNOT_APPLY_TO_ALL_PHASES"]
     assert zpv4870.error_message(status) == "Cannot apply to AllPhases. Use specific output phase."
     assert zpv4870.error_message(0x7777) == ""
+
+
+def test_the_documented_options_really_switch_status_checking_on(simulator: Simulator) -> None:
+    """The option names of the README and the examples are the driver's own; others are warned about."""
+    import re
+    from pathlib import Path
+
+    root = Path(__file__).resolve().parents[2]
+    header = (root / "src" / "core" / "option_names.h").read_text()
+    listed = re.search(r"kOptionFlagNames = \{(.*?)\};", header, re.S)
+    assert listed and tuple(re.findall(r'"(\w+)"', listed.group(1))) == zpv4870.driver.OPTION_NAMES
+
+    documented = set()
+    for path in [root / "README.md", *sorted((root / "examples").rglob("*.*"))]:
+        documented.update(re.findall(r"\b(\w+)=true", path.read_text(errors="replace")))
+    unknown = {name for name in documented if name.lower() not in zpv4870.driver.OPTION_NAMES + ("trace",)}
+    assert not unknown, f"documented options the driver does not know: {unknown}"
+
+    with zpv4870.Driver(simulator.resource, options="QueryInstrStatus=true") as drv:
+        assert drv.operation.query_instrument_status is True
+    with pytest.warns(zpv4870.DriverWarning, match="'QueryInstrumentStatus'"):
+        with zpv4870.Driver("", options="QueryInstrumentStatus=true, " + SIMULATED) as drv:
+            assert drv.operation.query_instrument_status is False

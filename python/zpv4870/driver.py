@@ -7,10 +7,11 @@ from __future__ import annotations
 import contextlib
 import ctypes
 import re
+import warnings
 from collections.abc import Iterator
 from typing import Any
 
-from ._calls import Session, Wrapper, snake
+from ._calls import DriverWarning, Session, Wrapper, snake
 from ._header import AttributeInfo, FunctionInfo, tables
 from ._library import library
 from .enums import BY_C_NAME
@@ -52,6 +53,23 @@ GROUP_PATHS: dict[str, str] = {
     "IIviACPwrVoltageProtection": "ivi.phases[].voltage_protection",
     "IIviACPwrDCGeneration": "ivi.phases[].dc_generation",
 }
+
+
+# The option string's names the driver knows (src/core/option_names.h; a test compares the two).
+# The driver accepts every other name without effect.
+OPTION_NAMES = ("cache", "interchangecheck", "queryinstrstatus", "rangecheck", "recordcoercions", "simulate")
+
+
+def unknown_option_names(options: str) -> list[str]:
+    """Names before the DriverSetup part that the driver does not know."""
+    unknown = []
+    for entry in options.split(","):
+        name = entry.split("=", 1)[0].strip()
+        if name.lower() == "driversetup":
+            break
+        if name and name.lower() not in OPTION_NAMES:
+            unknown.append(name)
+    return unknown
 
 
 def attribute_name(info: AttributeInfo) -> str:
@@ -190,11 +208,15 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     """A session on one instrument (or a simulated one), closed by ``close()`` or on leaving a
     ``with`` block.
 
-    >>> with Driver("TCPIP0::192.168.1.20::5025::SOCKET", options="QueryInstrumentStatus=true") as drv:
+    >>> with Driver("TCPIP0::192.168.1.20::5025::SOCKET", options="QueryInstrStatus=true") as drv:
     ...     drv.output.phases["OutputPhase1"].voltage_level = 230.0
     """
 
     def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "") -> None:
+        for name in unknown_option_names(options):
+            warnings.warn(f"the driver does not know the option {name!r} and ignores it "
+                          f"(it knows {', '.join(OPTION_NAMES)}, in any letter case, and DriverSetup)",
+                          DriverWarning, stacklevel=2)
         vi = ctypes.c_uint32()
         status = library().ZPV4870_InitWithOptions(resource.encode("utf-8"), 1 if id_query else 0,
                                                    1 if reset else 0, options.encode("utf-8"), ctypes.byref(vi))

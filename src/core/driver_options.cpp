@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/driver.h"
+#include "core/option_names.h"
 #include "core/option_string.h"
 
 namespace zpv::driver {
@@ -21,6 +22,11 @@ constexpr OptionFlagRow kOptionFlags[] = {
     {"recordcoercions", &OptionFlags::recordCoercions},
     {"simulate", &OptionFlags::simulate},
 };
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kOptionFlags); ++i)
+        if (kOptionFlagNames[i] != kOptionFlags[i].name) return false;
+    return std::size(kOptionFlags) == kOptionFlagNames.size();
+}(), "the flag rows and the published option names differ");
 
 // DriverSetup keys that store a text or a decimal trace setting.
 struct TraceTextRow {

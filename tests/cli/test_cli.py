@@ -322,3 +322,11 @@ def test_the_manual_page_covers_every_command() -> None:
     assert len(commands) == 11
     for command in commands:
         assert re.search(rf"^\.B {command}\b", manual, re.M), command
+
+
+def test_option_names_the_driver_does_not_know_are_warned_about() -> None:
+    misspelt = run("identify", "", "--simulate", "--options", "QueryInstrumentStatus=true, DriverSetup=Trace=false")
+    assert misspelt.returncode == 0
+    assert "warning: the driver does not know the option 'QueryInstrumentStatus'" in misspelt.stderr
+    right = run("identify", "", "--simulate", "--options", "QueryInstrStatus=true, RangeCheck=false")
+    assert right.returncode == 0 and "warning" not in right.stderr

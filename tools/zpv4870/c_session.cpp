@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <vector>
+
+#include "core/option_names.h"
 
 namespace zpv::cli {
 
@@ -16,9 +20,37 @@ std::string Describe(ViSession vi, ViStatus status, const std::string& what) {
     return what + " failed (" + hex + "): " + (description[0] ? description : "no description");
 }
 
+// Names before the DriverSetup part that the driver does not know: it accepts them without effect,
+// so a misspelt "QueryInstrumentStatus=true" would silently leave status checking off.
+std::vector<std::string> UnknownOptionNames(const std::string& options) {
+    std::vector<std::string> unknown;
+    std::size_t start = 0;
+    while (start < options.size()) {
+        std::size_t end = options.find(',', start);
+        if (end == std::string::npos) end = options.size();
+        std::string name = options.substr(start, std::min(options.find('=', start), end) - start);
+        name.erase(0, name.find_first_not_of(" \t"));
+        name.erase(name.find_last_not_of(" \t") + 1);
+        std::string lower = name;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (lower == driver::kDriverSetupName) break;  // the rest is DriverSetup's
+        if (!name.empty() && std::find(driver::kOptionFlagNames.begin(), driver::kOptionFlagNames.end(), lower) ==
+                                 driver::kOptionFlagNames.end())
+            unknown.push_back(name);
+        start = end + 1;
+    }
+    return unknown;
+}
+
 }  // namespace
 
 std::string OptionString(const SessionOptions& options) {
+    for (const std::string& name : UnknownOptionNames(options.options)) {
+        std::string known;
+        for (std::string_view k : driver::kOptionFlagNames) known += (known.empty() ? "" : ", ") + std::string(k);
+        std::fprintf(stderr, "zpv4870: warning: the driver does not know the option '%s' and ignores it (it knows %s, "
+                             "in any letter case, and DriverSetup)\n", name.c_str(), known.c_str());
+    }
     // The DriverSetup part runs to the end of the string, so the model joins the user's own
     // DriverSetup when there is one.
     std::string text = options.simulate ? "Simulate=true" : "";

@@ -21,7 +21,7 @@ void AddSessionOptions(CLI::App* command, Common& common) {
     command->add_option("--timeout", common.session.timeoutMs, "I/O timeout in milliseconds")
         ->check(CLI::PositiveNumber);
     command->add_option("--options", common.session.options,
-                        "more of the driver's option string, e.g. \"QueryInstrumentStatus=true\"");
+                        "more of the driver's option string, e.g. \"QueryInstrStatus=true\"");
 }
 
 }  // namespace
