@@ -146,10 +146,41 @@ def test_a_list_program_with_a_mistake_names_its_line_and_sends_nothing(sim: Sim
     assert f"{program}:10: unknown sequence setting 'tiem'" in result.stderr
     program.write_text(PROGRAM.replace("frequency_start: 60", "frequency_start: sixty"))
     result = run("list", "run", sim.resource, str(program))
-    assert f"{program}:7: 'sixty' for ListMode.Sequence.FrequencyStart: expected a number" in result.stderr
+    assert f"{program}:7: 'sixty' for ListMode.Sequence.FrequencyStart: expected a finite number" in result.stderr
     program.write_text("sequences: [unclosed\n")
     assert run("list", "run", sim.resource, str(program)).returncode == 2
     assert sim.mark() == mark
+
+
+def test_exactly_the_files_sequences_run_and_impossible_values_are_refused(sim: Simulator, tmp_path: Path) -> None:
+    sequence = "  - voltage_ac_start: {v}\n    voltage_ac_end: {v}\n    frequency_start: 50\n    time_unit: millisecond\n    time: {t}\n"
+
+    def program(*voltages: int, time: str = "50") -> Path:
+        path = tmp_path / "p.yaml"
+        path.write_text("sequences:\n" + "".join(sequence.format(v=v, t=time) for v in voltages))
+        return path
+
+    three = run("--json", "list", "run", sim.resource, str(program(100, 110, 120)))
+    assert three.returncode == 0, three.stderr
+    assert [r["voltage"] for r in json.loads(three.stdout)] == [100, 110, 120]
+    one = run("--json", "list", "run", sim.resource, str(program(130)))
+    assert one.returncode == 0, one.stderr
+    assert [r["voltage"] for r in json.loads(one.stdout)] == [130]  # the earlier program's 2 and 3 are gone
+
+    # A run from an output that is already on still runs the program.
+    assert run("set", sim.resource, "OutputPhase1.Enabled=true").returncode == 0
+    again = run("--json", "list", "run", sim.resource, str(program(140)))
+    assert again.returncode == 0 and [r["voltage"] for r in json.loads(again.stdout)] == [140], again.stderr
+
+    mark = sim.mark()
+    over = run("list", "run", sim.resource, str(program(*range(150))))
+    assert over.returncode == 2 and "the file has 150 sequences; a list program of the instrument holds at most 100" in over.stderr
+    assert ":502:" in over.stderr  # the line of the 101st sequence
+    for bad in ("nan", "inf", "1e999", "-1"):
+        refused = run("list", "run", sim.resource, str(program(100, time=bad)))
+        assert refused.returncode == 2 and "p.yaml:6:" in refused.stderr, (bad, refused.stderr)
+    assert run("set", sim.resource, "OutputPhase1.VoltageLevel=nan").returncode == 2
+    assert sim.mark() == mark  # none of it reached the instrument
 
 
 def test_the_live_view_redraws_on_a_terminal_and_stops_on_ctrl_c(sim: Simulator) -> None:

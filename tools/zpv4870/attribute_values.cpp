@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "commands.h"
@@ -27,7 +28,8 @@ bool ParseReal(const std::string& text, ViReal64& value) {
     if (text.empty()) return false;
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size();
+    // nan, inf and what overflows to it (1e999) never reach an instrument.
+    return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 bool ParseBool(const std::string& text, ViBoolean& value) {
@@ -56,7 +58,7 @@ std::string Expected(const Attribute& a) {
     }
     switch (a.kind) {
         case ValueKind::Int32: return "an integer";
-        case ValueKind::Real64: return "a number";
+        case ValueKind::Real64: return "a finite number";
         case ValueKind::Boolean: return "true or false";
         case ValueKind::String: return "text";
     }

@@ -72,13 +72,18 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
     for (const Setting& s : program.program) Write(session, s);
     ViInt32 existing = 0;
     session.Check(ZPV4870_GetTotalSequence(vi, &existing), "reading the number of sequences");
-    for (std::size_t i = 0; i < program.sequences.size(); ++i) {
-        const auto index = static_cast<ViInt32>(i + 1);
+    const auto count = static_cast<ViInt32>(program.sequences.size());
+    for (ViInt32 index = 1; index <= count; ++index) {
         if (index > existing) session.Check(ZPV4870_Add2(vi), "adding sequence " + std::to_string(index));
         session.Check(ZPV4870_Edit2(vi, index), "editing sequence " + std::to_string(index));
-        for (const Setting& s : program.sequences[i]) Write(session, s);
+        for (const Setting& s : program.sequences[static_cast<std::size_t>(index - 1)]) Write(session, s);
     }
+    // Exactly the file's sequences run: what an earlier program left behind them goes, last first.
+    for (ViInt32 extra = existing; extra > count; --extra)
+        session.Check(ZPV4870_Delete2(vi, extra), "deleting sequence " + std::to_string(extra) + " of an earlier program");
 
+    // The program starts when the output is switched on: from off, whatever state it was left in.
+    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "switching the output off before the run");
     session.Check(ZPV4870_SetOperationMode(vi, ZPV4870_VAL_OPERATION_MODE_LIST), "selecting list mode");
     session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_ON), "starting the list");
     Follow(session, program.seconds, !common.json && isatty(STDERR_FILENO));
@@ -87,6 +92,11 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
     ViInt32 total = 0;
     session.Check(ZPV4870_GetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE, &total),
                   "reading the number of results");
+    // One result per sequence of the file, or the run did not do what the file says.
+    if (total != count)
+        throw Failure("the instrument reports " + std::to_string(total) + " results for the " + std::to_string(count) +
+                      " sequences of " + programPath +
+                      (total == 0 ? ": the program did not run" : ": the run did not complete as written"));
     std::vector<std::vector<std::string>> rows{{"SEQ", "V", "A", "W", "Hz", "PF"}};
     std::vector<std::string> json;
     if (csv) {

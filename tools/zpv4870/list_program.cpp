@@ -55,6 +55,10 @@ std::vector<Setting> Settings(const std::string& path, const YAML::Node& map, co
         } catch (const UsageError& e) {
             Fail(path, entry.second, e.what());
         }
+        // A run time or cycle count below zero is no run at all.
+        const std::string& attribute = it->second->name;
+        if ((attribute.ends_with(".Time") || attribute.ends_with(".Cycle")) && std::strtod(value.c_str(), nullptr) < 0)
+            Fail(path, entry.second, "'" + name + "' is " + value + "; a sequence cannot run for less than nothing");
         settings.push_back({it->second, value});
     }
     return settings;
@@ -114,6 +118,10 @@ ListProgram ReadListProgram(const std::string& text, const std::string& path) {
     const YAML::Node sequences = root["sequences"];
     if (!sequences) throw UsageError(path + ": no 'sequences'");
     if (!sequences.IsSequence() || sequences.size() == 0) Fail(path, sequences, "'sequences' must be a list of sequences");
+    if (sequences.size() > kMaxListSequences)
+        Fail(path, sequences[kMaxListSequences], "the file has " + std::to_string(sequences.size()) +
+                                                     " sequences; a list program of the instrument holds at most " +
+                                                     std::to_string(kMaxListSequences));
     bool cycles = false;
     for (const Setting& s : program.program)
         if (s.attribute->name == "ListMode.Program.Base") cycles = Key(s.value) == "cycle" || s.value == "1";

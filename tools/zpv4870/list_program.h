@@ -20,6 +20,9 @@
 
 namespace zpv::cli {
 
+// Sequences a list program of any model holds (the instrument refuses the next LIST:SEQ:ADD).
+inline constexpr std::size_t kMaxListSequences = 100;
+
 struct Setting {
     const Attribute* attribute;
     std::string value;
