@@ -183,6 +183,33 @@ def test_exactly_the_files_sequences_run_and_impossible_values_are_refused(sim: 
     assert sim.mark() == mark  # none of it reached the instrument
 
 
+def test_ctrl_c_during_a_list_run_switches_the_output_off_and_keeps_what_finished(sim: Simulator, tmp_path: Path) -> None:
+    program = tmp_path / "long.yaml"
+    program.write_text("sequences:\n" + "".join(
+        f"  - voltage_ac_start: {v}\n    voltage_ac_end: {v}\n    frequency_start: 50\n    time: 2\n" for v in (100, 110, 120)))
+
+    def interrupted(*extra: str) -> tuple[subprocess.CompletedProcess[str], Path]:
+        csv = tmp_path / f"results{len(extra)}.csv"
+        process = subprocess.Popen([CLI, "list", "run", sim.resource, str(program), "--csv", str(csv), *extra],
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        time.sleep(1.5)
+        process.send_signal(signal.SIGINT)
+        out, err = process.communicate(timeout=30)
+        return subprocess.CompletedProcess(process.args, process.returncode, out, err), csv
+
+    result, csv = interrupted()
+    assert result.returncode == 130, result.stderr
+    assert "interrupted" in result.stderr and "switched off" in result.stderr
+    assert csv.read_text().splitlines()[0].startswith("sequence,voltage_ac,")
+    # Another process sees the output off.
+    assert run("get", sim.resource, "OutputPhase1.Enabled").stdout.strip().endswith("= false")
+
+    result, _ = interrupted("--leave-on")
+    assert result.returncode == 130 and "left on" in result.stderr, result.stderr
+    assert run("get", sim.resource, "OutputPhase1.Enabled").stdout.strip().endswith("= true")
+    assert run("set", sim.resource, "OutputPhase1.Enabled=false").returncode == 0
+
+
 def test_the_live_view_redraws_on_a_terminal_and_stops_on_ctrl_c(sim: Simulator) -> None:
     controller, terminal = pty.openpty()
     process = subprocess.Popen([CLI, "measure", sim.resource, "--watch", "0.1"], stdout=terminal, stderr=terminal)

@@ -26,7 +26,9 @@ int Get(const Common& common, const std::vector<std::string>& names);
 int Set(const Common& common, const std::vector<std::string>& assignments);
 int ListAttributes(const Common& common, const std::string& filter);
 int Measure(const Common& common, double watchSeconds, const std::string& csvPath);
-int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath);
+// On an interrupt or a failure mid-run the output is switched off unless leaveOn; an interrupt
+// writes the results finished so far and returns 130.
+int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath, bool leaveOn);
 int DrainErrors(const Common& common);
 int Reset(const Common& common);
 int ViewTrace(const Common& common, const std::string& tracePath, std::string htmlPath);

@@ -1,6 +1,7 @@
 // list run: a YAML list program built, run with a progress bar, and its results per sequence.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -9,6 +10,7 @@
 
 #include "attribute_values.h"
 #include "commands.h"
+#include "interrupts.h"
 #include "list_program.h"
 #include "output.h"
 
@@ -34,8 +36,8 @@ std::vector<std::string> Split(const std::string& text) {
 void Write(const CSession& session, const Setting& s) { WriteAttribute(session, {s.attribute, ""}, s.value); }
 
 // Waits out the program's run time, drawing progress on a terminal; ends early once the
-// instrument says it stopped.
-void Follow(const CSession& session, const std::vector<double>& seconds, bool terminal) {
+// instrument says it stopped, or on an interrupt (then false).
+bool Follow(const CSession& session, const std::vector<double>& seconds, bool terminal) {
     const double total = std::accumulate(seconds.begin(), seconds.end(), 0.0);
     const auto started = std::chrono::steady_clock::now();
     for (;;) {
@@ -49,6 +51,10 @@ void Follow(const CSession& session, const std::vector<double>& seconds, bool te
                          std::max(0.0, total - elapsed));
         }
         if (elapsed >= total) break;
+        if (Interrupted()) {
+            if (terminal) std::fprintf(stderr, "\n");
+            return false;
+        }
         const std::string state = session.Text("reading the run state", [&](ViInt32 size, char* buffer) {
             return ZPV4870_State(session.Handle(), size, buffer);
         });
@@ -56,73 +62,110 @@ void Follow(const CSession& session, const std::vector<double>& seconds, bool te
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     if (terminal) std::fprintf(stderr, "\n");
+    return !Interrupted();
 }
 
 }  // namespace
 
-int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath) {
+int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath, bool leaveOn) {
     const ListProgram program = LoadListProgram(programPath);  // every mistake before the first command
     std::ofstream csv;
     if (!csvPath.empty()) {
         csv.open(csvPath);
         if (!csv) throw UsageError("cannot write " + csvPath);
-    }
-    CSession session(common.session);
-    const ViSession vi = session.Handle();
-    for (const Setting& s : program.program) Write(session, s);
-    ViInt32 existing = 0;
-    session.Check(ZPV4870_GetTotalSequence(vi, &existing), "reading the number of sequences");
-    const auto count = static_cast<ViInt32>(program.sequences.size());
-    for (ViInt32 index = 1; index <= count; ++index) {
-        if (index > existing) session.Check(ZPV4870_Add2(vi), "adding sequence " + std::to_string(index));
-        session.Check(ZPV4870_Edit2(vi, index), "editing sequence " + std::to_string(index));
-        for (const Setting& s : program.sequences[static_cast<std::size_t>(index - 1)]) Write(session, s);
-    }
-    // Exactly the file's sequences run: what an earlier program left behind them goes, last first.
-    for (ViInt32 extra = existing; extra > count; --extra)
-        session.Check(ZPV4870_Delete2(vi, extra), "deleting sequence " + std::to_string(extra) + " of an earlier program");
-
-    // The program starts when the output is switched on: from off, whatever state it was left in.
-    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "switching the output off before the run");
-    session.Check(ZPV4870_SetOperationMode(vi, ZPV4870_VAL_OPERATION_MODE_LIST), "selecting list mode");
-    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_ON), "starting the list");
-    Follow(session, program.seconds, !common.json && isatty(STDERR_FILENO));
-    session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "stopping the output");
-
-    ViInt32 total = 0;
-    session.Check(ZPV4870_GetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE, &total),
-                  "reading the number of results");
-    // One result per sequence of the file, or the run did not do what the file says.
-    if (total != count)
-        throw Failure("the instrument reports " + std::to_string(total) + " results for the " + std::to_string(count) +
-                      " sequences of " + programPath +
-                      (total == 0 ? ": the program did not run" : ": the run did not complete as written"));
-    std::vector<std::vector<std::string>> rows{{"SEQ", "V", "A", "W", "Hz", "PF"}};
-    std::vector<std::string> json;
-    if (csv) {
         csv << "sequence";
         for (const char* name : kResultNames) csv << ',' << name;
-        csv << '\n';
+        csv << std::endl;
     }
-    for (ViInt32 i = 1; i <= total; ++i) {
-        session.Check(ZPV4870_SetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_SEQUENCE_INDEX, i),
-                      "selecting result " + std::to_string(i));
-        const std::string all = session.Text("reading result " + std::to_string(i), [&](ViInt32 size, char* buffer) {
-            return ZPV4870_GetAll(vi, size, buffer);
-        });
-        const auto fields = Split(all);
-        if (fields.size() != std::size(kResultNames))
-            throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) +
-                          " values where 13 were expected: \"" + all + "\"");
-        rows.push_back({std::to_string(i), fields[2], fields[5], fields[7], fields[6], fields[8]});
-        std::vector<std::pair<std::string, std::string>> object{{"sequence", std::to_string(i)}};
-        for (std::size_t f = 0; f < fields.size(); ++f)
-            object.emplace_back(kResultNames[f], JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
-        json.push_back(JsonObject(object));
-        if (csv) csv << i << ',' << all << '\n';
+    CatchInterrupts();
+    CSession session(common.session);
+    const ViSession vi = session.Handle();
+    const auto count = static_cast<ViInt32>(program.sequences.size());
+    std::vector<std::vector<std::string>> rows{{"SEQ", "V", "A", "W", "Hz", "PF"}};
+    std::vector<std::string> json;
+
+    // The results the instrument has, each row written to the CSV file as it comes.
+    auto readResults = [&]() -> ViInt32 {
+        ViInt32 total = 0;
+        session.Check(ZPV4870_GetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE, &total),
+                      "reading the number of results");
+        for (ViInt32 i = 1; i <= std::min(total, count); ++i) {
+            session.Check(ZPV4870_SetAttributeViInt32(vi, nullptr, ZPV4870_ATTR_RESULT_SEQUENCE_INDEX, i),
+                          "selecting result " + std::to_string(i));
+            const std::string all = session.Text("reading result " + std::to_string(i), [&](ViInt32 size, char* buffer) {
+                return ZPV4870_GetAll(vi, size, buffer);
+            });
+            const auto fields = Split(all);
+            if (fields.size() != std::size(kResultNames))
+                throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) +
+                              " values where 13 were expected: \"" + all + "\"");
+            rows.push_back({std::to_string(i), fields[2], fields[5], fields[7], fields[6], fields[8]});
+            std::vector<std::pair<std::string, std::string>> object{{"sequence", std::to_string(i)}};
+            for (std::size_t f = 0; f < fields.size(); ++f)
+                object.emplace_back(kResultNames[f], JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
+            json.push_back(JsonObject(object));
+            if (csv) csv << i << ',' << all << std::endl;
+        }
+        return total;
+    };
+    auto show = [&] {
+        if (common.json) std::printf("%s\n", JsonArray(json).c_str());
+        else std::fputs(Table(rows).c_str(), stdout);
+        std::fflush(stdout);
+    };
+
+    bool outputOn = false;
+    try {
+        for (const Setting& s : program.program) Write(session, s);
+        ViInt32 existing = 0;
+        session.Check(ZPV4870_GetTotalSequence(vi, &existing), "reading the number of sequences");
+        for (ViInt32 index = 1; index <= count && !Interrupted(); ++index) {
+            if (index > existing) session.Check(ZPV4870_Add2(vi), "adding sequence " + std::to_string(index));
+            session.Check(ZPV4870_Edit2(vi, index), "editing sequence " + std::to_string(index));
+            for (const Setting& s : program.sequences[static_cast<std::size_t>(index - 1)]) Write(session, s);
+        }
+        // Exactly the file's sequences run: what an earlier program left behind them goes, last first.
+        for (ViInt32 extra = existing; extra > count && !Interrupted(); --extra)
+            session.Check(ZPV4870_Delete2(vi, extra), "deleting sequence " + std::to_string(extra) + " of an earlier program");
+        if (Interrupted()) {
+            std::fprintf(stderr, "zpv4870: interrupted before the program started; nothing was run\n");
+            return kInterruptedStatus;
+        }
+
+        // The program starts when the output is switched on: from off, whatever state it was left in.
+        session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "switching the output off before the run");
+        session.Check(ZPV4870_SetOperationMode(vi, ZPV4870_VAL_OPERATION_MODE_LIST), "selecting list mode");
+        outputOn = true;
+        session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_ON), "starting the list");
+        const bool completed = Follow(session, program.seconds, !common.json && isatty(STDERR_FILENO));
+        if (completed || !leaveOn) {
+            session.Check(ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF), "stopping the output");
+            outputOn = false;
+        }
+        if (!completed) {
+            const ViInt32 finished = readResults();
+            show();
+            std::fprintf(stderr, "zpv4870: interrupted: %d of %d sequences finished%s; the output was %s\n",
+                         static_cast<int>(std::min(finished, count)), static_cast<int>(count),
+                         csv ? (" and written to " + csvPath).c_str() : "", outputOn ? "left on (--leave-on)" : "switched off");
+            return kInterruptedStatus;
+        }
+        const ViInt32 total = readResults();
+        // One result per sequence of the file, or the run did not do what the file says.
+        if (total != count)
+            throw Failure("the instrument reports " + std::to_string(total) + " results for the " + std::to_string(count) +
+                          " sequences of " + programPath +
+                          (total == 0 ? ": the program did not run" : ": the run did not complete as written"));
+    } catch (const std::exception&) {
+        // Whatever failed, a running program's output does not stay on behind the user's back.
+        if (outputOn && !leaveOn) {
+            const ViStatus off = ZPV4870_SetOutputEnable(vi, ZPV4870_VAL_OUTPUT_OFF);
+            std::fprintf(stderr, "zpv4870: the run failed; the output %s\n",
+                         off >= VI_SUCCESS ? "was switched off" : "could NOT be switched off: switch it off by hand");
+        }
+        throw;
     }
-    if (common.json) std::printf("%s\n", JsonArray(json).c_str());
-    else std::fputs(Table(rows).c_str(), stdout);
+    show();
     return 0;
 }
 

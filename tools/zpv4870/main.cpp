@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
     AddSessionOptions(run, common);
     run->add_option("PROGRAM", program, "the YAML file of the list program")->required();
     run->add_option("--csv", csv, "also write the results to this CSV file");
+    bool leaveOn = false;
+    run->add_flag("--leave-on", leaveOn, "on Ctrl-C or a failure mid-run, leave the output as it is (default: off)");
     auto* errors = app.add_subcommand("errors", "read the instrument's error queue until it is empty");
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
@@ -117,7 +119,7 @@ int main(int argc, char** argv) {
         if (*set) return Set(common, assignments);
         if (*attributes) return ListAttributes(common, filter);
         if (*measure) return Measure(common, watch, csv);
-        if (*run) return RunListProgram(common, program, csv);
+        if (*run) return RunListProgram(common, program, csv, leaveOn);
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*view) return ViewTrace(common, tracePath, htmlPath);

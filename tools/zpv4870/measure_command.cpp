@@ -1,24 +1,19 @@
 // measure: one reading, or a live table with --watch until Ctrl-C.
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <thread>
 
 #include "commands.h"
+#include "interrupts.h"
 #include "output.h"
 
 namespace zpv::cli {
 
 namespace {
-
-std::atomic<bool> gInterrupted{false};
-
-extern "C" void OnInterrupt(int) { gInterrupted = true; }
 
 struct Reading {
     double voltage, current, power, frequency;
@@ -76,15 +71,11 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
     }
 
     // Live: redrawn in place on a terminal, one line per reading otherwise; Ctrl-C ends it.
-    gInterrupted = false;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    CatchInterrupts();
     const bool terminal = !common.json && isatty(STDOUT_FILENO);
     bool drawn = false;
     const auto period = std::chrono::duration<double>(watchSeconds);
-    while (!gInterrupted) {
+    while (!Interrupted()) {
         const auto started = std::chrono::steady_clock::now();
         const Reading r = Read(session);
         record(r);
@@ -100,7 +91,7 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
                         Number(r.current).c_str(), Number(r.power).c_str(), Number(r.frequency).c_str());
         }
         std::fflush(stdout);
-        while (!gInterrupted && std::chrono::steady_clock::now() - started < period)
+        while (!Interrupted() && std::chrono::steady_clock::now() - started < period)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     if (terminal) std::printf("Stopped.\n");
