@@ -10,9 +10,12 @@ import zpv4870
 
 from .conftest import Simulator
 
+MS = zpv4870.TimeUnit.MILLISECOND
 SEQUENCES = [
-    {"voltage_ac_start": 0.0, "voltage_ac_end": 115.0, "frequency_start": 60.0, "frequency_end": 60.0, "time": 2.0},
-    {"voltage_ac_start": 230.0, "voltage_ac_end": 230.0, "frequency_start": 50.0, "frequency_end": 50.0, "time": 3.0},
+    {"voltage_ac_start": 0.0, "voltage_ac_end": 115.0, "frequency_start": 60.0, "frequency_end": 60.0,
+     "time_unit": MS, "time": 300.0},
+    {"voltage_ac_start": 230.0, "voltage_ac_end": 230.0, "frequency_start": 50.0, "frequency_end": 50.0,
+     "time_unit": MS, "time": 300.0},
 ]
 
 
@@ -33,6 +36,28 @@ def test_a_list_program_runs_and_reports_per_sequence(simulator: Simulator, tmp_
     with zpv4870.Driver(simulator.resource) as drv:
         with pytest.raises(AttributeError, match="no setting 'colour'"):
             drv.run_list_program([{"colour": 1}])
+
+
+def test_exactly_the_given_sequences_run_to_their_end_and_bad_ones_are_refused(simulator: Simulator) -> None:
+    import math
+    import time
+
+    with zpv4870.Driver(simulator.resource, reset=True) as drv:
+        started = time.monotonic()
+        three = drv.run_list_program(SEQUENCES + [dict(SEQUENCES[0], voltage_ac_end=100.0)])
+        assert time.monotonic() - started >= 0.8  # it waited for the run
+        assert len(three) == 3
+        one = drv.run_list_program([SEQUENCES[1]])
+        assert len(one) == 1 and one[0].voltage_ac == pytest.approx(230.0)
+        assert drv.output.phases["OutputPhase1"].enabled is False
+
+        for bad, error in (([], ValueError), ([SEQUENCES[0]] * 101, ValueError),
+                           ([dict(SEQUENCES[0], time=math.nan)], ValueError),
+                           ([dict(SEQUENCES[0], time=-1.0)], ValueError),
+                           ([dict(SEQUENCES[0], voltage_ac_start=9999.0)], zpv4870.ListRunError)):
+            with pytest.raises(error):
+                drv.run_list_program(bad)
+        assert drv.output.phases["OutputPhase1"].enabled is False
 
 
 def test_bad_result_lines_are_refused() -> None:

@@ -11,9 +11,9 @@ from .driver import Driver, Group, Phases, error_message
 from .enums import *  # noqa: F401,F403  (the enumerations, made from the C header)
 from .enums import __all__ as _enum_names
 from .errors import (DriverError, DriverIOError, DriverTimeoutError, InvalidSessionError, InvalidValueError,
-                     NotSupportedError)
+                     ListRunError, NotSupportedError)
 from .results import SequenceResult, as_array, parse_results
 
 __all__ = ["Driver", "Group", "Phases", "DriverError", "DriverIOError", "DriverTimeoutError", "InvalidValueError",
-           "NotSupportedError", "InvalidSessionError", "DriverWarning", "SequenceResult", "as_array",
+           "NotSupportedError", "InvalidSessionError", "ListRunError", "DriverWarning", "SequenceResult", "as_array",
            "parse_results", "error_message", *_enum_names]

@@ -6,7 +6,9 @@ from __future__ import annotations
 
 import contextlib
 import ctypes
+import math
 import re
+import time
 import warnings
 from collections.abc import Iterator
 from typing import Any
@@ -15,7 +17,7 @@ from ._calls import DriverWarning, Session, Wrapper, snake
 from ._header import AttributeInfo, FunctionInfo, tables
 from ._library import library
 from .enums import BY_C_NAME
-from .errors import DriverError, error_for
+from .errors import DriverError, ListRunError, error_for
 from .results import SequenceResult, parse_results
 
 # Where each interface of the driver sits in the Python tree; "[]" marks a phase collection.
@@ -286,10 +288,37 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
             rows.append(result.get_all())
         return parse_results(rows)
 
-    def run_list_program(self, sequences: list[dict[str, Any]], count: int = 1) -> list[SequenceResult]:
-        """Builds a list program of sequences (each a dict of list-mode sequence attributes, such as
-        ``voltage_ac_start``, ``frequency_start``, ``time``), runs it once and returns its results."""
+    def run_list_program(self, sequences: list[dict[str, Any]], count: int = 1,
+                         timeout: float | None = None) -> list[SequenceResult]:
+        """Builds a list program of exactly these sequences (each a dict of list-mode sequence
+        attributes, such as ``voltage_ac_start``, ``frequency_start``, ``time``), runs it for the
+        sequences' own time (or ``timeout`` seconds), ending early when the instrument says it
+        stopped, and returns one result per sequence.
+
+        Every setting is checked before anything is sent; a setting the instrument refuses, or a
+        run that returns another number of results, raises ListRunError. The output is switched
+        off after the run, and also when anything fails or the wait is interrupted."""
+        if not sequences:
+            raise ValueError("a list program needs at least one sequence")
+        if len(sequences) > MAX_LIST_SEQUENCES:
+            raise ValueError(f"{len(sequences)} sequences; a list program of the instrument holds at most "
+                             f"{MAX_LIST_SEQUENCES}")
         program, sequence = self.list_mode.program, self.list_mode.sequence  # type: ignore[attr-defined]
+        known = type(sequence)._attributes
+        for index, settings in enumerate(sequences, start=1):
+            for name, value in settings.items():
+                if name not in known:
+                    raise AttributeError(f"list-mode sequences have no setting {name!r}")
+                if isinstance(value, (int, float)) and not isinstance(value, bool):
+                    if not math.isfinite(value):
+                        raise ValueError(f"sequence {index}: {name} is {value}, not a finite number")
+                    if name in ("time", "cycle") and value < 0:
+                        raise ValueError(f"sequence {index}: {name} is {value}; a sequence cannot run for less than nothing")
+        execution = self.execution  # type: ignore[attr-defined]
+        on, off = BY_C_NAME["ZPV4870OutputEnum"].ON, BY_C_NAME["ZPV4870OutputEnum"].OFF
+
+        while self.error_query()[0] != 0:  # what an earlier caller left in the queue is not ours
+            pass
         program.count = count
         existing = sequence.get_total_sequence()
         for index, settings in enumerate(sequences, start=1):
@@ -297,14 +326,44 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
                 sequence.add()
             sequence.edit(index)
             for name, value in settings.items():
-                if name not in type(sequence)._attributes:
-                    raise AttributeError(f"list-mode sequences have no setting {name!r}")
                 setattr(sequence, name, value)
-        execution = self.execution  # type: ignore[attr-defined]
+        for extra in range(existing, len(sequences), -1):  # an earlier program's sequences go
+            sequence.delete(extra)
+        code, message = self.error_query()
+        if code != 0:
+            raise ListRunError(f"the instrument refused the program: {code}, {message}; nothing was run")
+
+        execution.set_output_enable(off)  # the program starts from off, whatever was on
         execution.set_operation_mode(BY_C_NAME["ZPV4870OperationModeEnum"].LIST)
-        execution.set_output_enable(BY_C_NAME["ZPV4870OutputEnum"].ON)
-        execution.set_output_enable(BY_C_NAME["ZPV4870OutputEnum"].OFF)
-        return self.list_results()
+        try:
+            execution.set_output_enable(on)
+            # The run takes the sequences' own time; it ends early when the instrument stops.
+            end = time.monotonic() + (timeout if timeout is not None else _estimated_seconds(sequences))
+            while time.monotonic() < end:
+                time.sleep(min(0.05, max(0.0, end - time.monotonic())))
+                if self.measure.state().strip().upper() == "STOP":  # type: ignore[attr-defined]
+                    break
+        finally:
+            execution.set_output_enable(off)
+        results = self.list_results()
+        if len(results) != len(sequences):
+            raise ListRunError(f"the instrument returned {len(results)} results for {len(sequences)} sequences")
+        return results
+
+
+# Sequences a list program of any model holds.
+MAX_LIST_SEQUENCES = 100
+
+
+def _estimated_seconds(sequences: list[dict[str, Any]]) -> float:
+    """How long the sequences run by their time and time unit (seconds unless told otherwise)."""
+    units = {"MILLISECOND": 0.001, "SECOND": 1.0, "MINUTE": 60.0, "HOUR": 3600.0}
+    total = 0.0
+    for settings in sequences:
+        unit = settings.get("time_unit", "SECOND")
+        factor = units.get(str(getattr(unit, "name", unit)).upper().replace("ZPV4870TIMEUNIT", ""), 1.0)
+        total += float(settings.get("time", 0) or 0) * factor
+    return total
 
 
 def error_message(status: int) -> str:

@@ -17,6 +17,11 @@ class DriverError(Exception):
         super().__init__(f"{where}{description or 'failed'} (status 0x{status & 0xFFFFFFFF:08X})")
 
 
+class ListRunError(RuntimeError):
+    """A list program did not run as written: the instrument refused a setting, or it returned
+    another number of results than the program has sequences."""
+
+
 class DriverIOError(DriverError, OSError):
     """The instrument could not be reached or answered wrongly."""
 
