@@ -14,6 +14,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -238,9 +239,19 @@ inline constexpr OutTag out{};
 template <class A>
 struct Arg;
 
+// A number an instrument can take: nan and the infinities never leave the program (the driver's
+// invalid-value status, thrown before anything is sent).
+inline double Finite(double v) {
+    if (!std::isfinite(v))
+        throw InvalidValue(static_cast<HRESULT>(0x80047010),
+                           "ZPV4870: Invalid value: " + std::string(std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf") +
+                               " is not a finite number.");
+    return v;
+}
+
 template <>
 struct Arg<double> {
-    explicit Arg(double v) : value(v) {}
+    explicit Arg(double v) : value(Finite(v)) {}
     double com() const { return value; }
     double value;
 };
@@ -278,7 +289,9 @@ struct Arg<BSTR> {
 };
 template <>
 struct Arg<SAFEARRAY*> {
-    explicit Arg(std::span<const double> v) : Arg(VT_R8, v.data(), v.size(), sizeof(double)) {}
+    explicit Arg(std::span<const double> v) : Arg(VT_R8, v.data(), v.size(), sizeof(double)) {
+        for (double x : v) Finite(x);
+    }
     explicit Arg(std::span<const std::uint8_t> v) : Arg(VT_UI1, v.data(), v.size(), 1) {}
     Arg(VARTYPE type, const void* data, std::size_t count, std::size_t size) {
         value = SafeArrayCreateVector(type, 0, static_cast<ULONG>(count));

@@ -85,3 +85,10 @@ def test_out_of_range_raises_invalid_value_with_the_description(drv: zpv4870.Dri
 def test_read_only_attributes_have_no_setter(drv: zpv4870.Driver) -> None:
     with pytest.raises(AttributeError):
         drv.identity.instrument_model = "x"  # type: ignore[misc]
+
+
+def test_numbers_that_are_none_never_leave_the_package(drv: zpv4870.Driver) -> None:
+    phase = drv.ivi.phases["OutputPhase1"]
+    for bad in (float("nan"), float("inf"), -float("inf")):
+        with pytest.raises(ValueError, match="not a finite number"):
+            phase.voltage_level = bad

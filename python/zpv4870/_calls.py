@@ -4,6 +4,7 @@ function wrappers called from their prototypes."""
 from __future__ import annotations
 
 import ctypes
+import math
 import re
 import warnings
 from typing import Any
@@ -108,13 +109,21 @@ class Session:
         if info.c_type == "ViString":
             converted: Any = str(value).encode("utf-8")
         elif info.c_type == "ViReal64":
-            converted = float(value)
+            converted = finite(value, info.macro)
         elif info.c_type == "ViBoolean":
             converted = 1 if value else 0
         else:
             converted = int(value)
         function = getattr(self.lib, f"ZPV4870_SetAttribute{info.c_type}")
         self.warn(self.check(function(self.vi, channel, info.id, converted), info.macro), info.macro)
+
+
+def finite(value: Any, what: str) -> float:
+    """A number an instrument can take: nan and the infinities never leave this package."""
+    number = float(value)
+    if not math.isfinite(number):
+        raise ValueError(f"{what}: {value!r} is not a finite number")
+    return number
 
 
 def snake(name: str) -> str:
@@ -175,7 +184,7 @@ class Wrapper:
                 text_at = len(arguments)
                 arguments += [0, None]  # size and buffer, given by read_text
             elif kind == "array_in":
-                items = [float(x) for x in values[name]]
+                items = [finite(x, f"{self.info.name} {name}") for x in values[name]]
                 arguments += [len(items), (ctypes.c_double * len(items))(*items)]
             elif kind == "array_out":
                 room = int(values.get("capacity", 4096))
@@ -219,7 +228,7 @@ class Wrapper:
         if p.c_type == "ViConstString":
             return str(value).encode("utf-8")
         if p.c_type == "ViReal64":
-            return float(value)
+            return finite(value, p.name)
         if p.c_type == "ViBoolean":
             return 1 if value else 0
         return int(value)

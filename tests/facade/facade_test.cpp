@@ -3,6 +3,7 @@
 // try_ forms, sessions closed by destructors, moved-from drivers; in simulation and over TCP.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <mutex>
 #include <regex>
@@ -102,6 +103,10 @@ TEST_P(Face, ErrorsCarryTheDescriptionAndTheCategory) {
     EXPECT_TRUE(drv.system().try_alarm(3).has_value());
     // A phase the instrument does not have.
     EXPECT_THROW(drv.output().phase("OutputPhase7"), zpv4870::Error);
+    // Numbers that are none never leave the program.
+    EXPECT_THROW(drv.ivi().phase(1).voltage_level(std::nan("")), zpv4870::InvalidValue);
+    EXPECT_FALSE(drv.ivi().phase(1).try_voltage_level(HUGE_VAL).has_value());
+    EXPECT_EQ(drv.ivi().phase(1).try_voltage_level(-HUGE_VAL).error().status(), static_cast<HRESULT>(0x80047010));
     if (!OverTcp()) {
         // Direct I/O has no session in simulation: an I/O error.
         EXPECT_THROW(drv.system().read_string(), zpv4870::IoError);
