@@ -451,7 +451,10 @@ struct Options {
     bool reset = false;
     bool simulate = false;
     std::string driver_setup{};  // "Model=ZPV-4832-Advanced, Trace=true"
-    std::string options{};       // more of the option string: "QueryInstrStatus=true, RangeCheck=false"
+    std::string options{};       // more of the option string: "RangeCheck=false"
+    // Reads the instrument's event status after every call (QueryInstrStatus), so a value the
+    // instrument refuses throws; an option string that names QueryInstrStatus decides itself.
+    bool status_check = true;
 };
 
 // One session with one instrument: opened by the constructor, closed by the destructor.
@@ -574,6 +577,10 @@ inline Driver::Driver(std::string_view resource, const Options& options) {
     detail::Check(CoCreateInstance(CLSID_ZPV4870, nullptr, CLSCTX_INPROC_SERVER, IID_IIviDriver,
                                    reinterpret_cast<void**>(&driver_)));
     std::string text = options.options;
+    std::string lower = text;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (options.status_check && lower.substr(0, lower.find("driversetup")).find("queryinstrstatus") == std::string::npos)
+        text = "QueryInstrStatus=true" + std::string(text.empty() ? "" : ", ") + text;
     if (options.simulate) text += std::string(text.empty() ? "" : ", ") + "Simulate=true";
     if (!options.driver_setup.empty()) text += std::string(text.empty() ? "" : ", ") + "DriverSetup=" + options.driver_setup;
     detail::Arg<BSTR> name(resource), optionString(text);

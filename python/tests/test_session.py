@@ -76,5 +76,15 @@ def test_the_documented_options_really_switch_status_checking_on(simulator: Simu
     with zpv4870.Driver(simulator.resource, options="QueryInstrStatus=true") as drv:
         assert drv.operation.query_instrument_status is True
     with pytest.warns(zpv4870.DriverWarning, match="'QueryInstrumentStatus'"):
-        with zpv4870.Driver("", options="QueryInstrumentStatus=true, " + SIMULATED) as drv:
+        with zpv4870.Driver("", options="QueryInstrumentStatus=true, " + SIMULATED, status_check=False) as drv:
             assert drv.operation.query_instrument_status is False
+
+
+def test_what_the_instrument_refuses_raises_with_its_own_words(simulator: Simulator) -> None:
+    with zpv4870.Driver(simulator.resource) as drv:  # status checking is on by default
+        assert drv.operation.query_instrument_status is True
+        with pytest.raises(zpv4870.DriverError, match="the instrument refused it: -2"):
+            drv.output.phases["OutputPhase1"].voltage_level = 9999.0
+        assert drv.error_query()[0] == 0  # the error was read into the exception
+    with zpv4870.Driver(simulator.resource, status_check=False) as drv:
+        assert drv.operation.query_instrument_status is False

@@ -14,6 +14,9 @@ from ._library import c_type, library
 from .enums import BY_C_NAME
 from .errors import error_for
 
+# The status of a call after which the instrument's event status showed an error.
+INSTRUMENT_STATUS = -0x4005FFFF  # 0xBFFA0001
+
 # Text outputs start with this much room; a longer text is read again with the size it needs.
 TEXT_ROOM = 4096
 
@@ -69,8 +72,24 @@ class Session:
 
     def check(self, status: int, function: str) -> int:
         if status < 0:
-            raise error_for(status, self.last_error()[1], function)
+            description = self.last_error()[1]
+            if status == INSTRUMENT_STATUS:
+                refused = self.instrument_errors()
+                if refused:
+                    description = "the instrument refused it: " + "; ".join(refused)
+            raise error_for(status, description, function)
         return status
+
+    def instrument_errors(self) -> list[str]:
+        """The instrument's error queue, read until it is empty ("-224, Illegal parameter value")."""
+        errors = []
+        for _ in range(32):
+            code = ctypes.c_int32()
+            text = ctypes.create_string_buffer(256)
+            if self.lib.ZPV4870_error_query(self.vi, ctypes.byref(code), text) < 0 or code.value == 0:
+                break
+            errors.append(f"{code.value}, {text.value.decode('utf-8', 'replace')}")
+        return errors
 
     def warn(self, status: int, function: str) -> None:
         if status > 0:

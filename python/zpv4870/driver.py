@@ -13,7 +13,7 @@ import warnings
 from collections.abc import Iterator
 from typing import Any
 
-from ._calls import DriverWarning, Session, Wrapper, snake
+from ._calls import INSTRUMENT_STATUS, DriverWarning, Session, Wrapper, snake
 from ._header import AttributeInfo, FunctionInfo, tables
 from ._library import library
 from .enums import BY_C_NAME
@@ -214,7 +214,14 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     ...     drv.output.phases["OutputPhase1"].voltage_level = 230.0
     """
 
-    def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "") -> None:
+    def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "",
+                 status_check: bool = True) -> None:
+        """``status_check`` (on by default) reads the instrument's event status after every call
+        (the driver's QueryInstrStatus), so a value the instrument refuses raises with the
+        instrument's own error text; an option string that names QueryInstrStatus decides itself."""
+        setup = options.lower().find("driversetup")
+        if status_check and "queryinstrstatus" not in options.lower()[: setup if setup >= 0 else None]:
+            options = "QueryInstrStatus=true" + (", " + options if options else "")
         for name in unknown_option_names(options):
             warnings.warn(f"the driver does not know the option {name!r} and ignores it "
                           f"(it knows {', '.join(OPTION_NAMES)}, in any letter case, and DriverSetup)",
@@ -319,17 +326,22 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
 
         while self.error_query()[0] != 0:  # what an earlier caller left in the queue is not ours
             pass
-        program.count = count
-        existing = sequence.get_total_sequence()
-        for index, settings in enumerate(sequences, start=1):
-            if index > existing:
-                sequence.add()
-            sequence.edit(index)
-            for name, value in settings.items():
-                setattr(sequence, name, value)
-        for extra in range(existing, len(sequences), -1):  # an earlier program's sequences go
-            sequence.delete(extra)
-        code, message = self.error_query()
+        try:
+            program.count = count
+            existing = sequence.get_total_sequence()
+            for index, settings in enumerate(sequences, start=1):
+                if index > existing:
+                    sequence.add()
+                sequence.edit(index)
+                for name, value in settings.items():
+                    setattr(sequence, name, value)
+            for extra in range(existing, len(sequences), -1):  # an earlier program's sequences go
+                sequence.delete(extra)
+        except DriverError as refused:
+            if refused.status != INSTRUMENT_STATUS:
+                raise
+            raise ListRunError(f"the instrument refused the program: {refused.description}; nothing was run") from refused
+        code, message = self.error_query()  # without status checking the queue tells
         if code != 0:
             raise ListRunError(f"the instrument refused the program: {code}, {message}; nothing was run")
 

@@ -388,3 +388,13 @@ def test_option_names_the_driver_does_not_know_are_warned_about() -> None:
     assert "warning: the driver does not know the option 'QueryInstrumentStatus'" in misspelt.stderr
     right = run("identify", "", "--simulate", "--options", "QueryInstrStatus=true, RangeCheck=false")
     assert right.returncode == 0 and "warning" not in right.stderr
+
+
+def test_what_the_instrument_refuses_is_an_error_with_its_own_words(sim: Simulator) -> None:
+    refused = run("set", sim.resource, "OutputPhase1.VoltageLevel=9999")
+    assert refused.returncode == 1, refused.stdout
+    assert "the instrument refused it: -2" in refused.stderr and "= " not in refused.stdout
+    # Switched off on request: then only the error queue tells.
+    unchecked = run("set", sim.resource, "OutputPhase1.VoltageLevel=9999", "--no-status-check")
+    assert unchecked.returncode == 0
+    assert run("errors", sim.resource).stdout.startswith("-2")

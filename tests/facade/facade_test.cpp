@@ -103,6 +103,8 @@ TEST_P(Face, ErrorsCarryTheDescriptionAndTheCategory) {
     EXPECT_TRUE(drv.system().try_alarm(3).has_value());
     // A phase the instrument does not have.
     EXPECT_THROW(drv.output().phase("OutputPhase7"), zpv4870::Error);
+    // Status checking is on unless the options say otherwise.
+    EXPECT_TRUE(drv.query_instrument_status());
     // Numbers that are none never leave the program.
     EXPECT_THROW(drv.ivi().phase(1).voltage_level(std::nan("")), zpv4870::InvalidValue);
     EXPECT_FALSE(drv.ivi().phase(1).try_voltage_level(HUGE_VAL).has_value());

@@ -54,6 +54,11 @@ std::string OptionString(const SessionOptions& options) {
     // The DriverSetup part runs to the end of the string, so the model joins the user's own
     // DriverSetup when there is one.
     std::string text = options.simulate ? "Simulate=true" : "";
+    std::string given = options.options;
+    std::transform(given.begin(), given.end(), given.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::size_t setup = given.find(driver::kDriverSetupName);
+    if (options.statusCheck && given.substr(0, setup).find("queryinstrstatus") == std::string::npos)
+        text += (text.empty() ? "" : ", ") + std::string("QueryInstrStatus=true");
     if (!options.options.empty()) text += (text.empty() ? "" : ", ") + options.options;
     if (!options.model.empty()) {
         std::string lower = text;
@@ -79,8 +84,20 @@ CSession::~CSession() {
 }
 
 ViStatus CSession::Check(ViStatus status, const std::string& what) const {
-    if (status < VI_SUCCESS) throw Failure(Describe(vi_, status, what));
-    return status;
+    if (status >= VI_SUCCESS) return status;
+    std::string failure = Describe(vi_, status, what);
+    if (status == ZPV4870_ERROR_INSTRUMENT_STATUS) {
+        // The instrument's own words: its error queue, read until it is empty.
+        std::string errors;
+        for (int i = 0; i < 32; ++i) {
+            ViInt32 code = 0;
+            ViChar message[256] = "";
+            if (ZPV4870_error_query(vi_, &code, message) < VI_SUCCESS || code == 0) break;
+            errors += std::string(errors.empty() ? "" : "; ") + std::to_string(code) + ", " + message;
+        }
+        if (!errors.empty()) failure = what + " failed: the instrument refused it: " + errors;
+    }
+    throw Failure(failure);
 }
 
 }  // namespace zpv::cli

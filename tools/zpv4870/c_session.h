@@ -20,6 +20,9 @@ struct SessionOptions {
     std::string model;
     int timeoutMs = 0;  // 0: the driver's default
     std::string options;
+    // The instrument's event status is read after every call (QueryInstrStatus), so what it
+    // refuses fails the command with its own message; --no-status-check switches it off.
+    bool statusCheck = true;
 };
 
 class CSession {

@@ -21,7 +21,9 @@ void AddSessionOptions(CLI::App* command, Common& common) {
     command->add_option("--timeout", common.session.timeoutMs, "I/O timeout in milliseconds")
         ->check(CLI::PositiveNumber);
     command->add_option("--options", common.session.options,
-                        "more of the driver's option string, e.g. \"QueryInstrStatus=true\"");
+                        "more of the driver's option string, e.g. \"RangeCheck=false\"");
+    command->add_flag_callback("--no-status-check", [&common] { common.session.statusCheck = false; },
+                               "do not read the instrument's status after every call (on by default)");
 }
 
 }  // namespace

@@ -58,7 +58,10 @@ int Identify(const Common& common) {
 }
 
 int DrainErrors(const Common& common) {
-    CSession session(common.session);
+    // Status checking opens with "*CLS", which would empty the very queue this command reads.
+    SessionOptions options = common.session;
+    options.statusCheck = false;
+    CSession session(options);
     std::vector<std::string> json;
     int count = 0;
     // An instrument whose queue never empties must not keep the tool here.
