@@ -20,6 +20,6 @@ export PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig"
 cc -std=c99 -Wall -Wextra -Werror "$src/tests/packaging/consumer_c/app.c" -o "$work/app" $(pkg-config --cflags --libs zpv4870)
 [ "$("$work/app")" = "model ZPV-4816-Standard" ]
 
-# The tools run from the prefix too.
-"$work/prefix/bin/zpv4870" identify "" --simulate >/dev/null
+# The tools run from the prefix too, without being told where its library is.
+env -u LD_LIBRARY_PATH "$work/prefix/bin/zpv4870" identify "" --simulate >/dev/null
 echo "installed and consumed: CMake and pkg-config projects run"
