@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything, starts the bundled simulator on a free loopback port and runs the example test
-# program against it over TCP.
+# Builds what the main job runs (the library, the simulator, the tool and the examples; the tests,
+# benchmarks and fuzz targets are scripts/run-tests.sh's), starts the bundled simulator on a free
+# loopback port and runs the example test programs against it over TCP.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/ensure-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build --target zpv4870 zpv4870-sim zpv4870_cli output_check_cpp list_program_cpp output_check \
+  list_program output_check_c list_program_c driver_info
 
 log=$(mktemp)
 build/sim/zpv4870-sim --port 0 --model ZPV-4832-Advanced >"$log" 2>&1 &
