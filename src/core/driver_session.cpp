@@ -137,6 +137,13 @@ HRESULT CDriver::InitializeIo() {
     HRESULT hr = OpenIoSession();
     if (FAILED(hr) || flags_.simulate) return hr;
 
+    // DriverSetup IOTimeout (milliseconds) holds from the first exchange, the identity query
+    // included; the System.IOTimeout property changes it later.
+    if (const long timeoutMs = ReadLeadingDecimal(GetDriverSetupValue("IOTimeout")); timeoutMs > 0) {
+        hr = io_.SetTimeout(timeoutMs);
+        if (FAILED(hr)) return hr;
+    }
+
     io::InterfaceType type;
     hr = io_.GetInterfaceType(&type);
     if (FAILED(hr)) return hr;

@@ -398,3 +398,15 @@ def test_what_the_instrument_refuses_is_an_error_with_its_own_words(sim: Simulat
     unchecked = run("set", sim.resource, "OutputPhase1.VoltageLevel=9999", "--no-status-check")
     assert unchecked.returncode == 0
     assert run("errors", sim.resource).stdout.startswith("-2")
+
+
+def test_the_timeout_holds_from_the_opening_identity_query() -> None:
+    slow = Simulator("--delay-ms", "2500")
+    try:
+        default = run("identify", slow.resource)
+        assert default.returncode == 1  # the driver's default timeout is shorter
+        patient = run("identify", slow.resource, "--timeout", "6000", "--no-status-check")
+        assert patient.returncode == 0, patient.stderr
+        assert "Kaltrix" in patient.stdout
+    finally:
+        slow.stop()

@@ -60,12 +60,16 @@ std::string OptionString(const SessionOptions& options) {
     if (options.statusCheck && given.substr(0, setup).find("queryinstrstatus") == std::string::npos)
         text += (text.empty() ? "" : ", ") + std::string("QueryInstrStatus=true");
     if (!options.options.empty()) text += (text.empty() ? "" : ", ") + options.options;
-    if (!options.model.empty()) {
+    // DriverSetup entries of the tool's own options join the user's DriverSetup when there is one.
+    auto addSetup = [&](const std::string& entry) {
         std::string lower = text;
         std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-        const bool hasSetup = lower.find("driversetup=") != std::string::npos;
-        text += (text.empty() ? "" : ", ") + std::string(hasSetup ? "" : "DriverSetup=") + "Model=" + options.model;
-    }
+        const bool hasSetup = lower.find("driversetup") != std::string::npos;
+        text += (text.empty() ? "" : ", ") + std::string(hasSetup ? "" : "DriverSetup=") + entry;
+    };
+    if (!options.model.empty()) addSetup("Model=" + options.model);
+    // The timeout holds from the opening identity query on, not only after the session is open.
+    if (options.timeoutMs > 0 && !options.simulate) addSetup("IOTimeout=" + std::to_string(options.timeoutMs));
     return text;
 }
 
