@@ -410,3 +410,9 @@ def test_the_timeout_holds_from_the_opening_identity_query() -> None:
         assert "Kaltrix" in patient.stdout
     finally:
         slow.stop()
+
+
+def test_json_numbers_are_the_shortest_that_read_back() -> None:
+    done = run("--json", "set", "", "--simulate", "Ivi.OutputPhase1.VoltageLevel=2.3")
+    assert done.returncode == 0, done.stderr
+    assert '"Ivi.OutputPhase1.VoltageLevel": 2.3' in done.stdout

@@ -1,6 +1,7 @@
 #include "output.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace zpv::cli {
@@ -42,9 +43,10 @@ std::string JsonArray(const std::vector<std::string>& items) {
 
 std::string JsonNumber(double value) {
     if (!std::isfinite(value)) return "null";
+    // The shortest text that reads back as the same double: 2.3, not 2.2999999999999998.
     char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 std::string Number(double value) {
