@@ -92,3 +92,20 @@ def test_numbers_that_are_none_never_leave_the_package(drv: zpv4870.Driver) -> N
     for bad in (float("nan"), float("inf"), -float("inf")):
         with pytest.raises(ValueError, match="not a finite number"):
             phase.voltage_level = bad
+
+
+def test_mistakes_in_python_are_python_errors_before_anything_is_sent(drv: zpv4870.Driver) -> None:
+    phase = drv.ivi.phases["OutputPhase1"]
+    with pytest.raises(AttributeError, match="did you mean 'voltage_level'"):
+        phase.voltage_levle = 5.0
+    with pytest.raises(ValueError, match="does not fit a 32-bit integer"):
+        drv.step_mode.count = 2**32 + 5
+    with pytest.raises(ValueError, match="does not fit a 32-bit integer"):
+        drv.manual_mode.range = 2**32 + 1
+    with pytest.raises(TypeError, match="must be bytes"):
+        drv.system.vi_write(5)
+    with pytest.raises(ValueError, match="is none of"):
+        drv.manual_mode.range = "loud"
+    if drv.operation.simulate is False:  # the driver's own simulation has no manual mode
+        drv.manual_mode.range = "high"  # an enumeration's member by name, any case
+        assert drv.manual_mode.range == zpv4870.Range.HIGH

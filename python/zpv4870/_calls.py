@@ -132,7 +132,7 @@ class Session:
         elif info.c_type == "ViBoolean":
             converted = 1 if value else 0
         else:
-            converted = int(value)
+            converted = int32(value, info.macro, BY_C_NAME.get(info.enum) if info.enum else None)
         function = getattr(self.lib, f"ZPV4870_SetAttribute{info.c_type}")
         self.warn(self.check(function(self.vi, channel, info.id, converted), info.macro), info.macro)
 
@@ -142,6 +142,25 @@ def finite(value: Any, what: str) -> float:
     number = float(value)
     if not math.isfinite(number):
         raise ValueError(f"{what}: {value!r} is not a finite number")
+    return number
+
+
+def int32(value: Any, what: str, enumeration: Any = None) -> int:
+    """A 32-bit integer for the C interface; an enumeration's member also by name, in any case."""
+    if enumeration is not None and isinstance(value, str):
+        try:
+            return int(enumeration[value.strip().upper()])
+        except KeyError:
+            names = ", ".join(m.name for m in enumeration)
+            raise ValueError(f"{what}: {value!r} is none of {names}") from None
+    if isinstance(value, float) and not value.is_integer():
+        raise ValueError(f"{what}: {value!r} is not a whole number")
+    number = int(value)
+    if not -2**31 <= number < 2**31:
+        raise ValueError(f"{what}: {number} does not fit a 32-bit integer")
+    if enumeration is not None and number not in {int(m) for m in enumeration}:
+        names = ", ".join(m.name for m in enumeration)
+        raise ValueError(f"{what}: {number} is none of {names}")
     return number
 
 
@@ -211,6 +230,8 @@ class Wrapper:
                 outputs.append(("array", array))
                 arguments += [room, array]
             elif kind == "bytes_in":
+                if not isinstance(values[name], (bytes, bytearray, memoryview)):
+                    raise TypeError(f"{self.info.name}: {name} must be bytes, not {type(values[name]).__name__}")
                 data = bytes(values[name])
                 arguments += [data, len(data)]
             elif kind == "bytes_out":

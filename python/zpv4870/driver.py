@@ -6,6 +6,7 @@ from __future__ import annotations
 
 import contextlib
 import ctypes
+import difflib
 import math
 import re
 import time
@@ -99,6 +100,14 @@ class Group:
     def __init__(self, session: Session, channel: bytes | None = None) -> None:
         self._session = session
         self._channel = channel
+
+    def __setattr__(self, name: str, value: Any) -> None:
+        # A misspelt attribute would otherwise become a new Python attribute and send nothing.
+        if not name.startswith("_") and not isinstance(getattr(type(self), name, None), property):
+            close = difflib.get_close_matches(name, [n for n in dir(type(self)) if not n.startswith("_")], n=1)
+            hint = f"; did you mean {close[0]!r}?" if close else ""
+            raise AttributeError(f"{self._path or 'the driver'} has no attribute {name!r}{hint}")
+        super().__setattr__(name, value)
 
     def __repr__(self) -> str:
         channel = self.__dict__.get("_channel")
