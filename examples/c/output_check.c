@@ -6,6 +6,7 @@
  *   e.g. output_check_c TCPIP0::127.0.0.1::5025::SOCKET "DriverSetup=Trace=true, TraceName=check"
  */
 #include <stdio.h>
+#include <string.h>
 #include <stdlib.h>
 
 #include "zpv4870.h"
@@ -61,13 +62,22 @@ int main(int argc, char** argv) {
           "reading the output state");
     printf("Output %s: %.1f V, %.1f Hz, current limit %.2f A\n", enabled ? "on" : "off", level, frequency, limit);
 
-    /* A refused request shows how errors read: status, then the session's description. */
+    /* A refused request shows how errors read: status, then the session's description. The C
+       interface records its own texts as templates ("Attribute '%1' is read-only."); the
+       program that made the call knows what %1 stands for and says it. */
     {
         ViStatus code = 0;
-        ViChar description[512];
+        ViChar description[512], shown[600];
+        const char* insert;
         const ViStatus refused = ZPV4870_SetAttributeViInt32(session, VI_NULL, ZPV4870_ATTR_NUM_VOLTAGE_RANGES, 2);
         ZPV4870_GetError(session, &code, (ViInt32)sizeof description, description);
-        printf("Writing a read-only attribute: 0x%08X, \"%s\"\n", (unsigned)refused, description);
+        insert = strstr(description, "%1");
+        if (insert)
+            snprintf(shown, sizeof shown, "%.*s%s%s", (int)(insert - description), description,
+                     "NumVoltageRanges (1250015)", insert + 2);
+        else
+            snprintf(shown, sizeof shown, "%s", description);
+        printf("Writing a read-only attribute: 0x%08X, \"%s\"\n", (unsigned)refused, shown);
     }
 
     Check(ZPV4870_error_query(session, &errorCode, message), "ZPV4870_error_query");
