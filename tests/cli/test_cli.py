@@ -143,7 +143,7 @@ def test_a_list_program_with_a_mistake_names_its_line_and_sends_nothing(sim: Sim
     mark = sim.mark()
     result = run("list", "run", sim.resource, str(program))
     assert result.returncode == 2
-    assert f"{program}:10: unknown sequence setting 'tiem'" in result.stderr
+    assert f"{program}:10: unknown sequence setting 'tiem' (did you mean 'time'?)" in result.stderr
     program.write_text(PROGRAM.replace("frequency_start: 60", "frequency_start: sixty"))
     result = run("list", "run", sim.resource, str(program))
     assert f"{program}:7: 'sixty' for ListMode.Sequence.FrequencyStart: expected a finite number" in result.stderr
@@ -416,3 +416,16 @@ def test_json_numbers_are_the_shortest_that_read_back() -> None:
     done = run("--json", "set", "", "--simulate", "Ivi.OutputPhase1.VoltageLevel=2.3")
     assert done.returncode == 0, done.stderr
     assert '"Ivi.OutputPhase1.VoltageLevel": 2.3' in done.stdout
+
+
+def test_misspelt_names_get_the_close_one_suggested(tmp_path: Path) -> None:
+    get = run("get", "", "--simulate", "OutputPhase2.VoltageLevl")
+    assert get.returncode == 2 and "did you mean 'OutputPhase2.VoltageLevel'?" in get.stderr
+    assert "did you mean" not in run("get", "", "--simulate", "Nonsense").stderr
+    program = tmp_path / "p.yaml"
+    program.write_text("sequences:\n  - voltage_ac_strat: 5\n")
+    listed = run("list", "run", "", "--simulate", str(program))
+    assert listed.returncode == 2 and "did you mean 'voltage_ac_start'?" in listed.stderr
+    program.write_text("sequences:\n  - colour: 5\n")
+    listed = run("list", "run", "", "--simulate", str(program))
+    assert "(known: " in listed.stderr and "voltage_ac_start" in listed.stderr and "VoltageAcStart" not in listed.stderr

@@ -3,11 +3,13 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <ranges>
 
 #include "attribute_catalog.h"
 #include "attribute_values.h"
 #include "commands.h"
 #include "output.h"
+#include "suggestion.h"
 
 namespace zpv::cli {
 
@@ -15,7 +17,23 @@ namespace {
 
 Resolved Find(const std::string& name) {
     auto resolved = Resolve(name);
-    if (!resolved) throw UsageError("unknown attribute '" + name + "' (zpv4870 attributes lists them)");
+    if (!resolved) {
+        // Per-phase names as typed: with the phase the user named, else the first.
+        std::string phase = "OutputPhase1";
+        std::string lower = name;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (const auto at = lower.find("outputphase"); at != std::string::npos) {
+            const auto dot = name.find('.', at);
+            if (dot != std::string::npos && dot > at + 11) phase = name.substr(at, dot - at);
+        }
+        std::vector<std::string> names;
+        for (std::string known : std::views::transform(Attributes(), &Attribute::name)) {
+            if (const auto at = known.find("OutputPhase."); at != std::string::npos) known.replace(at, 11, phase);
+            names.push_back(known);
+        }
+        const std::string hint = DidYouMean(name, names);
+        throw UsageError("unknown attribute '" + name + "'" + (hint.empty() ? " (zpv4870 attributes lists them)" : hint));
+    }
     return *resolved;
 }
 

@@ -11,6 +11,7 @@
 
 #include "attribute_values.h"
 #include "commands.h"
+#include "suggestion.h"
 
 namespace zpv::cli {
 
@@ -21,6 +22,20 @@ std::string Key(std::string_view name) {
     for (unsigned char c : name)
         if (c != '_') key += static_cast<char>(std::tolower(c));
     return key;
+}
+
+// "VoltageAcStart" as "voltage_ac_start".
+std::string SnakeCase(const std::string& name) {
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const bool wordStart = std::isupper(c) && i > 0 &&
+                               (std::islower(static_cast<unsigned char>(name[i - 1])) ||
+                                (i + 1 < name.size() && std::islower(static_cast<unsigned char>(name[i + 1]))));
+        if (wordStart) out += '_';
+        out += static_cast<char>(std::tolower(c));
+    }
+    return out;
 }
 
 // The writable attributes of one group ("ListMode.Sequence."), by key.
@@ -44,9 +59,16 @@ std::vector<Setting> Settings(const std::string& path, const YAML::Node& map, co
         const std::string name = entry.first.as<std::string>();
         const auto it = known.find(Key(name));
         if (it == known.end()) {
+            // Names as the README writes them: snake_case.
+            std::vector<std::string> snakeNames;
             std::string names;
-            for (const auto& [key, a] : known) names += (names.empty() ? "" : ", ") + a->name.substr(group.size());
-            Fail(path, entry.first, "unknown " + what + " setting '" + name + "' (known: " + names + ")");
+            for (const auto& [key, a] : known) {
+                snakeNames.push_back(SnakeCase(a->name.substr(group.size())));
+                names += (names.empty() ? "" : ", ") + snakeNames.back();
+            }
+            const std::string hint = DidYouMean(name, snakeNames);
+            Fail(path, entry.first, "unknown " + what + " setting '" + name + "'" +
+                                        (hint.empty() ? " (known: " + names + ")" : hint));
         }
         if (!entry.second.IsScalar()) Fail(path, entry.second, "the value of '" + name + "' must be a single value");
         const std::string value = entry.second.as<std::string>();
