@@ -429,3 +429,12 @@ def test_misspelt_names_get_the_close_one_suggested(tmp_path: Path) -> None:
     program.write_text("sequences:\n  - colour: 5\n")
     listed = run("list", "run", "", "--simulate", str(program))
     assert "(known: " in listed.stderr and "voltage_ac_start" in listed.stderr and "VoltageAcStart" not in listed.stderr
+
+
+def test_json_lists_are_arrays_and_failures_are_json_too() -> None:
+    identity = json.loads(run("--json", "identify", "", "--simulate").stdout)
+    assert isinstance(identity["supportedModels"], list) and "ZPV-4832-Advanced" in identity["supportedModels"]
+    failed = run("--json", "get", "", "--simulate", "Nonsense")
+    assert failed.returncode == 2
+    assert json.loads(failed.stdout) == {"error": "unknown attribute 'Nonsense' (zpv4870 attributes lists them)",
+                                         "exitStatus": 2}

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "commands.h"
+#include "output.h"
 
 namespace {
 
@@ -24,6 +25,14 @@ void AddSessionOptions(CLI::App* command, Common& common) {
                         "more of the driver's option string, e.g. \"RangeCheck=false\"");
     command->add_flag_callback("--no-status-check", [&common] { common.session.statusCheck = false; },
                                "do not read the instrument's status after every call (on by default)");
+}
+
+// A failure on stderr, and under --json also as JSON on stdout, so a script reading stdout sees it.
+int Report(const Common& common, const char* what, int status) {
+    std::fprintf(stderr, "zpv4870: %s\n", what);
+    if (common.json)
+        std::printf("%s\n", JsonObject({{"error", JsonString(what)}, {"exitStatus", std::to_string(status)}}).c_str());
+    return status;
 }
 
 }  // namespace
@@ -132,14 +141,9 @@ int main(int argc, char** argv) {
                 return Configure(common, configRequest);
             }
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "zpv4870: %s\n", e.what());
-        return 2;
-    } catch (const Failure& e) {
-        std::fprintf(stderr, "zpv4870: %s\n", e.what());
-        return 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "zpv4870: %s\n", e.what());
-        return 1;
+        return Report(common, e.what(), 2);
+    } catch (const std::exception& e) {  // Failure and whatever else went wrong
+        return Report(common, e.what(), 1);
     }
     return 2;
 }

@@ -1,8 +1,10 @@
 // identify, errors and reset.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "ZPV4870.h"
+
 #include "commands.h"
 #include "output.h"
 
@@ -45,7 +47,20 @@ int Identify(const Common& common) {
     };
     if (common.json) {
         std::vector<std::pair<std::string, std::string>> json;
-        for (const auto& [name, value] : fields) json.emplace_back(name, JsonString(value));
+        for (const auto& [name, value] : fields) {
+            if (name != "supportedModels") {
+                json.emplace_back(name, JsonString(value));
+                continue;
+            }
+            // A list is an array in JSON, not the driver's comma-separated text.
+            std::vector<std::string> models;
+            for (std::size_t start = 0; start < value.size();) {
+                const std::size_t comma = std::min(value.find(',', start), value.size());
+                if (comma > start) models.push_back(JsonString(value.substr(start, comma - start)));
+                start = comma + 1;
+            }
+            json.emplace_back(name, JsonArray(models));
+        }
         std::printf("%s\n", JsonObject(json).c_str());
     } else {
         const char* labels[] = {"Manufacturer", "Model", "Serial number", "Firmware", "Driver revision",
