@@ -88,3 +88,12 @@ def test_what_the_instrument_refuses_raises_with_its_own_words(simulator: Simula
         assert drv.error_query()[0] == 0  # the error was read into the exception
     with zpv4870.Driver(simulator.resource, status_check=False) as drv:
         assert drv.operation.query_instrument_status is False
+
+
+def test_the_utility_group_holds_the_inherent_utilities(simulator: Simulator) -> None:
+    with zpv4870.Driver(simulator.resource) as drv:
+        assert drv.utility.error_query() == drv.error_query() == (0, "No error")
+        assert drv.utility.revision_query()[0] == drv.revision_query()[0]
+        code, _ = drv.utility.self_test()
+        assert code == 0
+        drv.utility.reset()

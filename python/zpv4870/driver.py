@@ -215,6 +215,37 @@ def _build() -> dict[str, type[Group]]:
 _CLASSES = _build()
 
 
+def _error_query(self: Group) -> tuple[int, str]:
+    """The instrument's next error: code and message (0 and "No error" when the queue is empty)."""
+    code = ctypes.c_int32()
+    text = ctypes.create_string_buffer(256)
+    self._session.check(self._session.lib.ZPV4870_error_query(self._session.vi, ctypes.byref(code), text),
+                        "ZPV4870_error_query")
+    return code.value, text.value.decode("utf-8", "replace")
+
+
+def _self_test(self: Group) -> tuple[int, str]:
+    """The instrument's self test: its result code and message."""
+    result = ctypes.c_int16()
+    text = ctypes.create_string_buffer(256)
+    self._session.check(self._session.lib.ZPV4870_self_test(self._session.vi, ctypes.byref(result), text),
+                        "ZPV4870_self_test")
+    return result.value, text.value.decode("utf-8", "replace")
+
+
+def _revision_query(self: Group) -> tuple[str, str]:
+    """The driver's revision and the instrument's firmware revision."""
+    driver, firmware = ctypes.create_string_buffer(256), ctypes.create_string_buffer(256)
+    self._session.check(self._session.lib.ZPV4870_revision_query(self._session.vi, driver, firmware),
+                        "ZPV4870_revision_query")
+    return driver.value.decode("utf-8", "replace"), firmware.value.decode("utf-8", "replace")
+
+
+# Where the C interface's grouping puts them: the utility group, beside reset.
+for _function in (_error_query, _self_test, _revision_query):
+    setattr(_CLASSES["utility"], _function.__name__.lstrip("_"), _function)
+
+
 class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     """A session on one instrument (or a simulated one), closed by ``close()`` or on leaving a
     ``with`` block.
@@ -272,27 +303,10 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
             self._session.lib.ZPV4870_UnlockSession(self._session.vi, ctypes.byref(has_lock))
 
     # -- the session utility functions --------------------------------------------------------------
-    def error_query(self) -> tuple[int, str]:
-        """The instrument's next error: code and message (0 and "No error" when the queue is empty)."""
-        code = ctypes.c_int32()
-        text = ctypes.create_string_buffer(256)
-        self._session.check(self._session.lib.ZPV4870_error_query(self._session.vi, ctypes.byref(code), text),
-                            "ZPV4870_error_query")
-        return code.value, text.value.decode("utf-8", "replace")
-
-    def self_test(self) -> tuple[int, str]:
-        result = ctypes.c_int16()
-        text = ctypes.create_string_buffer(256)
-        self._session.check(self._session.lib.ZPV4870_self_test(self._session.vi, ctypes.byref(result), text),
-                            "ZPV4870_self_test")
-        return result.value, text.value.decode("utf-8", "replace")
-
-    def revision_query(self) -> tuple[str, str]:
-        """The driver's revision and the instrument's firmware revision."""
-        driver, firmware = ctypes.create_string_buffer(256), ctypes.create_string_buffer(256)
-        self._session.check(self._session.lib.ZPV4870_revision_query(self._session.vi, driver, firmware),
-                            "ZPV4870_revision_query")
-        return driver.value.decode("utf-8", "replace"), firmware.value.decode("utf-8", "replace")
+    # The instrument's error queue, self test and revisions (also on drv.utility).
+    error_query = _error_query
+    self_test = _self_test
+    revision_query = _revision_query
 
     # -- list programs ---------------------------------------------------------------------------
     def list_results(self) -> list[SequenceResult]:

@@ -11,10 +11,11 @@ class DriverError(Exception):
 
     def __init__(self, status: int, description: str, function: str = "") -> None:
         self.status = status
-        self.description = description
+        # The driver's texts break lines with CR LF; Python's with LF.
+        self.description = description.replace("\r\n", "\n")
         self.function = function
         where = f"{function}: " if function else ""
-        super().__init__(f"{where}{description or 'failed'} (status 0x{status & 0xFFFFFFFF:08X})")
+        super().__init__(f"{where}{self.description or 'failed'} (status 0x{status & 0xFFFFFFFF:08X})")
 
 
 class ListRunError(RuntimeError):
