@@ -438,3 +438,14 @@ def test_json_lists_are_arrays_and_failures_are_json_too() -> None:
     assert failed.returncode == 2
     assert json.loads(failed.stdout) == {"error": "unknown attribute 'Nonsense' (zpv4870 attributes lists them)",
                                          "exitStatus": 2}
+
+
+def test_a_group_name_or_all_reads_every_attribute_below_it(sim: Simulator) -> None:
+    group = run("get", sim.resource, "OutputPhase1")
+    lines = group.stdout.splitlines()
+    assert any(line.startswith("OutputPhase1.VoltageLevel = ") for line in lines), group.stderr
+    assert all(line.startswith("OutputPhase1.") for line in lines) and len(lines) >= 10
+    everything = json.loads(run("--json", "get", sim.resource, "--all").stdout)
+    assert "ManualMode.Frequency" in everything and "OutputPhase1.VoltageLevel" in everything
+    assert run("get", sim.resource).returncode == 2
+    assert "did you mean" in run("get", sim.resource, "ManualMod").stderr

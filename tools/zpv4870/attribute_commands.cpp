@@ -29,6 +29,9 @@ Resolved Find(const std::string& name) {
         std::vector<std::string> names;
         for (std::string known : std::views::transform(Attributes(), &Attribute::name)) {
             if (const auto at = known.find("OutputPhase."); at != std::string::npos) known.replace(at, 11, phase);
+            // The groups above it are names too ("ManualMode", "OutputPhase1.CurrentProtection").
+            for (auto dot = known.find('.'); dot != std::string::npos; dot = known.find('.', dot + 1))
+                names.push_back(known.substr(0, dot));
             names.push_back(known);
         }
         const std::string hint = DidYouMean(name, names);
@@ -40,12 +43,52 @@ Resolved Find(const std::string& name) {
 }  // namespace
 
 int Get(const Common& common, const std::vector<std::string>& names) {
-    std::vector<Resolved> wanted;
-    for (const std::string& name : names) wanted.push_back(Find(name));
+    struct Wanted {
+        Resolved resolved;
+        bool ofGroup;  // a failure is shown and the others still read
+    };
+    std::vector<Wanted> wanted;
+    for (const std::string& name : names) {
+        if (!name.empty())
+            if (auto resolved = Resolve(name)) {
+                wanted.push_back({*resolved, false});
+                continue;
+            }
+        // A group: every attribute whose name (with the phase the group names) lies below it.
+        const std::string group = name.empty() ? "" : name + ".";
+        std::string lowerGroup = group;
+        std::transform(lowerGroup.begin(), lowerGroup.end(), lowerGroup.begin(), [](unsigned char c) { return std::tolower(c); });
+        std::string phase = "OutputPhase1";
+        if (const auto at = lowerGroup.find("outputphase"); at != std::string::npos) {
+            const auto dot = group.find('.', at);
+            if (dot != std::string::npos && dot > at + 11) phase = group.substr(at, dot - at);
+        }
+        const std::size_t before = wanted.size();
+        for (const Attribute& a : Attributes()) {
+            std::string full = a.name;
+            if (const auto at = full.find("OutputPhase."); at != std::string::npos) full.replace(at, 11, phase);
+            std::string lower = full;
+            std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+            if (lower.rfind(lowerGroup, 0) != 0) continue;
+            if (auto resolved = Resolve(full)) wanted.push_back({*resolved, true});
+        }
+        if (wanted.size() == before) Find(name);  // neither an attribute nor a group: the usual error
+    }
     CSession session(common.session);
     std::vector<std::pair<std::string, std::string>> json;
-    for (const Resolved& r : wanted) {
-        const AttributeValue value = ReadAttribute(session, r);
+    bool failed = false;
+    for (const Wanted& w : wanted) {
+        const Resolved& r = w.resolved;
+        AttributeValue value;
+        try {
+            value = ReadAttribute(session, r);
+        } catch (const Failure& e) {
+            if (!w.ofGroup) throw;
+            failed = true;
+            if (common.json) json.emplace_back(DisplayName(r), JsonObject({{"error", JsonString(e.what())}}));
+            else std::printf("%s = ? (%s)\n", DisplayName(r).c_str(), e.what());
+            continue;
+        }
         if (common.json) {
             json.emplace_back(DisplayName(r), value.json);
         } else {
@@ -54,7 +97,7 @@ int Get(const Common& common, const std::vector<std::string>& names) {
         }
     }
     if (common.json) std::printf("%s\n", JsonObject(json).c_str());
-    return 0;
+    return failed ? 1 : 0;
 }
 
 int Set(const Common& common, const std::vector<std::string>& assignments) {

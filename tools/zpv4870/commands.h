@@ -22,6 +22,8 @@ struct Common {
 };
 
 int Identify(const Common& common);
+// A name may be a group ("OutputPhase1", "ManualMode"): all its attributes; "" is every attribute.
+// An attribute of a group that cannot be read is shown with why, and the exit status is 1.
 int Get(const Common& common, const std::vector<std::string>& names);
 int Set(const Common& common, const std::vector<std::string>& assignments);
 int ListAttributes(const Common& common, const std::string& filter);

@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     AddSessionOptions(identify, common);
     auto* get = app.add_subcommand("get", "read attributes, e.g. OutputPhase1.VoltageLevel ManualMode.Frequency");
     AddSessionOptions(get, common);
-    get->add_option("NAME", names, "attribute names (zpv4870 attributes lists them)")->required();
+    bool all = false;
+    auto* getNames = get->add_option("NAME", names, "attribute names, or groups such as OutputPhase1 (zpv4870 attributes lists them)");
+    get->add_flag("--all", all, "every attribute")->excludes(getNames);
     auto* set = app.add_subcommand("set", "write attributes, e.g. OutputPhase1.VoltageLevel=230 ManualMode.Range=high");
     AddSessionOptions(set, common);
     set->add_option("NAME=VALUE", assignments, "attributes and their values")->required();
@@ -126,7 +128,10 @@ int main(int argc, char** argv) {
     }
     try {
         if (*identify) return Identify(common);
-        if (*get) return Get(common, names);
+        if (*get) {
+            if (!all && names.empty()) throw UsageError("get needs attribute names, a group, or --all");
+            return Get(common, all ? std::vector<std::string>{""} : names);
+        }
         if (*set) return Set(common, assignments);
         if (*attributes) return ListAttributes(common, filter);
         if (*measure) return Measure(common, watch, csv);
