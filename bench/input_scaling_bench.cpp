@@ -63,15 +63,19 @@ void BM_StoreReadCheckedAndResolved(benchmark::State& state) {
 }
 BENCHMARK(BM_StoreReadCheckedAndResolved)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
 
-// "OutputPhase1:L:L:..." of n bytes: one path of many levels.
-void BM_SelectorOfManyLevels(benchmark::State& state) {
-    std::string text = "OutputPhase1";
-    while (text.size() < static_cast<std::size_t>(state.range(0))) text += ":L";
+void ParseEachIteration(benchmark::State& state, const std::string& text) {
     for (auto _ : state) {
         zpv::repcap::CRepCapSelector selector(text.c_str());
         benchmark::DoNotOptimize(selector.Parse(0, true));
     }
     state.SetComplexityN(state.range(0));
+}
+
+// "OutputPhase1:L:L:..." of n bytes: one path of many levels.
+void BM_SelectorOfManyLevels(benchmark::State& state) {
+    std::string text = "OutputPhase1";
+    while (text.size() < static_cast<std::size_t>(state.range(0))) text += ":L";
+    ParseEachIteration(state, text);
 }
 BENCHMARK(BM_SelectorOfManyLevels)->Arg(6400)->Arg(64000)->Unit(benchmark::kMillisecond)->Complexity();
 
@@ -79,11 +83,7 @@ BENCHMARK(BM_SelectorOfManyLevels)->Arg(6400)->Arg(64000)->Unit(benchmark::kMill
 void BM_SelectorOfManyPaths(benchmark::State& state) {
     std::string text;
     for (int i = 0; text.size() < static_cast<std::size_t>(state.range(0)); ++i) text += "P" + std::to_string(i) + ",";
-    for (auto _ : state) {
-        zpv::repcap::CRepCapSelector selector(text.c_str());
-        benchmark::DoNotOptimize(selector.Parse(0, true));
-    }
-    state.SetComplexityN(state.range(0));
+    ParseEachIteration(state, text);
 }
 BENCHMARK(BM_SelectorOfManyPaths)->Arg(6400)->Arg(64000)->Unit(benchmark::kMillisecond)->Complexity();
 

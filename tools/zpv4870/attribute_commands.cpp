@@ -15,20 +15,32 @@ namespace zpv::cli {
 
 namespace {
 
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// Every attribute's name as the user would type it after `typed`: a per-phase name with the
+// phase `typed` names ("OutputPhase2.Enabled"), else the first phase's.
+std::vector<std::string> NamesAsTyped(const std::string& typed) {
+    std::string phase = "OutputPhase1";
+    if (const auto at = Lower(typed).find("outputphase"); at != std::string::npos) {
+        const auto dot = typed.find('.', at);
+        if (dot != std::string::npos && dot > at + 11) phase = typed.substr(at, dot - at);
+    }
+    std::vector<std::string> names;
+    for (std::string known : std::views::transform(Attributes(), &Attribute::name)) {
+        if (const auto at = known.find("OutputPhase."); at != std::string::npos) known.replace(at, 11, phase);
+        names.push_back(std::move(known));
+    }
+    return names;
+}
+
 Resolved Find(const std::string& name) {
     auto resolved = Resolve(name);
     if (!resolved) {
-        // Per-phase names as typed: with the phase the user named, else the first.
-        std::string phase = "OutputPhase1";
-        std::string lower = name;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (const auto at = lower.find("outputphase"); at != std::string::npos) {
-            const auto dot = name.find('.', at);
-            if (dot != std::string::npos && dot > at + 11) phase = name.substr(at, dot - at);
-        }
         std::vector<std::string> names;
-        for (std::string known : std::views::transform(Attributes(), &Attribute::name)) {
-            if (const auto at = known.find("OutputPhase."); at != std::string::npos) known.replace(at, 11, phase);
+        for (const std::string& known : NamesAsTyped(name)) {
             // The groups above it are names too ("ManualMode", "OutputPhase1.CurrentProtection").
             for (auto dot = known.find('.'); dot != std::string::npos; dot = known.find('.', dot + 1))
                 names.push_back(known.substr(0, dot));
@@ -55,23 +67,11 @@ int Get(const Common& common, const std::vector<std::string>& names) {
                 continue;
             }
         // A group: every attribute whose name (with the phase the group names) lies below it.
-        const std::string group = name.empty() ? "" : name + ".";
-        std::string lowerGroup = group;
-        std::transform(lowerGroup.begin(), lowerGroup.end(), lowerGroup.begin(), [](unsigned char c) { return std::tolower(c); });
-        std::string phase = "OutputPhase1";
-        if (const auto at = lowerGroup.find("outputphase"); at != std::string::npos) {
-            const auto dot = group.find('.', at);
-            if (dot != std::string::npos && dot > at + 11) phase = group.substr(at, dot - at);
-        }
+        const std::string group = name.empty() ? "" : Lower(name + ".");
         const std::size_t before = wanted.size();
-        for (const Attribute& a : Attributes()) {
-            std::string full = a.name;
-            if (const auto at = full.find("OutputPhase."); at != std::string::npos) full.replace(at, 11, phase);
-            std::string lower = full;
-            std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-            if (lower.rfind(lowerGroup, 0) != 0) continue;
-            if (auto resolved = Resolve(full)) wanted.push_back({*resolved, true});
-        }
+        for (const std::string& full : NamesAsTyped(name))
+            if (Lower(full).rfind(group, 0) == 0)
+                if (auto resolved = Resolve(full)) wanted.push_back({*resolved, true});
         if (wanted.size() == before) Find(name);  // neither an attribute nor a group: the usual error
     }
     CSession session(common.session);
