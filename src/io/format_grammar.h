@@ -1,14 +1,13 @@
-// The two format grammars (output and input) and the tokenizer that applies them.
+// Tokenizing a format for the engines: the scanner of format_scanner.h, plus the ready printf
+// conversion of each output token.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "io/format_token.h"
+#include "io/format_scanner.h"
 
 namespace zpv::io {
-
-enum class FormatDirection : std::uint8_t { Output, Input };
 
 // Splits format into tokens, trying the forms of the direction's grammar in order at each
 // position. False when some text matches no form; tokens is then unspecified.

@@ -88,8 +88,8 @@ struct FormatToken {
     // Ready printf conversion for the C library when the specifier has no star; else empty.
     std::string cFormat;
 
-    OutputKind output() const { return static_cast<OutputKind>(kind); }
-    InputKind input() const { return static_cast<InputKind>(kind); }
+    constexpr OutputKind output() const { return static_cast<OutputKind>(kind); }
+    constexpr InputKind input() const { return static_cast<InputKind>(kind); }
 };
 
 using FormatTokens = std::vector<FormatToken>;

@@ -1,19 +1,28 @@
-// Compile-time check that a row's format fits the C++ types of its member: one conversion per
-// value, in order, each of the kind the type needs. A row whose format and type disagree fails to
-// build instead of reading 8 bytes into a 4-byte integer at run time.
-//   double            %lg, %0.15lg (any g/f/e conversion)
-//   LONG              %d, %i
+// Compile-time check that a row's format fits the C++ types of its member, with the grammar the
+// engines use at run time (io/format_scanner.h), told whether the format is sent or read: one
+// conversion per value, in order, each of the kind the type needs. A row whose format and type
+// disagree fails to build instead of reading 8 bytes into a 4-byte integer at run time.
+//   double            a real conversion (%lg, %0.15lg, %@2lf, ...)
+//   LONG              an integer conversion (%d, %@1d, ...)
 //   an enumeration E  %{E}s (the enum keyword maps' name for it)
 //   VARIANT_BOOL      %{VARIANT_BOOL}s
-//   BSTR              %$Bs, %$BQs, %$Bt
+//   BSTR              a $B string: %$Bs or %$BQs sent; %$Bs, %$Bt, %$BT or %$B[...] read
+//   SAFEARRAY*        a list of numbers
+// Widths, precisions or counts taken from arguments, and suppressed reads, take no value of the
+// member and are refused: a row has no argument for them.
 #pragma once
 
 #include <string_view>
 #include <type_traits>
 
+#include "io/format_scanner.h"
 #include "zpv4870_runtime.h"
 
 namespace zpv::members {
+
+// Which way a format goes.
+inline constexpr io::FormatDirection Sent = io::FormatDirection::Output;
+inline constexpr io::FormatDirection Read = io::FormatDirection::Input;
 
 namespace format_fit {
 
@@ -26,90 +35,58 @@ consteval std::string_view TypeName() {
     return text.substr(start, end - start);
 }
 
-enum class Kind { Real, Integer, Enum, Text, Unknown };
-
-struct Conversion {
-    Kind kind = Kind::Unknown;
-    std::string_view enumName;
-};
-
-// The next conversion at or after pos (pos moves past it); false when there is none.
-constexpr bool NextConversion(std::string_view format, std::size_t& pos, Conversion& out) {
-    while (pos < format.size()) {
-        if (format[pos] != '%') {
-            ++pos;
-            continue;
-        }
-        ++pos;
-        if (pos < format.size() && format[pos] == '%') {
-            ++pos;
-            continue;
-        }
-        out = {};
-        if (pos < format.size() && format[pos] == '{') {
-            const std::size_t close = format.find('}', pos);
-            if (close == std::string_view::npos) return true;
-            out.enumName = format.substr(pos + 1, close - pos - 1);
-            pos = close + 1;
-        }
-        bool text = false;
-        while (pos < format.size() && std::string_view("-+ #0123456789.").find(format[pos]) != std::string_view::npos)
-            ++pos;
-        if (format.substr(pos, 2) == "$B") {
-            text = true;
-            pos += 2;
-        }
-        while (pos < format.size() && std::string_view("qQlh").find(format[pos]) != std::string_view::npos) ++pos;
-        if (pos >= format.size()) return true;
-        const char conversion = format[pos++];
-        if (!out.enumName.empty())
-            out.kind = conversion == 's' ? Kind::Enum : Kind::Unknown;
-        else if (text)
-            out.kind = conversion == 's' || conversion == 't' ? Kind::Text : Kind::Unknown;
-        else if (std::string_view("gfeGE").find(conversion) != std::string_view::npos)
-            out.kind = Kind::Real;
-        else if (conversion == 'd' || conversion == 'i')
-            out.kind = Kind::Integer;
-        return true;
-    }
-    return false;
+constexpr bool TakesArgument(const io::Amount& amount) {
+    return amount.source == io::AmountSource::Star || amount.source == io::AmountSource::Pointer;
 }
 
 template <class T>
-constexpr bool Fits(const Conversion& c) {
-    switch (c.kind) {
-        case Kind::Real: return std::is_same_v<T, double>;
-        case Kind::Integer: return std::is_same_v<T, LONG>;
-        case Kind::Text: return std::is_same_v<T, BSTR>;
-        case Kind::Enum:
-            if constexpr (std::is_same_v<T, VARIANT_BOOL>)
-                return c.enumName == "VARIANT_BOOL";
-            else if constexpr (std::is_enum_v<T>)
-                return c.enumName == TypeName<T>();
-            else
-                return false;
-        case Kind::Unknown: return false;
-    }
-    return false;
+constexpr bool Fits(const io::FormatToken& token, io::FormatDirection direction) {
+    using O = io::OutputKind;
+    using I = io::InputKind;
+    const bool sent = direction == io::FormatDirection::Output;
+    const bool real = sent ? token.output() == O::Real : token.input() == I::Real;
+    const bool integer = sent ? token.output() == O::Integer : token.input() == I::Integer;
+    const bool enumeration = sent ? token.output() == O::Enum : token.input() == I::Enum;
+    const bool numberList = sent ? token.output() == O::RealList || token.output() == O::IntegerList
+                                 : token.input() == I::RealList || token.input() == I::IntegerList;
+    const bool text = token.storage == io::StringStorage::Wide &&
+                      (sent ? token.output() == O::String
+                            : token.input() == I::Word || token.input() == I::Line || token.input() == I::Rest ||
+                                  token.input() == I::CharacterSet);
+    if constexpr (std::is_same_v<T, double>) return real;
+    else if constexpr (std::is_same_v<T, LONG>) return integer;
+    else if constexpr (std::is_same_v<T, BSTR>) return text;
+    else if constexpr (std::is_same_v<T, SAFEARRAY*>) return numberList;
+    else if constexpr (std::is_same_v<T, VARIANT_BOOL>) return enumeration && token.enumName == "VARIANT_BOOL";
+    else if constexpr (std::is_enum_v<T>) return enumeration && token.enumName == TypeName<T>();
+    else return false;
 }
 
 }  // namespace format_fit
 
-// True when format has exactly one conversion per type in Types, each fitting its type. The
-// first type is a placeholder (void) so that an empty list can be written.
+// True when format, sent or read, has exactly one conversion per type in Types, each fitting its
+// type. The first type is a placeholder (void) so that an empty list can be written.
 template <class Placeholder, class... Types>
-consteval bool FormatFits(const char* format) {
+consteval bool FormatFits(const char* format, io::FormatDirection direction) {
     if (!format) return sizeof...(Types) == 0;
-    const std::string_view text(format);
-    std::size_t pos = 0;
+    io::FormatTokens tokens;
+    if (!io::ScanFormat(format, direction, tokens)) return false;
+    std::size_t next = 0;
     bool fits = true;
-    [[maybe_unused]] auto next = [&]<class T>() {
-        format_fit::Conversion c;
-        if (!format_fit::NextConversion(text, pos, c) || !format_fit::Fits<T>(c)) fits = false;
+    [[maybe_unused]] auto take = [&]<class T>() {
+        while (next < tokens.size() && tokens[next].kind == 0) ++next;  // literal text
+        if (next == tokens.size()) {
+            fits = false;
+            return;
+        }
+        const io::FormatToken& token = tokens[next++];
+        if (token.suppress || format_fit::TakesArgument(token.width) || format_fit::TakesArgument(token.precision) ||
+            format_fit::TakesArgument(token.count) || !format_fit::Fits<T>(token, direction))
+            fits = false;
     };
-    (next.template operator()<Types>(), ...);
-    format_fit::Conversion extra;
-    return fits && !format_fit::NextConversion(text, pos, extra);
+    (take.template operator()<Types>(), ...);
+    while (next < tokens.size() && tokens[next].kind == 0) ++next;
+    return fits && next == tokens.size();
 }
 
 }  // namespace zpv::members

@@ -25,19 +25,16 @@ struct MemberEntry {
     MemberEntry{#I, #Name, MemberKind::Kind, Command, Response, Put, Family},
 #define ZPV_CATALOG_SETTING(...) ZPV_SETTING_AS_PROPERTY(ZPV_CATALOG_PROPERTY, __VA_ARGS__)
 #define ZPV_CATALOG_ENUM_SETTING(...) ZPV_ENUM_SETTING_AS_PROPERTY(ZPV_CATALOG_PROPERTY, __VA_ARGS__)
-#define ZPV_CATALOG_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
-    ZPV_CATALOG_ENTRY(I, Name, Property, Get, Response, Put, Family)
-#define ZPV_CATALOG_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check) \
-    ZPV_CATALOG_ENTRY(I, Name, Property, Get, Response, Put, Family)
-#define ZPV_CATALOG_RENAMED_PROPERTY(I, T, Member, Name, Get, Response, Put, Stored, Default, Family) \
-    ZPV_CATALOG_ENTRY(I, Name, Property, Get, Response, Put, Family)
-#define ZPV_CATALOG_LIVE_GETTER(I, T, Name, Get, Response, Family) \
-    ZPV_CATALOG_ENTRY(I, Name, Getter, Get, Response, nullptr, Family)
-#define ZPV_CATALOG_CLASS_PROPERTY(I, T, Name, Default) \
+#define ZPV_CATALOG_PROPERTY(I, T, Name, Get, Response, Put, ...) \
+    ZPV_CATALOG_ENTRY(I, Name, Property, Get, Response, Put, ZPV_COLUMNS(T, __VA_ARGS__).family)
+#define ZPV_CATALOG_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_CATALOG_PROPERTY(I, T, Name, __VA_ARGS__)
+#define ZPV_CATALOG_LIVE_GETTER(I, T, Name, Get, Response, ...) \
+    ZPV_CATALOG_ENTRY(I, Name, Getter, Get, Response, nullptr, ZPV_COLUMNS(T, __VA_ARGS__).family)
+#define ZPV_CATALOG_CLASS_PROPERTY(I, T, Name, ...) \
     ZPV_CATALOG_ENTRY(I, Name, ClassProperty, nullptr, nullptr, nullptr, nullptr)
-#define ZPV_CATALOG_CLASS_GETTER(I, T, Name) ZPV_CATALOG_ENTRY(I, Name, ClassGetter, nullptr, nullptr, nullptr, nullptr)
-#define ZPV_CATALOG_QUERY(I, T, Name, Command, Response, Family) \
-    ZPV_CATALOG_ENTRY(I, Name, Query, Command, Response, nullptr, Family)
+#define ZPV_CATALOG_CLASS_GETTER(I, T, Name, ...) ZPV_CATALOG_ENTRY(I, Name, ClassGetter, nullptr, nullptr, nullptr, nullptr)
+#define ZPV_CATALOG_QUERY(I, T, Name, Command, Response, ...) \
+    ZPV_CATALOG_ENTRY(I, Name, Query, Command, Response, nullptr, ZPV_COLUMNS(T, __VA_ARGS__).family)
 #define ZPV_CATALOG_ACTION(I, Name, Command, Family, ...) \
     ZPV_CATALOG_ENTRY(I, Name, Action, Command, nullptr, nullptr, Family)
 #define ZPV_CATALOG_CLASS_METHOD(I, Name, ...) ZPV_CATALOG_ENTRY(I, Name, ClassMethod, nullptr, nullptr, nullptr, nullptr)
@@ -48,7 +45,7 @@ struct MemberEntry {
 #define ZPV_CATALOG_TABLE(kind, I, ...) ZPV_LIST_##I(ZPV_CATALOG, I)
 
 inline std::span<const MemberEntry> AllMembers() {
-    static constexpr MemberEntry kMembers[] = {ZPV_ALL_MEMBER_TABLES(ZPV_CATALOG_TABLE)};
+    static const MemberEntry kMembers[] = {ZPV_ALL_MEMBER_TABLES(ZPV_CATALOG_TABLE)};
     return kMembers;
 }
 

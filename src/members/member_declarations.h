@@ -1,7 +1,7 @@
 // Each interface declares its members once, as a list macro of rows:
 //
 //   #define ZPV_LIST_IZPV4870StepMode(X, I)
-//       X(SETTING, I, LONG, Count, "STEP:COUN", true, 0, kNotStandard)
+//       X(SETTING, I, LONG, Count, "STEP:COUN", .stored = true, .family = kNotStandard)
 //       X(GROUP, I, IZPV4870StepModeFile, File, kAllModels)
 //   ZPV_INTERFACE_MEMBERS(IZPV4870StepMode, ZPV_LIST_IZPV4870StepMode)
 //
@@ -12,23 +12,24 @@
 // list with an X of their own. Every command and response format is checked against the C++
 // types of its member while compiling (format_fit.h).
 //
-// Kinds, with their arguments after the interface I:
-//   SETTING(T, Name, Header, Stored, Default, Family)    double or LONG: "Header?" read, "Header <value>" set
-//   ENUM_SETTING(E, Name, Header, Stored, Default, Family)  the same through E's keywords (or VARIANT_BOOL's)
-//   PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family)
-//   CHECKED_PROPERTY(T, Name, GetCommand, Response, PutCommand, Stored, Default, Family, InRange)
+// Kinds, with their arguments after the interface I (Columns: the named columns of
+// property_row.h, `.stored = true, .initial = 5.0, .family = kNotStandard, .unit = "V",
+// .range = {0, 9}, .check = &IsName`, each optional, in that order):
+//   SETTING(T, Name, Header, Columns)      double or LONG: "Header?" read, "Header <value>" set
+//   ENUM_SETTING(E, Name, Header, Columns)  the same through E's keywords (or VARIANT_BOOL's)
+//   PROPERTY(T, Name, GetCommand, Response, PutCommand, Columns)
 //   RENAMED_PROPERTY(T, Member, Name, ...as PROPERTY)   member get_/put_Member, known elsewhere as Name
-//   LIVE_GETTER(T, Name, GetCommand, Response, Family)   read-only, 0 while simulating
-//   CLASS_PROPERTY(T, Name, Default)                     class-compliant, stored while simulating
-//   CLASS_GETTER(T, Name)                                class-compliant, read-only, 0 while simulating
-//   QUERY(T, Name, Command, Response, Family)            method with one result "Val"
-//   ACTION(Name, Command, Family, Params...)             method that sends its IN parameters
-//   CLASS_METHOD(Name, Params...)                        class-compliant method, not implemented
-//   DIRECT(Name, SessionOperation, Params...)            passes its parameters to the I/O session
-//   GROUP(GroupInterface, Name, Family)                  getter of another interface of the object
+//   LIVE_GETTER(T, Name, GetCommand, Response, Columns)   read-only, 0 while simulating
+//   CLASS_PROPERTY(T, Name, Columns)                      class-compliant, stored while simulating
+//   CLASS_GETTER(T, Name, Columns)                        class-compliant, read-only, 0 while simulating
+//   QUERY(T, Name, Command, Response, Columns)            method with one result "Val" (.family, .unit)
+//   ACTION(Name, Command, Family, Params...)              method that sends its IN parameters
+//   CLASS_METHOD(Name, Params...)                         class-compliant method, not implemented
+//   DIRECT(Name, SessionOperation, Params...)             passes its parameters to the I/O session
+//   GROUP(GroupInterface, Name, Family)                   getter of another interface of the object
 // Params are (Direction, Type, Name) with Direction IN, REQUIRED (an input pointer that may not
-// be null), IGNORED (declared, not sent), OUT or INOUT; OUT and INOUT give the pointee type. Stored says whether the member has a simulated
-// value (key "<Interface>.<Name>"); Family is the family whose models lack the member.
+// be null), IGNORED (declared, not sent), OUT or INOUT; OUT and INOUT give the pointee type.
+// Family is the family whose models lack the member (kAllModels: none).
 #pragma once
 
 #include "members/format_fit.h"
@@ -88,34 +89,35 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 
 // ---- rows ---------------------------------------------------------------------------------
 #define ZPV_ROW(kind, ...) ZPV_ROW_##kind(__VA_ARGS__)
-#define ZPV_FORMAT_CHECK(format, ...)                                                          \
-    static_assert(::zpv::members::FormatFits<void __VA_OPT__(, ) __VA_ARGS__>(format),            \
+// Direction: Sent (a command) or Read (a response); then the types of the values, in order.
+#define ZPV_FORMAT_CHECK(format, direction, ...)                                              \
+    static_assert(::zpv::members::FormatFits<void __VA_OPT__(, ) __VA_ARGS__>(format, direction), \
                   "a format of this row does not fit the member's types");
 
 // The same, once the format and the types have been expanded into one list.
 #define ZPV_FORMAT_CHECK_OF(...) ZPV_FORMAT_CHECK(__VA_ARGS__)
 
-#define ZPV_PROPERTY_ROW(I, T, Name, AccessKind, Stored, Default, Get, Response, Put, Family, Check, ZeroSim) \
-    inline const ::zpv::members::PropertyRow<T> k##I##_##Name{{.iid = IID_##I,                             \
-                                                               .interfaceName = #I,                        \
-                                                               .property = #Name,                          \
+// Columns: the named columns of the row (property_row.h), as written in it.
+#define ZPV_PROPERTY_ROW(I, T, Name, AccessKind, Get, Response, Put, ZeroSim, ...)                          \
+    inline const ::zpv::members::PropertyRow<T> k##I##_##Name{{.iid = IID_##I,                              \
+                                                               .interfaceName = #I,                         \
+                                                               .property = #Name,                           \
                                                                .access = ::zpv::members::Access::AccessKind, \
-                                                               .simulatedKey = (Stored) ? #I "." #Name : nullptr, \
-                                                               .simulatedDefault = Default,                \
-                                                               .getCommand = Get,                          \
-                                                               .getResponse = Response,                    \
-                                                               .putCommand = Put,                          \
-                                                               .refusedFamily = Family,                    \
-                                                               .inRange = Check,                           \
-                                                               .zeroWhileSimulating = ZeroSim}};
-#define ZPV_METHOD_ROW(I, Name, AccessKind, Command, Response, Family)                                   \
+                                                               .key = #I "." #Name,                         \
+                                                               .getCommand = Get,                           \
+                                                               .getResponse = Response,                     \
+                                                               .putCommand = Put,                           \
+                                                               .zeroWhileSimulating = ZeroSim,              \
+                                                               .columns = {__VA_ARGS__}}};
+#define ZPV_METHOD_ROW(I, Name, AccessKind, Command, Response, Family, Unit)                               \
     inline const ::zpv::members::MethodRow k##I##_##Name{{.iid = IID_##I,                            \
                                                           .interfaceName = #I,                       \
                                                           .method = #Name,                           \
                                                           .access = ::zpv::members::Access::AccessKind, \
                                                           .command = Command,                        \
                                                           .response = Response,                      \
-                                                          .refusedFamily = Family}};
+                                                          .refusedFamily = Family,                   \
+                                                          .unit = Unit}};
 
 // How a setting of a number type is read and written.
 #define ZPV_READ_FORMAT_double "%lg"
@@ -129,32 +131,34 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_ENUM_SETTING_AS_PROPERTY(X, I, E, Name, Header, ...) \
     X(I, E, Name, Header "?", "%{" #E "}s", Header " %{" #E "}s", __VA_ARGS__)
 
+// The columns of a row as a value, for the tables that read one of them.
+#define ZPV_COLUMNS(T, ...) (::zpv::members::Columns<T>{__VA_ARGS__})
+
 #define ZPV_ROW_SETTING(...) ZPV_SETTING_AS_PROPERTY(ZPV_ROW_PROPERTY, __VA_ARGS__)
 #define ZPV_ROW_ENUM_SETTING(...) ZPV_ENUM_SETTING_AS_PROPERTY(ZPV_ROW_PROPERTY, __VA_ARGS__)
-#define ZPV_ROW_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family) \
-    ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, nullptr)
-#define ZPV_ROW_CHECKED_PROPERTY(I, T, Name, Get, Response, Put, Stored, Default, Family, Check)         \
-    ZPV_FORMAT_CHECK(Response, T)                                                                       \
-    ZPV_FORMAT_CHECK(Put, T)                                                                            \
-    ZPV_PROPERTY_ROW(I, T, Name, Instrument, Stored, Default, Get, Response, Put, Family, Check, false)
+#define ZPV_ROW_PROPERTY(I, T, Name, Get, Response, Put, ...)                                   \
+    ZPV_FORMAT_CHECK(Response, ::zpv::members::Read, T)                                        \
+    ZPV_FORMAT_CHECK(Put, ::zpv::members::Sent, T)                                             \
+    ZPV_PROPERTY_ROW(I, T, Name, Instrument, Get, Response, Put, false, __VA_ARGS__)
 #define ZPV_ROW_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_ROW_PROPERTY(I, T, Name, __VA_ARGS__)
-#define ZPV_ROW_LIVE_GETTER(I, T, Name, Get, Response, Family) \
-    ZPV_FORMAT_CHECK(Response, T)                              \
-    ZPV_PROPERTY_ROW(I, T, Name, Instrument, false, T{}, Get, Response, nullptr, Family, nullptr, true)
-#define ZPV_ROW_CLASS_PROPERTY(I, T, Name, Default) \
-    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, true, Default, nullptr, nullptr, nullptr, nullptr, nullptr, false)
-#define ZPV_ROW_CLASS_GETTER(I, T, Name) \
-    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, false, T{}, nullptr, nullptr, nullptr, nullptr, nullptr, false)
-#define ZPV_ROW_QUERY(I, T, Name, Command, Response, Family) \
-    ZPV_FORMAT_CHECK(Command)                                \
-    ZPV_FORMAT_CHECK(Response, T)                            \
-    ZPV_METHOD_ROW(I, Name, Instrument, Command, Response, Family)
+#define ZPV_ROW_LIVE_GETTER(I, T, Name, Get, Response, ...)   \
+    ZPV_FORMAT_CHECK(Response, ::zpv::members::Read, T)      \
+    ZPV_PROPERTY_ROW(I, T, Name, Instrument, Get, Response, nullptr, true, __VA_ARGS__)
+#define ZPV_ROW_CLASS_PROPERTY(I, T, Name, ...) \
+    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, nullptr, nullptr, nullptr, false, .stored = true, __VA_ARGS__)
+#define ZPV_ROW_CLASS_GETTER(I, T, Name, ...) \
+    ZPV_PROPERTY_ROW(I, T, Name, ClassCompliant, nullptr, nullptr, nullptr, false, __VA_ARGS__)
+#define ZPV_ROW_QUERY(I, T, Name, Command, Response, ...)       \
+    ZPV_FORMAT_CHECK(Command, ::zpv::members::Sent)             \
+    ZPV_FORMAT_CHECK(Response, ::zpv::members::Read, T)         \
+    ZPV_METHOD_ROW(I, Name, Instrument, Command, Response, ZPV_COLUMNS(T, __VA_ARGS__).family, \
+                   ZPV_COLUMNS(T, __VA_ARGS__).unit)
 #define ZPV_ROW_ACTION(I, Name, Command, Family, ...)                        \
-    ZPV_FORMAT_CHECK_OF(Command ZPV_PP_EACH(ZPV_PARAM_SENT_TYPE, __VA_ARGS__)) \
-    ZPV_METHOD_ROW(I, Name, Instrument, Command, nullptr, Family)
-#define ZPV_ROW_CLASS_METHOD(I, Name, ...) ZPV_METHOD_ROW(I, Name, ClassCompliant, nullptr, nullptr, nullptr)
-#define ZPV_ROW_DIRECT(I, Name, Operation, ...) ZPV_METHOD_ROW(I, Name, Instrument, nullptr, nullptr, kAllModels)
-#define ZPV_ROW_GROUP(I, Group, Name, Family) ZPV_METHOD_ROW(I, get_##Name, Instrument, nullptr, nullptr, Family)
+    ZPV_FORMAT_CHECK_OF(Command, ::zpv::members::Sent ZPV_PP_EACH(ZPV_PARAM_SENT_TYPE, __VA_ARGS__)) \
+    ZPV_METHOD_ROW(I, Name, Instrument, Command, nullptr, Family, nullptr)
+#define ZPV_ROW_CLASS_METHOD(I, Name, ...) ZPV_METHOD_ROW(I, Name, ClassCompliant, nullptr, nullptr, nullptr, nullptr)
+#define ZPV_ROW_DIRECT(I, Name, Operation, ...) ZPV_METHOD_ROW(I, Name, Instrument, nullptr, nullptr, kAllModels, nullptr)
+#define ZPV_ROW_GROUP(I, Group, Name, Family) ZPV_METHOD_ROW(I, get_##Name, Instrument, nullptr, nullptr, Family, nullptr)
 
 // ---- members ------------------------------------------------------------------------------
 #define ZPV_MEMBER(kind, ...) ZPV_MEMBER_##kind(__VA_ARGS__)
@@ -175,7 +179,7 @@ inline constexpr const char* kNotAdvanced = "Advanced";
 #define ZPV_MEMBER_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_MEMBER_GET_PUT_AS(I, T, Member, Name)
 #define ZPV_MEMBER_LIVE_GETTER(I, T, Name, ...) ZPV_MEMBER_GET(I, T, Name)
 #define ZPV_MEMBER_CLASS_PROPERTY(I, T, Name, ...) ZPV_MEMBER_GET_PUT(I, T, Name)
-#define ZPV_MEMBER_CLASS_GETTER(I, T, Name) ZPV_MEMBER_GET(I, T, Name)
+#define ZPV_MEMBER_CLASS_GETTER(I, T, Name, ...) ZPV_MEMBER_GET(I, T, Name)
 #define ZPV_MEMBER_QUERY(I, T, Name, ...) \
     HRESULT Name(T* Val) override { return ::zpv::members::RunQuery(Self(), ZPV_ROW_OF(I, Name), Val); }
 #define ZPV_MEMBER_ACTION(I, Name, Command, Family, ...)                                                 \

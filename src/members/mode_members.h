@@ -12,63 +12,63 @@
     X(ACTION, I, Add, Prefix "FILE:ADD %$BQs", Family, (IN, BSTR, FileName))                                   \
     X(ACTION, I, Edit, Prefix "FILE:EDIT %$BQs", Family, (IN, BSTR, FileName))                                 \
     X(ACTION, I, Load, Prefix "FILE:LOAD %$BQs", Family, (IN, BSTR, FileName))                                 \
-    X(QUERY, I, BSTR, GetEditFile, Prefix "FILE:EDIT?", "%$Bs", Family)                                       \
-    X(QUERY, I, BSTR, GetLoadFile, Prefix "FILE:LOAD?", "%$Bs", Family)                                       \
+    X(QUERY, I, BSTR, GetEditFile, Prefix "FILE:EDIT?", "%$Bs", .family = Family)                                       \
+    X(QUERY, I, BSTR, GetLoadFile, Prefix "FILE:LOAD?", "%$Bs", .family = Family)                                       \
     X(ACTION, I, Delete, Prefix "FILE:DEL %$BQs", Family, (IN, BSTR, FileName))                                \
-    X(QUERY, I, BSTR, GetFileName, Prefix "FILE:NAME?", "%$Bt", Family)                                       \
-    X(QUERY, I, double, GetFileTotal, Prefix "FILE:TOT?", "%lg", Family)                                      \
-    X(SETTING, I, double, SetFileIndex, Prefix "FILE:IND", true, 0.0, Family)
+    X(QUERY, I, BSTR, GetFileName, Prefix "FILE:NAME?", "%$Bt", .family = Family)                                       \
+    X(QUERY, I, double, GetFileTotal, Prefix "FILE:TOT?", "%lg", .family = Family)                                      \
+    X(SETTING, I, double, SetFileIndex, Prefix "FILE:IND", .stored = true, .family = Family)
 #define ZPV_LIST_IZPV4870ManualModeFile(X, I) ZPV_FILE_LIST(X, I, "MAN:", ",", kAllModels)
 #define ZPV_LIST_IZPV4870StepModeFile(X, I) ZPV_FILE_LIST(X, I, "STEP:", ", ", kNotStandard)
 #define ZPV_LIST_IZPV4870PulseModeFile(X, I) ZPV_FILE_LIST(X, I, "PULS:", ", ", kNotStandard)
 #define ZPV_LIST_IZPV4870ListModeFile(X, I) ZPV_FILE_LIST(X, I, "LIST:", ", ", kAllModels)
 
 #define ZPV_LIST_IZPV4870ManualMode(X, I) \
-    X(ENUM_SETTING, I, ZPV4870CoupleEnum, Couple, "MAN:COUP", false, ZPV4870CoupleAC, kAllModels) \
-    X(SETTING, I, double, CurrentHighLimit, "MAN:CURR:HIGH", true, 0.0, kAllModels) \
-    X(SETTING, I, double, CurrentLimitDelay, "MAN:CURR:DEL", true, 0.0, kAllModels) \
-    X(SETTING, I, double, CurrentLowLimit, "MAN:CURR:LOW", true, 0.0, kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870CoupleEnum, Couple, "MAN:COUP") \
+    X(SETTING, I, double, CurrentHighLimit, "MAN:CURR:HIGH", .stored = true, .unit = "A") \
+    X(SETTING, I, double, CurrentLimitDelay, "MAN:CURR:DEL", .stored = true) \
+    X(SETTING, I, double, CurrentLowLimit, "MAN:CURR:LOW", .stored = true, .family = kNotStandard, .unit = "A") \
     X(GROUP, I, IZPV4870ManualModeFile, File, kAllModels) \
-    X(SETTING, I, double, Frequency, "MAN:FREQ", true, 0.0, kAllModels) \
-    X(SETTING, I, double, PowerHighLimit, "MAN:POW:HIGH", true, 0.0, kAllModels) \
-    X(SETTING, I, double, PowerLowLimit, "MAN:POW:LOW", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, RampUp, "MAN:RAMP:UP", true, 0.0, kAllModels) \
-    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "MAN:RANG", false, ZPV4870RangeAuto, kAllModels) \
-    X(SETTING, I, double, StartAngle, "MAN:ANGL", true, 0.0, kAllModels) \
-    X(SETTING, I, double, TotalHarmonicDistortion, "MAN:THD", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, VoltageAC, "MAN:VOLT:AC", true, 0.0, kAllModels) \
-    X(SETTING, I, double, VoltageDC, "MAN:VOLT:DC", true, 0.0, kAllModels) \
-    X(ENUM_SETTING, I, ZPV4870WaveformEnum, Waveform, "MAN:WAVE", false, ZPV4870WaveformSINE, kNotStandard)
+    X(SETTING, I, double, Frequency, "MAN:FREQ", .stored = true, .unit = "Hz") \
+    X(SETTING, I, double, PowerHighLimit, "MAN:POW:HIGH", .stored = true, .unit = "W") \
+    X(SETTING, I, double, PowerLowLimit, "MAN:POW:LOW", .stored = true, .family = kNotStandard, .unit = "W") \
+    X(SETTING, I, double, RampUp, "MAN:RAMP:UP", .stored = true) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "MAN:RANG") \
+    X(SETTING, I, double, StartAngle, "MAN:ANGL", .stored = true, .unit = "deg") \
+    X(SETTING, I, double, TotalHarmonicDistortion, "MAN:THD", .stored = true, .family = kNotStandard, .unit = "%") \
+    X(SETTING, I, double, VoltageAC, "MAN:VOLT:AC", .stored = true, .unit = "V") \
+    X(SETTING, I, double, VoltageDC, "MAN:VOLT:DC", .stored = true, .unit = "V") \
+    X(ENUM_SETTING, I, ZPV4870WaveformEnum, Waveform, "MAN:WAVE", .family = kNotStandard)
 
 #define ZPV_LIST_IZPV4870StepMode(X, I) \
     X(GROUP, I, IZPV4870StepModeFile, File, kAllModels) \
-    X(ENUM_SETTING, I, ZPV4870TriggerEnum, Trigger, "STEP:TRIG", false, ZPV4870TriggerAUTO, kNotStandard) \
-    X(SETTING, I, LONG, Count, "STEP:COUN", true, 0, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870BaseEnum, Base, "STEP:BASE", true, ZPV4870BaseTime, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "STEP:RANG", false, ZPV4870RangeAuto, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870WaveformEnum, Waveform, "STEP:WAVE", false, ZPV4870WaveformSINE, kNotStandard) \
-    X(SETTING, I, double, TotalHarmonicDistortion, "STEP:THD", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, StartAngle, "STEP:ANGL", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, VoltageAC, "STEP:VOLT:AC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, VoltageDC, "STEP:VOLT:DC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, Frequency, "STEP:FREQ", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, Time, "STEP:TIME", true, 0.0, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870TimeUnitEnum, TimeUnit, "STEP:TIME:UNIT", false, ZPV4870TimeUnitMillisecond, kNotStandard) \
-    X(SETTING, I, LONG, Cycle, "STEP:CYCL", true, 0, kNotStandard) \
-    X(SETTING, I, double, DeltaVoltageAC, "STEP:DELT:VOLT:AC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, DeltaVoltageDC, "STEP:DELT:VOLT:DC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, DeltaFrequency, "STEP:DELT:FREQ", true, 0.0, kNotStandard)
+    X(ENUM_SETTING, I, ZPV4870TriggerEnum, Trigger, "STEP:TRIG", .family = kNotStandard) \
+    X(SETTING, I, LONG, Count, "STEP:COUN", .stored = true, .family = kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870BaseEnum, Base, "STEP:BASE", .stored = true, .initial = ZPV4870BaseTime, .family = kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "STEP:RANG", .family = kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870WaveformEnum, Waveform, "STEP:WAVE", .family = kNotStandard) \
+    X(SETTING, I, double, TotalHarmonicDistortion, "STEP:THD", .stored = true, .family = kNotStandard, .unit = "%") \
+    X(SETTING, I, double, StartAngle, "STEP:ANGL", .stored = true, .family = kNotStandard, .unit = "deg") \
+    X(SETTING, I, double, VoltageAC, "STEP:VOLT:AC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, VoltageDC, "STEP:VOLT:DC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, Frequency, "STEP:FREQ", .stored = true, .family = kNotStandard, .unit = "Hz") \
+    X(SETTING, I, double, Time, "STEP:TIME", .stored = true, .family = kNotStandard, .unit = "per TimeUnit") \
+    X(ENUM_SETTING, I, ZPV4870TimeUnitEnum, TimeUnit, "STEP:TIME:UNIT", .family = kNotStandard) \
+    X(SETTING, I, LONG, Cycle, "STEP:CYCL", .stored = true, .family = kNotStandard) \
+    X(SETTING, I, double, DeltaVoltageAC, "STEP:DELT:VOLT:AC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, DeltaVoltageDC, "STEP:DELT:VOLT:DC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, DeltaFrequency, "STEP:DELT:FREQ", .stored = true, .family = kNotStandard, .unit = "Hz")
 
 #define ZPV_LIST_IZPV4870PulseMode(X, I) \
     X(GROUP, I, IZPV4870PulseModeFile, File, kNotStandard) \
-    X(SETTING, I, LONG, Count, "PULS:COUN", true, 0, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870TriggerEnum, Trigger, "PULS:TRIG", false, ZPV4870TriggerAUTO, kNotStandard) \
-    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "PULS:RANG", false, ZPV4870RangeAuto, kNotStandard) \
-    X(SETTING, I, double, StartAngle, "PULS:ANGL", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, VoltageAC, "PULS:VOLT:AC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, VoltageDC, "PULS:VOLT:DC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, Frequency, "PULS:FREQ", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, TransientVoltageAC, "PULS:TRAN:AC", true, 0.0, kNotStandard) \
-    X(SETTING, I, double, TransientVoltageDC, "PULS:TRAN:DC", true, 0.0, kNotStandard) \
-    X(SETTING, I, LONG, Duty, "PULS:DUTY", true, 0, kNotStandard) \
-    X(SETTING, I, double, Period, "PULS:PER", true, 0.0, kNotStandard)
+    X(SETTING, I, LONG, Count, "PULS:COUN", .stored = true, .family = kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870TriggerEnum, Trigger, "PULS:TRIG", .family = kNotStandard) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, Range, "PULS:RANG", .family = kNotStandard) \
+    X(SETTING, I, double, StartAngle, "PULS:ANGL", .stored = true, .family = kNotStandard, .unit = "deg") \
+    X(SETTING, I, double, VoltageAC, "PULS:VOLT:AC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, VoltageDC, "PULS:VOLT:DC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, Frequency, "PULS:FREQ", .stored = true, .family = kNotStandard, .unit = "Hz") \
+    X(SETTING, I, double, TransientVoltageAC, "PULS:TRAN:AC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, double, TransientVoltageDC, "PULS:TRAN:DC", .stored = true, .family = kNotStandard, .unit = "V") \
+    X(SETTING, I, LONG, Duty, "PULS:DUTY", .stored = true, .family = kNotStandard, .unit = "%") \
+    X(SETTING, I, double, Period, "PULS:PER", .stored = true, .family = kNotStandard)

@@ -22,23 +22,23 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
 }  // namespace zpv::members
 
 #define ZPV_LIST_IZPV4870OutputPhases(X, I) \
-    X(SETTING, I, double, Frequency, "OUTP:FREQ", false, 0.0, kAllModels)
+    X(SETTING, I, double, Frequency, "OUTP:FREQ", .unit = "Hz")
 
 #define ZPV_LIST_IZPV4870OutputPhase(X, I) \
-    X(SETTING, I, double, CurrentLimit, "OUTP:CURR:HIGH", true, 0.0, kAllModels) \
-    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "OUTP", false, VARIANT_FALSE, kAllModels) \
-    X(SETTING, I, double, PhaseAngle, "MAN:ANGL", false, 0.0, kAllModels) \
-    X(SETTING, I, double, VoltageLevel, "OUTP:VOLT:AC", false, 0.0, kAllModels) \
-    X(ENUM_SETTING, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG", false, ZPV4870RangeAuto, kAllModels) \
-    X(CHECKED_PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", true, L"SINE", kAllModels, &IsPhaseWaveformName) \
+    X(SETTING, I, double, CurrentLimit, "OUTP:CURR:HIGH", .stored = true, .unit = "A") \
+    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "OUTP") \
+    X(SETTING, I, double, PhaseAngle, "MAN:ANGL", .unit = "deg") \
+    X(SETTING, I, double, VoltageLevel, "OUTP:VOLT:AC", .unit = "V") \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG") \
+    X(PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", .stored = true, .initial = L"SINE", .check = &IsPhaseWaveformName) \
     X(GROUP, I, IZPV4870OutputPhaseCurrentProtection, CurrentProtection, kAllModels) \
     X(GROUP, I, IZPV4870OutputPhaseDCGeneration, DCGeneration, kAllModels) \
     X(GROUP, I, IZPV4870OutputPhaseVoltageProtection, VoltageProtection, kAllModels)
 
 #define ZPV_LIST_IIviACPwrOutputPhases(X, I) \
     X(CLASS_GETTER, I, LONG, NumPhases) \
-    X(CLASS_PROPERTY, I, double, Frequency, 0.0) \
-    X(CLASS_PROPERTY, I, double, FrequencyRange, 0.0) \
+    X(CLASS_PROPERTY, I, double, Frequency, .unit = "Hz") \
+    X(CLASS_PROPERTY, I, double, FrequencyRange, .unit = "Hz") \
     X(CLASS_GETTER, I, LONG, NumFrequencyRanges) \
     X(CLASS_GETTER, I, VARIANT_BOOL, FrequencyRampBusy) \
     X(CLASS_METHOD, I, QueryFrequencyRangeCapabilities, (IN, LONG, Range), (OUT, double, MinFrequency), (OUT, double, MaxFrequency)) \
@@ -48,12 +48,12 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
     X(GROUP, I, IIviACPwrExternalSync, ExternalSync, kAllModels)
 
 #define ZPV_LIST_IIviACPwrOutputPhase(X, I) \
-    X(CLASS_PROPERTY, I, double, CurrentLimit, 0.0) \
-    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, VARIANT_TRUE) \
-    X(CLASS_PROPERTY, I, double, PhaseAngle, 0.0) \
-    X(CLASS_PROPERTY, I, double, VoltageLevel, 0.0) \
-    X(CLASS_PROPERTY, I, double, VoltageRange, 0.0) \
-    X(CLASS_PROPERTY, I, BSTR, Waveform, L"") \
+    X(CLASS_PROPERTY, I, double, CurrentLimit, .unit = "A") \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, .initial = VARIANT_TRUE) \
+    X(CLASS_PROPERTY, I, double, PhaseAngle, .unit = "deg") \
+    X(CLASS_PROPERTY, I, double, VoltageLevel, .unit = "V") \
+    X(CLASS_PROPERTY, I, double, VoltageRange, .unit = "V") \
+    X(CLASS_PROPERTY, I, BSTR, Waveform, .initial = L"") \
     X(CLASS_GETTER, I, LONG, NumVoltageRanges) \
     X(CLASS_GETTER, I, VARIANT_BOOL, VoltageRampBusy) \
     X(CLASS_GETTER, I, VARIANT_BOOL, CurrentRampBusy) \

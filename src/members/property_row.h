@@ -3,15 +3,17 @@
 // then the instrument (or, for class-compliant members, "not implemented" outside simulation).
 #pragma once
 
-#include <tuple>
-
+#include <cmath>
+#include <limits>
 #include <string>
+#include <tuple>
 #include <string_view>
 #include <type_traits>
 
 #include "members/instrument_exchange.h"
 #include "core/driver.h"
 #include "core/method_frame.h"
+#include "core/range_check.h"
 #include "keywords/model_table.h"
 #include "core/rep_cap.h"
 
@@ -21,20 +23,57 @@ namespace zpv::members {
 template <class T>
 using DefaultOf = std::conditional_t<std::is_same_v<T, BSTR>, const wchar_t*, T>;
 
+// The bounds a value is checked against on put (while RangeCheck is on), inclusive; none when
+// left out of the row.
+struct ValueRange {
+    double min = std::numeric_limits<double>::quiet_NaN();
+    double max = std::numeric_limits<double>::quiet_NaN();
+    bool Known() const { return !std::isnan(min); }
+};
+
+// The named columns of a property row, written after its commands with designated initializers
+// in this order, each one optional:
+//   X(SETTING, I, double, Time, "STEP:TIME", .stored = true, .family = kNotStandard, .unit = "per TimeUnit")
+// A swapped pair does not build (designators must follow the declaration order).
+template <class T>
+struct Columns {
+    bool stored = false;                // keeps a simulated value (key "<Interface>.<Name>")
+    DefaultOf<T> initial{};             // the simulated value before the first put
+    const char* family = nullptr;       // "Standard" or "Advanced": models of it lack the member
+    const char* unit = nullptr;         // "V", "Hz", "per TimeUnit": shown by the tools
+    ValueRange range{};                 // numbers: the values a put accepts
+    bool (*check)(const T&) = nullptr;  // a check that is not a range (names)
+
+    // Whether a put of value passes the row's range and check.
+    bool Accepts(const T& value) const {
+        if constexpr (std::is_arithmetic_v<T>) {
+            if (range.Known()) {
+                if constexpr (std::is_floating_point_v<T>) {
+                    if (!driver::InRange(value, range.min, range.max)) return false;
+                } else if (!driver::InRange(static_cast<long>(value), static_cast<long>(range.min),
+                                            static_cast<long>(range.max))) {
+                    return false;
+                }
+            }
+        }
+        return !check || check(value);
+    }
+};
+
 template <class T>
 struct PropertySpec {
     const IID& iid;
     const char* interfaceName;
-    const char* property;      // "VoltageLevel": also the name in messages and the key
+    const char* property;  // "VoltageLevel": also the name in messages and the key
     Access access;
-    const char* simulatedKey;  // "IIviACPwrOutputPhase.VoltageLevel"; null: no stored value
-    DefaultOf<T> simulatedDefault{};
-    const char* getCommand = nullptr;     // "OUTP:VOLT:AC?"
-    const char* getResponse = nullptr;    // "%lg"
-    const char* putCommand = nullptr;     // "OUTP:VOLT:AC %0.15lg"
-    const char* refusedFamily = nullptr;  // "Standard" or "Advanced": models of it lack the member
-    bool (*inRange)(const T&) = nullptr;  // checked on put while RangeCheck is on
-    bool zeroWhileSimulating = false;     // a getter with no stored value that answers 0 without I/O
+    const char* key;       // "IIviACPwrOutputPhase.VoltageLevel": the simulated value's key
+    const char* getCommand = nullptr;   // "OUTP:VOLT:AC?"
+    const char* getResponse = nullptr;  // "%lg"
+    const char* putCommand = nullptr;   // "OUTP:VOLT:AC %0.15lg"
+    bool zeroWhileSimulating = false;   // a getter with no stored value that answers 0 without I/O
+    Columns<T> columns{};
+
+    const char* SimulatedKey() const { return columns.stored ? key : nullptr; }
 };
 
 template <class T>
@@ -62,6 +101,7 @@ struct MethodSpec {
     const char* command = nullptr;        // "MAN:CURR:HIGH %0.15lg;DEL %0.15lg"
     const char* response = nullptr;       // queries: "%lg"
     const char* refusedFamily = nullptr;
+    const char* unit = nullptr;           // queries: the result's unit
 };
 
 struct MethodRow {
@@ -101,10 +141,10 @@ HRESULT GetProperty(Node& node, const PropertyRow<T>& row, T* val) {
     return driver::RunFrame(node, row.getInfo, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
         const PropertySpec<T>& spec = row.spec;
-        if (HRESULT hr = detail::CheckModel(driver, spec.refusedFamily, row.getName); FAILED(hr)) return hr;
+        if (HRESULT hr = detail::CheckModel(driver, spec.columns.family, row.getName); FAILED(hr)) return hr;
         if (driver.IsSimulating()) {
-            if (spec.simulatedKey) {
-                *val = node.SimulatedValues().template Get<T>(spec.simulatedKey, spec.simulatedDefault);
+            if (spec.columns.stored) {
+                *val = node.SimulatedValues().template Get<T>(spec.key, spec.columns.initial);
                 return S_OK;
             }
             if (spec.zeroWhileSimulating || spec.access == Access::ClassCompliant) return S_OK;
@@ -119,11 +159,11 @@ HRESULT PutProperty(Node& node, const PropertyRow<T>& row, T val) {
     return driver::RunFrame(node, row.putInfo, driver::Gate::Initialized, [&]() -> HRESULT {
         driver::CDriver& driver = DriverOf(node);
         const PropertySpec<T>& spec = row.spec;
-        if (HRESULT hr = detail::CheckModel(driver, spec.refusedFamily, row.putName); FAILED(hr)) return hr;
-        if (spec.inRange && driver.Options().rangeCheck && !spec.inRange(val))
+        if (HRESULT hr = detail::CheckModel(driver, spec.columns.family, row.putName); FAILED(hr)) return hr;
+        if (driver.Options().rangeCheck && !spec.columns.Accepts(val))
             return detail::ReportOutOfRange(driver, row.putName, val);
-        if (driver.IsSimulating() && spec.simulatedKey) {
-            node.SimulatedValues().template Put<T>(spec.simulatedKey, val);
+        if (driver.IsSimulating() && spec.columns.stored) {
+            node.SimulatedValues().template Put<T>(spec.key, val);
             return S_OK;
         }
         if (spec.access == Access::ClassCompliant) return E_NOTIMPL;

@@ -160,11 +160,10 @@ void Group(std::string_view groupInterface, const char* member) {
 #define ZPV_F_SETTING(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
 #define ZPV_F_ENUM_SETTING(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
 #define ZPV_F_PROPERTY(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
-#define ZPV_F_CHECKED_PROPERTY(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
 #define ZPV_F_RENAMED_PROPERTY(I, T, Member, Name, ...) ZPV_F_PROPERTY_OF(T, Member, Name, true)
 #define ZPV_F_LIVE_GETTER(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, false)
 #define ZPV_F_CLASS_PROPERTY(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
-#define ZPV_F_CLASS_GETTER(I, T, Name) ZPV_F_PROPERTY_OF(T, Name, Name, false)
+#define ZPV_F_CLASS_GETTER(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, false)
 // The instrument's list of all readings has a fixed layout: the face gives it as a record.
 #define ZPV_F_QUERY(I, T, Name, ...)                                               \
     {                                                                              \
