@@ -23,6 +23,7 @@ install(FILES ${PROJECT_BINARY_DIR}/zpv4870.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 # The trace stylesheet, where a trace finds it with ZPV4870_IVI_ROOT=<prefix>/share/zpv4870 (and
 # in the build tree with ZPV4870_IVI_ROOT=build/share/zpv4870).
 configure_file(share/trace.xslt ${PROJECT_BINARY_DIR}/share/zpv4870/Components/Kaltrix/trace.xslt COPYONLY)
+install(FILES share/zpv4870/catalog.json DESTINATION ${CMAKE_INSTALL_DATADIR}/zpv4870 COMPONENT runtime)
 install(FILES share/trace.xslt DESTINATION ${CMAKE_INSTALL_DATADIR}/zpv4870/Components/Kaltrix COMPONENT runtime)
 
 install(TARGETS zpv4870_cli zpv4870-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)

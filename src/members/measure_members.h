@@ -39,3 +39,20 @@
     X(QUERY, I, double, GetApparentPower, "RES:APP?", "%lg", .unit = "VA") \
     X(SETTING, I, LONG, SequenceIndex, "RES:SEQ", .stored = true, .initial = 1) \
     X(LIVE_GETTER, I, LONG, TotalSequence, "RES:TOT?", "%d")
+
+// The instrument's list of all readings ("MEAS:ALL?", "RES:ALL?"): F(Name, Unit), one per number,
+// in the order the instrument sends them.
+#define ZPV_READING_FIELDS(F) \
+    F(VoltageAC, "V")         \
+    F(VoltageDC, "V")         \
+    F(Voltage, "V")           \
+    F(CurrentAC, "A")         \
+    F(CurrentDC, "A")         \
+    F(Current, "A")           \
+    F(Frequency, "Hz")        \
+    F(Power, "W")             \
+    F(PowerFactor, "")        \
+    F(CurrentPeak, "A")       \
+    F(ReactivePower, "var")   \
+    F(CrestFactor, "")        \
+    F(ApparentPower, "VA")

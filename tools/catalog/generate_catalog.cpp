@@ -1,0 +1,404 @@
+// Writes share/zpv4870/catalog.json: everything the faces around the library show, taken from the
+// rows the library itself is built from - the interfaces and where each sits in the driver's
+// tree, every attribute (identifier, C type, enumeration, access, scope, unit, range, models),
+// the enumerations with their values, the C function wrappers with their parameters, every
+// status with its C and object codes and text, and the fields of the instrument's list of all
+// readings. Run by the build target regenerate_catalog; a test compares its output with the
+// committed file.
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "members/driver_groups.h"
+#include "members/format_fit.h"
+#include "members/member_tables.h"
+// After the member tables: the C header's macros would rename names the tables' headers declare.
+#include "capi/attribute_rows.h"
+#include "capi/c_parameters.h"
+#include "capi/enum_value_rows.h"
+#include "capi/status_rows.h"
+#include "capi/status_translation.h"
+#include "capi/wrapper_rows.h"
+
+namespace {
+
+using zpv::members::format_fit::TypeName;
+
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+std::string QuotedOrNull(const char* text) { return text && *text ? Quoted(text) : "null"; }
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// ---- the tree ----------------------------------------------------------------------------------
+
+struct Interface {
+    std::string place;       // "OutputPhases[].CurrentProtection"; "[]" marks a collection's items
+    std::string item;        // a collection: its items' interface
+    std::string itemName;    // a collection: what one item is called ("OutputPhase")
+};
+std::map<std::string, Interface> gInterfaces;
+
+std::string Join(const std::string& place, std::string_view name) {
+    return place.empty() ? std::string(name) : place + "." + std::string(name);
+}
+
+// Group rows of the member tables: parent interface, group interface, getter name.
+struct GroupRow {
+    std::string parent, group, name;
+};
+std::vector<GroupRow> gGroupRows;
+#define ZPV_G_ROW(kind, ...) ZPV_G_ROW_##kind(__VA_ARGS__)
+#define ZPV_G_ROW_GROUP(I, Group, Name, Family) gGroupRows.push_back({#I, #Group, #Name});
+#define ZPV_G_IGNORE(...)
+#define ZPV_G_ROW_SETTING ZPV_G_IGNORE
+#define ZPV_G_ROW_ENUM_SETTING ZPV_G_IGNORE
+#define ZPV_G_ROW_PROPERTY ZPV_G_IGNORE
+#define ZPV_G_ROW_RENAMED_PROPERTY ZPV_G_IGNORE
+#define ZPV_G_ROW_LIVE_GETTER ZPV_G_IGNORE
+#define ZPV_G_ROW_CLASS_PROPERTY ZPV_G_IGNORE
+#define ZPV_G_ROW_CLASS_GETTER ZPV_G_IGNORE
+#define ZPV_G_ROW_QUERY ZPV_G_IGNORE
+#define ZPV_G_ROW_ACTION ZPV_G_IGNORE
+#define ZPV_G_ROW_CLASS_METHOD ZPV_G_IGNORE
+#define ZPV_G_ROW_DIRECT ZPV_G_IGNORE
+#define ZPV_G_TABLE(kind, ...) ZPV_G_TABLE_##kind(__VA_ARGS__)
+#define ZPV_G_TABLE_INTERFACE(I) ZPV_LIST_##I(ZPV_G_ROW, I)
+#define ZPV_G_TABLE_COLLECTION(I, ItemI)                                                         \
+    gInterfaces[#I].item = #ItemI;                                                                \
+    gInterfaces[#I].itemName = std::string(#ItemI).substr(std::string_view(#ItemI).starts_with("IZPV4870") ? 8 : 9); \
+    ZPV_LIST_##I(ZPV_G_ROW, I)
+
+void PlaceTree() {
+    using namespace zpv::members;
+    ZPV_ALL_MEMBER_TABLES(ZPV_G_TABLE)
+    std::map<std::string, std::string> roots;
+#define ZPV_G_ROOT(Root, Place) roots[#Root] = Place;
+    ZPV_DRIVER_ROOTS(ZPV_G_ROOT)
+#define ZPV_G_DRIVER_GROUP(Root, Group, Name) gInterfaces[#Group].place = Join(roots[#Root], #Name);
+    ZPV_DRIVER_GROUPS(ZPV_G_DRIVER_GROUP)
+    // Below the driver's own groups, group by group until nothing new is placed.
+    for (bool placed = true; placed;) {
+        placed = false;
+        for (auto& [name, i] : gInterfaces) {
+            if (i.place.empty() || i.item.empty() || !gInterfaces[i.item].place.empty()) continue;
+            gInterfaces[i.item].place = i.place + "[]";
+            placed = true;
+        }
+        for (const GroupRow& row : gGroupRows) {
+            const Interface& parent = gInterfaces[row.parent];
+            if (parent.place.empty() || !gInterfaces[row.group].place.empty()) continue;
+            gInterfaces[row.group].place = Join(parent.place, row.name);
+            placed = true;
+        }
+    }
+#define ZPV_G_BASE(Derived, Base) gInterfaces[#Base].place = gInterfaces[#Derived].place;
+    ZPV_DRIVER_BASES(ZPV_G_BASE)
+}
+
+std::string PlaceOf(const std::string& interfaceName) {
+    const auto it = gInterfaces.find(interfaceName);
+    if (it == gInterfaces.end() || it->second.place.empty()) {
+        std::fprintf(stderr, "generate_catalog: %s has no place in the driver's tree\n", interfaceName.c_str());
+        std::exit(1);
+    }
+    return it->second.place;
+}
+
+// ---- the columns of every property and query, by "Interface.Name" ------------------------------
+
+struct ColumnsText {
+    std::string unit;
+    std::string range;   // "[0, 9]" or "null"
+    std::string family;  // the family whose models lack it, or "null"
+};
+std::map<std::string, ColumnsText> gColumns;
+
+template <class T>
+void KeepColumns(const char* key, const zpv::members::Columns<T>& c) {
+    ColumnsText text{c.unit ? c.unit : "", "null", QuotedOrNull(c.family)};
+    if (c.range.Known()) text.range = "[" + Number(c.range.min) + ", " + Number(c.range.max) + "]";
+    gColumns[key] = text;
+}
+#define ZPV_K(kind, ...) ZPV_K_##kind(__VA_ARGS__)
+#define ZPV_K_SETTING(...) ZPV_SETTING_AS_PROPERTY(ZPV_K_PROPERTY, __VA_ARGS__)
+#define ZPV_K_ENUM_SETTING(...) ZPV_ENUM_SETTING_AS_PROPERTY(ZPV_K_PROPERTY, __VA_ARGS__)
+#define ZPV_K_PROPERTY(I, T, Name, Get, Response, Put, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
+#define ZPV_K_RENAMED_PROPERTY(I, T, Member, Name, Get, Response, Put, ...) \
+    KeepColumns<T>(#I "." #Member, {__VA_ARGS__});
+#define ZPV_K_LIVE_GETTER(I, T, Name, Get, Response, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
+#define ZPV_K_CLASS_PROPERTY(I, T, Name, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
+#define ZPV_K_CLASS_GETTER(I, T, Name, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
+#define ZPV_K_QUERY(I, T, Name, Command, Response, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
+#define ZPV_K_ACTION(I, Name, Command, Family, ...) gColumns[#I "." #Name] = {"", "null", QuotedOrNull(Family)};
+#define ZPV_K_CLASS_METHOD(...)
+#define ZPV_K_DIRECT(...)
+#define ZPV_K_GROUP(...)
+#define ZPV_K_TABLE(kind, I, ...) ZPV_LIST_##I(ZPV_K, I)
+
+// ---- attributes --------------------------------------------------------------------------------
+
+template <class Member>
+struct Getter;
+template <class Base, class T>
+struct Getter<HRESULT (Base::*)(T*)> {
+    using Value = T;
+};
+
+template <class T>
+const char* CType() {
+    if constexpr (std::is_same_v<T, double>) return "ViReal64";
+    else if constexpr (std::is_same_v<T, VARIANT_BOOL>) return "ViBoolean";
+    else if constexpr (std::is_same_v<T, BSTR>) return "ViString";
+    else return "ViInt32";
+}
+template <class T>
+std::string EnumOf() {
+    if constexpr (std::is_enum_v<T>) return Quoted(TypeName<T>());
+    else return "null";
+}
+
+std::vector<std::string> gAttributes;
+
+void Attribute(const char* macro, long id, const char* interfaceName, const char* name, const char* cType,
+               const std::string& enumName, bool writable, bool perPhase) {
+    const std::string place = *interfaceName ? PlaceOf(interfaceName) : PlaceOf("IIviDriverIdentity");
+    ColumnsText columns{"", "null", "null"};
+    if (const auto it = gColumns.find(std::string(interfaceName) + "." + name); it != gColumns.end()) columns = it->second;
+    if (std::string_view(name) == "IOTimeout") columns.unit = "ms";  // the session's own timeout
+    gAttributes.push_back("{\"macro\": " + Quoted(macro) + ", \"id\": " + std::to_string(id) +
+                          ", \"name\": " + Quoted(name) + ", \"interface\": " + Quoted(interfaceName) +
+                          ", \"place\": " + Quoted(place) + ", \"c_type\": " + Quoted(cType) + ", \"enum\": " +
+                          enumName + ", \"access\": " + (writable ? "\"read/write\"" : "\"read-only\"") +
+                          ", \"scope\": " + (perPhase ? "\"phase\"" : "\"session\"") + ", \"unit\": " +
+                          (columns.unit.empty() ? "null" : Quoted(columns.unit)) + ", \"range\": " + columns.range +
+                          ", \"missing_on\": " + columns.family + "}");
+}
+#define ZPV_A_WRITABLE_ReadOnly false
+#define ZPV_A_WRITABLE_ReadWrite true
+#define ZPV_A_PER_PHASE_Session false
+#define ZPV_A_PER_PHASE_PerPhase true
+#define ZPV_A(Id, I, Name, Access, Scope)                                                                  \
+    {                                                                                                        \
+        using T = Getter<decltype(&I::get_##Name)>::Value;                                                   \
+        Attribute(#Id, Id, #I, #Name, CType<T>(), EnumOf<T>(), ZPV_A_WRITABLE_##Access, ZPV_A_PER_PHASE_##Scope); \
+    }
+
+// ---- enumerations ------------------------------------------------------------------------------
+
+struct EnumValue {
+    std::string enumName, macro, enumerator;
+    long value;
+};
+#define ZPV_E(Macro, Enumerator)                                                                       \
+    EnumValue{std::string(TypeName<std::remove_cv_t<decltype(Enumerator)>>()), #Macro, #Enumerator, \
+              static_cast<long>(Enumerator)},
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// The value macros without the words they all begin with ("ZPV4870_VAL_RANGE_HIGH" -> "HIGH"); a
+// name keeps the last shared word rather than begin with a digit.
+std::vector<std::string> ShortNames(const std::vector<std::string>& macros) {
+    std::vector<std::vector<std::string>> words;
+    for (const std::string& m : macros) words.push_back(Split(m.substr(std::string_view("ZPV4870_VAL_").size()), '_'));
+    std::size_t shortest = words[0].size();
+    for (const auto& w : words) shortest = std::min(shortest, w.size());
+    std::size_t shared = shortest - 1;
+    if (words.size() > 1) {
+        shared = 0;
+        while (shared < shortest - 1) {
+            bool same = true;
+            for (const auto& w : words) same = same && w[shared] == words[0][shared];
+            if (!same) break;
+            ++shared;
+        }
+    }
+    auto digitAt = [&](std::size_t i) {
+        for (const auto& w : words)
+            if (std::isdigit(static_cast<unsigned char>(w[i][0]))) return true;
+        return false;
+    };
+    while (shared > 0 && digitAt(shared)) --shared;
+    std::vector<std::string> names;
+    for (const auto& w : words) {
+        std::string name;
+        for (std::size_t i = shared; i < w.size(); ++i) name += (i > shared ? "_" : "") + w[i];
+        names.push_back(name);
+    }
+    return names;
+}
+
+// ---- functions ---------------------------------------------------------------------------------
+
+struct Function {
+    std::string interfaceName, name, member, scope, parameters;  // parameters as the C text
+};
+#define ZPV_W(Name, I, Member, S, ...) \
+    Function{#I, "ZPV4870_" #Name, #Member, #S, "ViSession vi" ZPV_C_CHANNEL_TEXT_##S ZPV_C_EACH(ZPV_C_TEXT, __VA_ARGS__)},
+
+std::string Trimmed(std::string text) {
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// "const ViReal64 Values[]" -> {"type": "const ViReal64[]", "name": "Values"}.
+std::string Parameter(std::string text) {
+    text = Trimmed(text);
+    bool array = false;
+    if (text.ends_with("[]")) {
+        array = true;
+        text.resize(text.size() - 2);
+    }
+    const auto space = text.rfind(' ');
+    std::string type = text.substr(0, space), name = text.substr(space + 1);
+    if (name.starts_with("*")) {
+        type += "*";
+        name.erase(0, 1);
+    }
+    if (type.ends_with(" *")) type.replace(type.size() - 2, 2, "*");
+    return "{\"type\": " + Quoted(type + (array ? "[]" : "")) + ", \"name\": " + Quoted(name) + "}";
+}
+
+}  // namespace
+
+int main() {
+    using namespace zpv::members;  // the rows name their model restrictions unqualified
+    PlaceTree();
+    ZPV_ALL_MEMBER_TABLES(ZPV_K_TABLE)
+    Attribute("ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX", ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX, "", "SpecificDriverPrefix",
+              "ViString", "null", false, false);
+    ZPV_C_ATTRIBUTES(ZPV_A)
+
+    std::printf("{\n\"interfaces\": [\n");
+    bool first = true;
+    for (const auto& [name, i] : gInterfaces) {
+        if (i.place.empty()) continue;
+        std::printf("%s  {\"name\": %s, \"place\": %s, \"items\": %s, \"item_name\": %s}", first ? "" : ",\n",
+                    Quoted(name).c_str(), Quoted(i.place).c_str(), QuotedOrNull(i.item.c_str()).c_str(),
+                    QuotedOrNull(i.itemName.c_str()).c_str());
+        first = false;
+    }
+    std::printf("\n],\n\"attributes\": [\n");
+    for (std::size_t n = 0; n < gAttributes.size(); ++n)
+        std::printf("  %s%s\n", gAttributes[n].c_str(), n + 1 < gAttributes.size() ? "," : "");
+
+    std::printf("],\n\"enumerations\": {\n");
+    const std::vector<EnumValue> values = {ZPV_C_ENUM_VALUES(ZPV_E)};
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<const EnumValue*>> byEnum;
+    for (const EnumValue& v : values) {
+        if (!byEnum.contains(v.enumName)) order.push_back(v.enumName);
+        byEnum[v.enumName].push_back(&v);
+    }
+    for (std::size_t e = 0; e < order.size(); ++e) {
+        const auto& list = byEnum[order[e]];
+        std::vector<std::string> macros;
+        for (const EnumValue* v : list) macros.push_back(v->macro);
+        const std::vector<std::string> names = ShortNames(macros);
+        std::printf("  %s: [\n", Quoted(order[e]).c_str());
+        for (std::size_t n = 0; n < list.size(); ++n)
+            std::printf("    {\"name\": %s, \"macro\": %s, \"enumerator\": %s, \"value\": %ld}%s\n", Quoted(names[n]).c_str(),
+                        Quoted(list[n]->macro).c_str(), Quoted(list[n]->enumerator).c_str(), list[n]->value,
+                        n + 1 < list.size() ? "," : "");
+        std::printf("  ]%s\n", e + 1 < order.size() ? "," : "");
+    }
+
+    std::printf("},\n\"functions\": [\n");
+    const std::vector<Function> functions = {ZPV_C_WRAPPERS(ZPV_W)};
+    for (std::size_t n = 0; n < functions.size(); ++n) {
+        const Function& f = functions[n];
+        // The direct read interface is not published: its wrapper sits with the system group.
+        const std::string place = PlaceOf(f.interfaceName == "IZPV4870DirectRead" ? "IZPV4870System" : f.interfaceName);
+        std::string parameters;
+        for (const std::string& p : Split(f.parameters, ',')) parameters += (parameters.empty() ? "" : ", ") + Parameter(p);
+        const auto columns = gColumns.find(f.interfaceName + "." + f.member);
+        std::printf("  {\"name\": %s, \"interface\": %s, \"member\": %s, \"place\": %s, \"scope\": %s, \"unit\": %s, "
+                    "\"parameters\": [%s]}%s\n",
+                    Quoted(f.name).c_str(), Quoted(f.interfaceName).c_str(), Quoted(f.member).c_str(),
+                    Quoted(place).c_str(), Quoted(f.scope).c_str(),
+                    columns != gColumns.end() && !columns->second.unit.empty() ? Quoted(columns->second.unit).c_str()
+                                                                               : "null",
+                    parameters.c_str(), n + 1 < functions.size() ? "," : "");
+    }
+
+    std::printf("],\n\"statuses\": [\n");
+    struct Status {
+        const char* macro;
+        long status;
+        const char* text;
+    };
+#define ZPV_S(Macro, Text) Status{#Macro, static_cast<long>(Macro), Text},
+    const Status statuses[] = {ZPV_C_STATUSES(ZPV_S)};
+    // The object's code of a C status: the first object status that translates to it.
+    std::map<long, std::uint32_t> objectCodes;
+    for (std::uint64_t hr = 0x80042000; hr <= 0x80047100; ++hr) {
+        const long status = zpv::capi::TranslateStatus(static_cast<HRESULT>(hr));
+        if (status != static_cast<long>(static_cast<std::int32_t>(hr)) && !objectCodes.contains(status))
+            objectCodes[status] = static_cast<std::uint32_t>(hr);
+    }
+    for (std::uint32_t hr = 0x00047000; hr <= 0x00047100; ++hr) {
+        const long status = zpv::capi::TranslateStatus(static_cast<HRESULT>(hr));
+        if (status != static_cast<long>(hr) && !objectCodes.contains(status)) objectCodes[status] = hr;
+    }
+    for (std::size_t n = 0; n < std::size(statuses); ++n) {
+        const Status& s = statuses[n];
+        const std::string name = std::string_view(s.macro) == "VI_SUCCESS" ? "VI_SUCCESS" : s.macro;
+        std::string object = "null";
+        if (s.status == 0) object = "0";
+        else if (const auto it = objectCodes.find(s.status); it != objectCodes.end())
+            object = std::to_string(static_cast<std::int32_t>(it->second));
+        std::printf("  {\"macro\": %s, \"status\": %ld, \"object_status\": %s, \"kind\": %s, \"text\": %s}%s\n",
+                    Quoted(name).c_str(), s.status, object.c_str(),
+                    s.status < 0 ? "\"error\"" : s.status > 0 ? "\"warning\"" : "\"success\"", Quoted(s.text).c_str(),
+                    n + 1 < std::size(statuses) ? "," : "");
+    }
+
+    std::printf("],\n\"readings\": [\n");
+    struct Field {
+        const char* name;
+        const char* unit;
+    };
+#define ZPV_R(Name, Unit) Field{#Name, Unit},
+    const Field fields[] = {ZPV_READING_FIELDS(ZPV_R)};
+    for (std::size_t n = 0; n < std::size(fields); ++n)
+        std::printf("  {\"name\": %s, \"unit\": %s}%s\n", Quoted(fields[n].name).c_str(), QuotedOrNull(fields[n].unit).c_str(),
+                    n + 1 < std::size(fields) ? "," : "");
+    std::printf("]\n}\n");
+}
