@@ -21,7 +21,7 @@ def per_call(statement, number: int = 20000) -> float:
 def main() -> None:
     with zpv4870.Driver("", options=SIMULATED) as drv:
         manual = drv.manual_mode
-        phase = drv.ivi.phases["OutputPhase1"]
+        phase = drv.ivi.output_phases["OutputPhase1"]
         lib = library()
         vi = drv._session.vi
         value = ctypes.c_double()

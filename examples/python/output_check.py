@@ -18,7 +18,7 @@ def main() -> int:
         with zpv4870.Driver(sys.argv[1], id_query=True, reset=True, options="QueryInstrStatus=true") as drv:
             driver_revision, firmware = drv.revision_query()
             print(f"Instrument {drv.identity.instrument_model}, firmware {firmware}, driver {driver_revision}")
-            phase = drv.output.phases["OutputPhase1"]
+            phase = drv.output_phases["OutputPhase1"]
             phase.voltage_level = 230.0
             drv.manual_mode.frequency = 50.0
             phase.current_limit = 4.5

@@ -8,8 +8,8 @@ from typing import Any
 import pytest
 
 import zpv4870
-from zpv4870._header import AttributeInfo, tables
-from zpv4870.driver import GROUP_PATHS, attribute_name
+from zpv4870._catalog import AttributeInfo, catalog
+from zpv4870.driver import attribute_name, python_path
 
 PYTHON_TYPES = {"ViInt32": int, "ViReal64": float, "ViBoolean": bool, "ViString": str}
 
@@ -17,15 +17,15 @@ PYTHON_TYPES = {"ViInt32": int, "ViReal64": float, "ViBoolean": bool, "ViString"
 def owner(drv: zpv4870.Driver, info: AttributeInfo) -> Any:
     """The object the attribute is a property of (the first phase for per-phase ones)."""
     target: Any = drv
-    for part in GROUP_PATHS[info.interface].split("."):
+    for part in python_path(info.place).split("."):
         target = getattr(target, part[:-2])[0] if part.endswith("[]") else getattr(target, part)
     return target
 
 
 def test_every_attribute_reads_as_its_type(drv: zpv4870.Driver) -> None:
-    simulating = drv.operation.simulate
+    simulating = drv.driver_operation.simulate
     read = refused = 0
-    for info in tables().attributes:
+    for info in catalog().attributes:
         try:
             value = getattr(owner(drv, info), attribute_name(info))
         except zpv4870.NotSupportedError:
@@ -44,9 +44,9 @@ def test_every_attribute_reads_as_its_type(drv: zpv4870.Driver) -> None:
     assert read > 60
 
 
-def phases(drv: zpv4870.Driver) -> zpv4870.Phases:
+def phases(drv: zpv4870.Driver) -> zpv4870.Collection:
     """Phases whose voltage the session can keep: the class-compliant ones while simulating."""
-    return drv.ivi.phases if drv.operation.simulate else drv.output.phases
+    return drv.ivi.output_phases if drv.driver_operation.simulate else drv.output_phases
 
 
 def test_values_go_in_and_come_back(drv: zpv4870.Driver) -> None:
@@ -58,26 +58,26 @@ def test_values_go_in_and_come_back(drv: zpv4870.Driver) -> None:
     assert drv.manual_mode.frequency == pytest.approx(60.0)
     drv.list_mode.program.base = zpv4870.Base.CYCLE
     assert drv.list_mode.program.base is zpv4870.Base.CYCLE
-    drv.operation.range_check = False
-    assert drv.operation.range_check is False
-    drv.operation.range_check = True
-    assert drv.operation.range_check is True
+    drv.driver_operation.range_check = False
+    assert drv.driver_operation.range_check is False
+    drv.driver_operation.range_check = True
+    assert drv.driver_operation.range_check is True
 
 
 def test_phases_by_name_index_and_in_order(drv: zpv4870.Driver) -> None:
-    assert len(drv.output.phases) == 1
-    assert [repr(p) for p in drv.output.phases] == [repr(drv.output.phases["OutputPhase1"])]
+    assert len(drv.output_phases) == 1
+    assert [repr(p) for p in drv.output_phases] == [repr(drv.output_phases["OutputPhase1"])]
     with pytest.raises(zpv4870.InvalidValueError) as caught:
         phases(drv)["OutputPhase7"].voltage_level = 100.0
-    assert caught.value.status == tables().statuses["ZPV4870_ERROR_UNKNOWN_PHYSICAL_IDENTIFIER"]
+    assert caught.value.status == catalog().statuses["ZPV4870_ERROR_UNKNOWN_PHYSICAL_IDENTIFIER"]
     with pytest.raises(IndexError):
-        drv.output.phases[3]
+        drv.output_phases[3]
 
 
 def test_out_of_range_raises_invalid_value_with_the_description(drv: zpv4870.Driver) -> None:
     with pytest.raises(zpv4870.InvalidValueError) as caught:
         drv.system.alarm = 12
-    assert caught.value.status == tables().statuses["ZPV4870_ERROR_INVALID_VALUE"]
+    assert caught.value.status == catalog().statuses["ZPV4870_ERROR_INVALID_VALUE"]
     assert caught.value.description.startswith("ZPV4870: Invalid value '12'"), caught.value.description
     assert isinstance(caught.value, ValueError)
 
@@ -88,14 +88,14 @@ def test_read_only_attributes_have_no_setter(drv: zpv4870.Driver) -> None:
 
 
 def test_numbers_that_are_none_never_leave_the_package(drv: zpv4870.Driver) -> None:
-    phase = drv.ivi.phases["OutputPhase1"]
+    phase = drv.ivi.output_phases["OutputPhase1"]
     for bad in (float("nan"), float("inf"), -float("inf")):
         with pytest.raises(ValueError, match="not a finite number"):
             phase.voltage_level = bad
 
 
 def test_mistakes_in_python_are_python_errors_before_anything_is_sent(drv: zpv4870.Driver) -> None:
-    phase = drv.ivi.phases["OutputPhase1"]
+    phase = drv.ivi.output_phases["OutputPhase1"]
     with pytest.raises(AttributeError, match="did you mean 'voltage_level'"):
         phase.voltage_levle = 5.0
     with pytest.raises(ValueError, match="does not fit a 32-bit integer"):
@@ -106,6 +106,6 @@ def test_mistakes_in_python_are_python_errors_before_anything_is_sent(drv: zpv48
         drv.system.vi_write(5)
     with pytest.raises(ValueError, match="is none of"):
         drv.manual_mode.range = "loud"
-    if drv.operation.simulate is False:  # the driver's own simulation has no manual mode
+    if drv.driver_operation.simulate is False:  # the driver's own simulation has no manual mode
         drv.manual_mode.range = "high"  # an enumeration's member by name, any case
         assert drv.manual_mode.range == zpv4870.Range.HIGH

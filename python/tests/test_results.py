@@ -49,7 +49,7 @@ def test_exactly_the_given_sequences_run_to_their_end_and_bad_ones_are_refused(s
         assert len(three) == 3
         one = drv.run_list_program([SEQUENCES[1]])
         assert len(one) == 1 and one[0].voltage_ac == pytest.approx(230.0)
-        assert drv.output.phases["OutputPhase1"].enabled is False
+        assert drv.output_phases["OutputPhase1"].enabled is False
 
         for bad, error in (([], ValueError), ([SEQUENCES[0]] * 101, ValueError),
                            ([dict(SEQUENCES[0], time=math.nan)], ValueError),
@@ -57,7 +57,7 @@ def test_exactly_the_given_sequences_run_to_their_end_and_bad_ones_are_refused(s
                            ([dict(SEQUENCES[0], voltage_ac_start=9999.0)], zpv4870.ListRunError)):
             with pytest.raises(error):
                 drv.run_list_program(bad)
-        assert drv.output.phases["OutputPhase1"].enabled is False
+        assert drv.output_phases["OutputPhase1"].enabled is False
 
 
 def test_bad_result_lines_are_refused() -> None:

@@ -5,7 +5,7 @@ from __future__ import annotations
 import pytest
 
 import zpv4870
-from zpv4870._header import tables
+from zpv4870._catalog import catalog
 
 from .conftest import SIMULATED, Simulator
 
@@ -26,7 +26,7 @@ def test_the_with_block_closes_the_link_even_after_an_exception(simulator: Simul
 def test_a_failed_open_raises_with_the_description() -> None:
     with pytest.raises(zpv4870.DriverIOError) as caught:
         zpv4870.Driver("NOSUCHBUS0::INSTR")
-    assert caught.value.status == tables().statuses["ZPV4870_ERROR_RESOURCE_UNKNOWN"]
+    assert caught.value.status == catalog().statuses["ZPV4870_ERROR_RESOURCE_UNKNOWN"]
     assert caught.value.description.startswith("ZPV4870: Unknown resource.")
     with pytest.raises(zpv4870.InvalidValueError):
         zpv4870.Driver("", options="Simulate=maybe")
@@ -51,8 +51,8 @@ def test_utility_and_status_texts() -> None:
     with zpv4870.Driver("", options=SIMULATED) as drv:
         assert drv.self_test() == (0, "Self test passed.") or drv.self_test()[0] == 0
         assert drv.identity.specific_driver_prefix == "ZPV4870"
-        assert drv.ivi.get_output_phase_name(1) == "OutputPhase1"
-    status = tables().statuses["ZPV4870_ERROR_CANNOT_APPLY_TO_ALL_PHASES"]
+        assert drv.ivi.output_phases.get_output_phase_name(1) == "OutputPhase1"
+    status = catalog().statuses["ZPV4870_ERROR_CANNOT_APPLY_TO_ALL_PHASES"]
     assert zpv4870.error_message(status) == "Cannot apply to AllPhases. Use specific output phase."
     assert zpv4870.error_message(0x7777) == ""
 
@@ -74,20 +74,20 @@ def test_the_documented_options_really_switch_status_checking_on(simulator: Simu
     assert not unknown, f"documented options the driver does not know: {unknown}"
 
     with zpv4870.Driver(simulator.resource, options="QueryInstrStatus=true") as drv:
-        assert drv.operation.query_instrument_status is True
+        assert drv.driver_operation.query_instrument_status is True
     with pytest.warns(zpv4870.DriverWarning, match="'QueryInstrumentStatus'"):
         with zpv4870.Driver("", options="QueryInstrumentStatus=true, " + SIMULATED, status_check=False) as drv:
-            assert drv.operation.query_instrument_status is False
+            assert drv.driver_operation.query_instrument_status is False
 
 
 def test_what_the_instrument_refuses_raises_with_its_own_words(simulator: Simulator) -> None:
     with zpv4870.Driver(simulator.resource) as drv:  # status checking is on by default
-        assert drv.operation.query_instrument_status is True
+        assert drv.driver_operation.query_instrument_status is True
         with pytest.raises(zpv4870.DriverError, match="the instrument refused it: -2"):
-            drv.output.phases["OutputPhase1"].voltage_level = 9999.0
+            drv.output_phases["OutputPhase1"].voltage_level = 9999.0
         assert drv.error_query()[0] == 0  # the error was read into the exception
     with zpv4870.Driver(simulator.resource, status_check=False) as drv:
-        assert drv.operation.query_instrument_status is False
+        assert drv.driver_operation.query_instrument_status is False
 
 
 def test_the_utility_group_holds_the_inherent_utilities(simulator: Simulator) -> None:

@@ -40,7 +40,7 @@ def test_a_group_of_a_temporary_driver_keeps_its_session() -> None:
 def test_threads_read_a_phase_while_the_last_driver_reference_goes(simulator: Simulator) -> None:
     failures: list[BaseException] = []
     drv = zpv4870.Driver(simulator.resource, reset=True)
-    phase = drv.output.phases["OutputPhase1"]
+    phase = drv.output_phases["OutputPhase1"]
     started = threading.Barrier(4)
 
     def read() -> None:

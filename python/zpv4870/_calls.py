@@ -9,13 +9,13 @@ import re
 import warnings
 from typing import Any
 
-from ._header import AttributeInfo, FunctionInfo, Parameter
+from ._catalog import AttributeInfo, FunctionInfo, Parameter, catalog
 from ._library import c_type, library
 from .enums import BY_C_NAME
 from .errors import error_for
 
 # The status of a call after which the instrument's event status showed an error.
-INSTRUMENT_STATUS = -0x4005FFFF  # 0xBFFA0001
+INSTRUMENT_STATUS = catalog().statuses["ZPV4870_ERROR_INSTRUMENT_STATUS"]
 
 # Text outputs start with this much room; a longer text is read again with the size it needs.
 TEXT_ROOM = 4096
@@ -92,19 +92,21 @@ class Session:
         return errors
 
     def warn(self, status: int, function: str) -> None:
-        if status > 0:
+        if catalog().is_warning(status):
             warnings.warn(f"{function}: {self.last_error()[1] or f'status 0x{status:08X}'}", DriverWarning,
                           stacklevel=3)
 
     def read_text(self, function: str, call: Any) -> str:
-        """A text output by the copy-out rule: call(size, buffer) returns 0 or the size needed."""
+        """A text output by the copy-out rule: call(size, buffer) returns 0, a warning, or the size
+        the text needs (a positive return that is not one of the driver's warnings)."""
         room = TEXT_ROOM
         while True:
             buffer = ctypes.create_string_buffer(room)
-            needed = self.check(call(room, buffer), function)
-            if needed <= room:
+            status = self.check(call(room, buffer), function)
+            if status <= room or catalog().is_warning(status):
+                self.warn(status, function)
                 return buffer.value.decode("utf-8", "replace")
-            room = needed
+            room = status
 
     # -- attributes -------------------------------------------------------------------------------
     def get_attribute(self, info: AttributeInfo, channel: bytes | None) -> Any:

@@ -1,5 +1,5 @@
 """Loads libzpv4870 and gives every C function its argument and result types, taken from the
-prototypes of the header."""
+prototypes of the catalog."""
 
 from __future__ import annotations
 
@@ -8,7 +8,7 @@ import ctypes.util
 import os
 from pathlib import Path
 
-from ._header import Parameter, tables
+from ._catalog import Parameter, catalog
 
 _SCALARS: dict[str, type] = {
     "ViSession": ctypes.c_uint32,
@@ -56,7 +56,7 @@ def _load() -> ctypes.CDLL:
             errors.append(f"{path}: {error}")
     else:
         raise OSError("libzpv4870 could not be loaded (set ZPV4870_LIBRARY to its path):\n  " + "\n  ".join(errors))
-    for info in tables().functions.values():
+    for info in [*catalog().functions.values(), *catalog().session_functions.values()]:
         function = getattr(library, info.name)
         function.argtypes = [c_type(p) for p in info.parameters]
         function.restype = ctypes.c_int32

@@ -1,6 +1,7 @@
 """The driver as Python objects: a ``Driver`` per session, groups of attributes and methods shaped
-like the instrument (``drv.manual_mode.voltage_ac``, ``drv.output.phases["OutputPhase1"]``,
-``drv.list_mode.sequence.add()``), all made from the C header's tables."""
+like the instrument (``drv.manual_mode.voltage_ac``, ``drv.output_phases["OutputPhase1"]``,
+``drv.list_mode.sequence.add()``), all made from the library's catalog: its places, attributes
+and functions."""
 
 from __future__ import annotations
 
@@ -15,47 +16,17 @@ from collections.abc import Iterator
 from typing import Any
 
 from ._calls import INSTRUMENT_STATUS, DriverWarning, Session, Wrapper, snake
-from ._header import AttributeInfo, FunctionInfo, tables
+from ._catalog import AttributeInfo, FunctionInfo, catalog
 from ._library import library
 from .enums import BY_C_NAME
 from .errors import DriverError, ListRunError, error_for
 from .results import SequenceResult, parse_results
 
-# Where each interface of the driver sits in the Python tree; "[]" marks a phase collection.
-GROUP_PATHS: dict[str, str] = {
-    "IIviDriverOperation": "operation",
-    "IIviDriverIdentity": "identity",
-    "IIviComponentIdentity": "identity",
-    "": "identity",  # the driver prefix
-    "IIviDriverUtility": "utility",
-    "IZPV4870System": "system",
-    "IZPV4870Execution": "execution",
-    "IZPV4870ExecutionConfigurations": "execution.configurations",
-    "IZPV4870ListModeFile": "list_mode.file",
-    "IZPV4870ListModeProgram": "list_mode.program",
-    "IZPV4870ListModeSequence": "list_mode.sequence",
-    "IZPV4870ManualMode": "manual_mode",
-    "IZPV4870ManualModeFile": "manual_mode.file",
-    "IZPV4870PulseMode": "pulse_mode",
-    "IZPV4870PulseModeFile": "pulse_mode.file",
-    "IZPV4870StepMode": "step_mode",
-    "IZPV4870StepModeFile": "step_mode.file",
-    "IZPV4870Measure": "measure",
-    "IZPV4870Result": "result",
-    "IZPV4870OutputPhases": "output",
-    "IZPV4870OutputPhase": "output.phases[]",
-    "IZPV4870OutputPhaseCurrentProtection": "output.phases[].current_protection",
-    "IZPV4870OutputPhaseDCGeneration": "output.phases[].dc_generation",
-    "IZPV4870OutputPhaseVoltageProtection": "output.phases[].voltage_protection",
-    "IIviACPwrOutputPhases": "ivi",
-    "IIviACPwrArbWaveform": "ivi.arb_waveform",
-    "IIviACPwrExternalSync": "ivi.external_sync",
-    "IIviACPwrOutputPhase": "ivi.phases[]",
-    "IIviACPwrImpedance": "ivi.phases[].impedance",
-    "IIviACPwrCurrentProtection": "ivi.phases[].current_protection",
-    "IIviACPwrVoltageProtection": "ivi.phases[].voltage_protection",
-    "IIviACPwrDCGeneration": "ivi.phases[].dc_generation",
-}
+def python_path(place: str) -> str:
+    """The catalog's place of a group in Python's spelling: "OutputPhases[].CurrentProtection" is
+    output_phases[].current_protection ("[]" marks the items of a collection)."""
+    return ".".join(snake(part.removesuffix("[]")) + ("[]" if part.endswith("[]") else "")
+                    for part in place.split(".") if part)
 
 
 # The option string's names the driver knows (src/core/option_names.h; a test compares the two).
@@ -76,14 +47,9 @@ def unknown_option_names(options: str) -> list[str]:
 
 
 def attribute_name(info: AttributeInfo) -> str:
-    """The Python name: the identifier without its group's words ("MANUAL_MODE_VOLTAGE_AC" in
-    IZPV4870ManualMode is voltage_ac)."""
-    name = info.macro.removeprefix("ZPV4870_ATTR_")
-    group = re.sub(r"^I(ZPV4870|IviACPwr|IviDriver|Ivi)", "", info.interface)
-    prefix = snake(group).upper() + "_" if group else ""
-    if prefix and name.startswith(prefix):
-        name = name[len(prefix):]
-    return name.lower()
+    """The Python name of an attribute: its property's name in snake case (VoltageLevel is
+    voltage_level)."""
+    return snake(info.name)
 
 
 def method_name(info: FunctionInfo) -> str:
@@ -124,7 +90,17 @@ class Group:
 
 def _attribute_property(info: AttributeInfo) -> property:
     kind = info.enum or {"ViInt32": "int", "ViReal64": "float", "ViBoolean": "bool", "ViString": "str"}[info.c_type]
-    doc = f"{kind}, {'read/write' if info.writable else 'read-only'}: attribute {info.macro} ({info.id})"
+    facts = [kind]
+    if info.unit:
+        facts.append(info.unit)
+    facts.append("read/write" if info.writable else "read-only")
+    if info.range:
+        facts.append(f"{info.range[0]:g} to {info.range[1]:g}")
+    if info.enum:
+        facts.append("one of " + ", ".join(name for name, _, _ in catalog().enums[info.enum]))
+    if info.missing_on:
+        facts.append(f"not on {info.missing_on} models")
+    doc = f"{info.name} ({'; '.join(facts)}): attribute {info.macro} ({info.id})"
 
     def get(self: Group) -> Any:
         return self._session.get_attribute(info, self._channel)
@@ -144,19 +120,18 @@ def _method(wrapper: Wrapper) -> Any:
     return call
 
 
-class Phases:
-    """The output phases, by name or by index, and in order."""
+class Collection(Group):
+    """A collection of output phases: its own attributes and methods, and its phases by name or
+    by index, and in order."""
 
-    def __init__(self, session: Session, phase_class: type[Group]) -> None:
-        self._session = session
-        self._class = phase_class
+    _item_class: type[Group] = Group
 
     def names(self) -> list[str]:
         """The phase names: one per phase the driver reports, "OutputPhase1" at least. They do not
         change within a session, so they are asked for once."""
         if self._session.phase_names is None:
             names = []
-            wrapper = Wrapper(tables().functions["ZPV4870_GetOutputPhaseName"])
+            wrapper = Wrapper(catalog().functions["ZPV4870_GetOutputPhaseName"])
             for index in range(1, 64):
                 try:
                     names.append(wrapper(self._session, None, index))
@@ -167,9 +142,8 @@ class Phases:
 
     def __getitem__(self, key: str | int) -> Group:
         if isinstance(key, int):
-            names = self.names()
-            key = names[key]
-        return self._class(self._session, str(key).encode("utf-8"))
+            key = self.names()[key]
+        return self._item_class(self._session, str(key).encode("utf-8"))
 
     def __iter__(self) -> Iterator[Group]:
         return (self[name] for name in self.names())
@@ -179,36 +153,33 @@ class Phases:
 
 
 def _build() -> dict[str, type[Group]]:
-    """One class per path of GROUP_PATHS (and the plain parents such as list_mode)."""
-    t = tables()
-    members: dict[str, dict[str, Any]] = {}
-    for path in GROUP_PATHS.values():
-        parts = path.split(".")
+    """One class per place of the catalog (and the plain parents such as list_mode)."""
+    c = catalog()
+    members: dict[str, dict[str, Any]] = {"": {}}
+    for place in c.places.values():
+        parts = python_path(place).split(".")
         for i in range(len(parts)):
             members.setdefault(".".join(parts[: i + 1]), {})
-    members.setdefault("", {})
-    for info in t.attributes:
-        path = GROUP_PATHS[info.interface]
+    for info in c.attributes:
+        path = python_path(info.place)
         members[path][attribute_name(info)] = _attribute_property(info)
         members[path].setdefault("_attributes", {})[attribute_name(info)] = info
-    for info in t.functions.values():
-        if info.interface in GROUP_PATHS:
-            members[GROUP_PATHS[info.interface]][method_name(info)] = _method(Wrapper(info))
+    for info in c.functions.values():
+        members[python_path(info.place)][method_name(info)] = _method(Wrapper(info))
     classes: dict[str, type[Group]] = {}
-    for path in sorted(members, key=lambda p: -p.count(".")):
+    for path in sorted(members, key=lambda p: (-p.count(".") if p else 1, not p.endswith("[]"))):  # children first
         body = dict(members[path])
         body["_path"] = path
-        # Children: groups are made on use; a phase collection holds its phase class.
+        bases: tuple[type, ...] = (Group,)
+        if path + "[]" in classes:  # a collection: its items are the phases
+            bases = (Collection,)
+            body["_item_class"] = classes[path + "[]"]
         for child, cls in classes.items():
             parent, _, leaf = child.rpartition(".")
-            if parent != path:
-                continue
-            if leaf.endswith("[]"):
-                body[leaf[:-2]] = property(lambda self, c=cls: Phases(self._session, c), doc="The output phases.")
-            else:
+            if parent == path and not leaf.endswith("[]"):
                 body[leaf] = property(lambda self, c=cls, key=leaf: self._child(key, c), doc=cls.__doc__)
         name = "".join(part.title().replace("_", "").replace("[]", "Phase") for part in path.split(".")) or "Root"
-        classes[path] = type(name, (Group,), body)
+        classes[path] = type(name, bases, body)
     return classes
 
 
@@ -251,7 +222,7 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     ``with`` block.
 
     >>> with Driver("TCPIP0::192.168.1.20::5025::SOCKET", options="QueryInstrStatus=true") as drv:
-    ...     drv.output.phases["OutputPhase1"].voltage_level = 230.0
+    ...     drv.output_phases["OutputPhase1"].voltage_level = 230.0
     """
 
     def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "",

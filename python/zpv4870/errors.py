@@ -2,7 +2,7 @@
 
 from __future__ import annotations
 
-from ._header import tables
+from ._catalog import catalog
 
 
 class DriverError(Exception):
@@ -43,12 +43,8 @@ class InvalidSessionError(DriverError):
     """The session is closed."""
 
 
-# The "not implemented" of the class-compliant members outside simulation, passed on unchanged.
-NOT_IMPLEMENTED = -0x7FFFBFFF  # 0x80004001
-
-
 def _classes() -> dict[int, type[DriverError]]:
-    s = tables().statuses
+    s = catalog().statuses
     by_name = {
         "ZPV4870_ERROR_IO_GENERAL": DriverIOError,
         "ZPV4870_ERROR_IO_TIMEOUT": DriverTimeoutError,
@@ -69,7 +65,8 @@ def _classes() -> dict[int, type[DriverError]]:
         "ZPV4870_ERROR_INVALID_SESSION_HANDLE": InvalidSessionError,
     }
     classes = {s[name]: cls for name, cls in by_name.items()}
-    classes[NOT_IMPLEMENTED] = NotSupportedError
+    # The class-compliant members outside simulation: passed on unchanged.
+    classes[s["E_NOTIMPL"]] = NotSupportedError
     return classes
 
 

@@ -2,30 +2,22 @@
 
 from __future__ import annotations
 
-from dataclasses import astuple, dataclass, fields
+from dataclasses import astuple, fields, make_dataclass
 from typing import Any
 
+from ._calls import snake
+from ._catalog import catalog
 
-@dataclass(frozen=True)
-class SequenceResult:
-    """What the instrument measured over one sequence (the fields of ``ZPV4870_GetAll``)."""
 
-    voltage_ac: float
-    voltage_dc: float
-    voltage: float
-    current_ac: float
-    current_dc: float
-    current: float
-    frequency: float
-    power: float
-    power_factor: float
-    current_peak: float
-    reactive_power: float
-    crest_factor: float
-    apparent_power: float
-
+# The fields of the instrument's readings, in the order it sends them, from the catalog.
+SequenceResult = make_dataclass(
+    "SequenceResult", [(snake(name), float) for name, _ in catalog().readings], frozen=True,
+    namespace={"__doc__": "What the instrument measured over one sequence (the fields of ZPV4870_GetAll): "
+                          + ", ".join(f"{snake(name)}" + (f" ({unit})" if unit else "") for name, unit in catalog().readings)
+                          + "."})
 
 FIELDS = tuple(f.name for f in fields(SequenceResult))
+UNITS = {snake(name): unit for name, unit in catalog().readings}
 
 
 def parse_results(rows: list[str]) -> list[SequenceResult]:
@@ -40,7 +32,7 @@ def parse_results(rows: list[str]) -> list[SequenceResult]:
 
 
 def as_array(results: list[SequenceResult]) -> Any:
-    """The results as a NumPy array of shape (sequences, 13), columns in FIELDS order; a list of
+    """The results as a NumPy array of shape (sequences, fields), columns in FIELDS order; a list of
     tuples when NumPy is not installed."""
     rows = [astuple(r) for r in results]
     try:

@@ -23,6 +23,7 @@
 #include "capi/attribute_rows.h"
 #include "capi/c_parameters.h"
 #include "capi/enum_value_rows.h"
+#include "capi/inherent_function_rows.h"
 #include "capi/status_rows.h"
 #include "capi/status_translation.h"
 #include "capi/wrapper_rows.h"
@@ -282,9 +283,9 @@ std::string Trimmed(std::string text) {
 std::string Parameter(std::string text) {
     text = Trimmed(text);
     bool array = false;
-    if (text.ends_with("[]")) {
+    if (text.ends_with("]")) {  // "[]" or a fixed size "[256]"
         array = true;
-        text.resize(text.size() - 2);
+        text.resize(text.rfind('['));
     }
     const auto space = text.rfind(' ');
     std::string type = text.substr(0, space), name = text.substr(space + 1);
@@ -358,6 +359,22 @@ int main() {
                     parameters.c_str(), n + 1 < functions.size() ? "," : "");
     }
 
+    // The functions every face calls by name: sessions, errors, attributes.
+    std::printf("],\n\"session_functions\": [\n");
+    struct Inherent {
+        const char* name;
+        const char* parameters;
+    };
+#define ZPV_I(Name, Parameters) Inherent{"ZPV4870_" #Name, Parameters},
+    const Inherent inherent[] = {ZPV_C_INHERENT_FUNCTIONS(ZPV_I)};
+    for (std::size_t n = 0; n < std::size(inherent); ++n) {
+        std::string parameters;
+        for (const std::string& p : Split(inherent[n].parameters, ','))
+            parameters += (parameters.empty() ? "" : ", ") + Parameter(p);
+        std::printf("  {\"name\": %s, \"parameters\": [%s]}%s\n", Quoted(inherent[n].name).c_str(), parameters.c_str(),
+                    n + 1 < std::size(inherent) ? "," : "");
+    }
+
     std::printf("],\n\"statuses\": [\n");
     struct Status {
         const char* macro;
@@ -384,12 +401,15 @@ int main() {
         if (s.status == 0) object = "0";
         else if (const auto it = objectCodes.find(s.status); it != objectCodes.end())
             object = std::to_string(static_cast<std::int32_t>(it->second));
-        std::printf("  {\"macro\": %s, \"status\": %ld, \"object_status\": %s, \"kind\": %s, \"text\": %s}%s\n",
+        std::printf("  {\"macro\": %s, \"status\": %ld, \"object_status\": %s, \"kind\": %s, \"text\": %s}%s",
                     Quoted(name).c_str(), s.status, object.c_str(),
                     s.status < 0 ? "\"error\"" : s.status > 0 ? "\"warning\"" : "\"success\"", Quoted(s.text).c_str(),
-                    n + 1 < std::size(statuses) ? "," : "");
+                    n + 1 < std::size(statuses) ? ",\n" : "");
     }
 
+    // Passed on unchanged from the object interface: its class-compliant members outside simulation.
+    std::printf(",\n  {\"macro\": \"E_NOTIMPL\", \"status\": %ld, \"object_status\": %ld, \"kind\": \"error\", "
+                "\"text\": \"Not implemented.\"}\n", static_cast<long>(E_NOTIMPL), static_cast<long>(E_NOTIMPL));
     std::printf("],\n\"readings\": [\n");
     struct Field {
         const char* name;
