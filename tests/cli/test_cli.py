@@ -62,7 +62,7 @@ def test_identify_for_people_and_for_scripts(sim: Simulator) -> None:
     assert re.search(r"^Serial number: +SIM000001$", people.stdout, re.M)
     data = json.loads(run("--json", "identify", sim.resource).stdout)
     assert data["manufacturer"] == "Kaltrix" and data["model"] == "ZPV-4832-Advanced"
-    assert "ZPV-4816-Standard" in data["supportedModels"]
+    assert "ZPV-4816-Standard" in data["supported_models"]
     simulated = json.loads(run("identify", "", "--simulate", "--model", "ZPV-4816-Standard", "--json").stdout)
     assert simulated["model"] == "ZPV-4816-Standard"
 
@@ -107,10 +107,10 @@ def test_attributes_list_names_types_and_values() -> None:
     assert len(listed) == 178
     by_name = {a["name"]: a for a in listed}
     assert by_name["ManualMode.Range"]["values"] == ["AUTO", "HIGH", "LOW"]
-    assert by_name["OutputPhase1.VoltageLevel"]["perPhase"] is True
+    assert by_name["OutputPhase1.VoltageLevel"]["per_phase"] is True
     assert by_name["Identity.InstrumentModel"]["access"] == "read-only"
     table = run("attributes", "--filter", "currentprotection.delay").stdout.splitlines()
-    assert table[0].split() == ["NAME", "TYPE", "ACCESS", "UNIT", "VALUES"]
+    assert table[0].split() == ["NAME", "TYPE", "ACCESS", "UNIT", "RANGE", "VALUES"]
     assert [line.split()[0] for line in table[1:]] == ["OutputPhase1.CurrentProtection.Delay",
                                                        "Ivi.OutputPhase1.CurrentProtection.Delay"]
 
@@ -295,7 +295,7 @@ def test_logical_names_from_the_store_survive_concurrent_and_interrupted_editors
     for e in editors:
         e.join()
     shown = json.loads(config("--json", "show").stdout)
-    assert len(shown["logicalNames"]) == 401
+    assert len(shown["logical_names"]) == 401
 
     # An editor killed while writing leaves the old store whole, and the next edit works.
     writer = subprocess.Popen([CLI, "config", "set-asset", "Lost", "TCPIP0::1.2.3.4::5025::SOCKET"], env={
@@ -433,11 +433,11 @@ def test_misspelt_names_get_the_close_one_suggested(tmp_path: Path) -> None:
 
 def test_json_lists_are_arrays_and_failures_are_json_too() -> None:
     identity = json.loads(run("--json", "identify", "", "--simulate").stdout)
-    assert isinstance(identity["supportedModels"], list) and "ZPV-4832-Advanced" in identity["supportedModels"]
+    assert isinstance(identity["supported_models"], list) and "ZPV-4832-Advanced" in identity["supported_models"]
     failed = run("--json", "get", "", "--simulate", "Nonsense")
     assert failed.returncode == 2
     assert json.loads(failed.stdout) == {"error": "unknown attribute 'Nonsense' (zpv4870 attributes lists them)",
-                                         "exitStatus": 2}
+                                         "exit_status": 2}
 
 
 def test_a_group_name_or_all_reads_every_attribute_below_it(sim: Simulator) -> None:

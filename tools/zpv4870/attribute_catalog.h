@@ -1,6 +1,7 @@
 // The attributes by the names people type: "ManualMode.Frequency", "OutputPhase1.VoltageLevel",
-// "OutputPhase1.CurrentProtection.Delay", "Ivi.OutputPhase1.VoltageLevel". Made from the C
-// interface's attribute rows; the value types come from the object interface's members.
+// "OutputPhase1.CurrentProtection.Delay", "Ivi.OutputPhase1.VoltageLevel". Made from the library's
+// catalog (share/zpv4870/catalog.json, built into the tool): the places of the driver's tree,
+// types, access, units and ranges are all the rows', none is written here.
 #pragma once
 
 #include <optional>
@@ -20,14 +21,17 @@ struct EnumValue {
 };
 
 struct Attribute {
-    std::string name;  // with "OutputPhase<n>" standing for the phase: "OutputPhase.VoltageLevel"
+    std::string name;  // with the item's name standing for a phase: "OutputPhase.VoltageLevel"
     ViAttr id;
     ValueKind kind;
     bool writable;
     bool perPhase;
     std::string enumName;           // "ZPV4870RangeEnum", or empty
     std::vector<EnumValue> values;  // the enumeration's values, by name
-    std::string unit;               // "V", "A", "Hz", ... or empty
+    std::string unit;               // "V", "A", "Hz", "per TimeUnit", ... or empty
+    std::string range;              // "0 to 9" where the driver checks one, or empty
+    std::string item;               // per phase: what one phase is called ("OutputPhase")
+    std::string missingOn;          // the family whose models lack it, or empty
 };
 
 // A name resolved: the attribute and, for a per-phase one, the phase's channel name.
@@ -46,5 +50,18 @@ std::optional<Resolved> Resolve(std::string_view name);
 std::string DisplayName(const Resolved& resolved);
 
 const char* KindName(ValueKind kind);
+
+// "VoltageAcStart" as "voltage_ac_start": the names of list files and JSON keys.
+std::string SnakeCase(const std::string& name);
+
+// The fields of the instrument's list of all readings, in its order: name and unit.
+struct ReadingField {
+    std::string name;  // "VoltageAC"
+    std::string unit;
+};
+const std::vector<ReadingField>& ReadingFields();
+
+// The catalog's text, as built into the tool.
+extern const char* const kCatalogJson;
 
 }  // namespace zpv::cli

@@ -23,14 +23,17 @@ std::string Lower(std::string text) {
 // Every attribute's name as the user would type it after `typed`: a per-phase name with the
 // phase `typed` names ("OutputPhase2.Enabled"), else the first phase's.
 std::vector<std::string> NamesAsTyped(const std::string& typed) {
-    std::string phase = "OutputPhase1";
-    if (const auto at = Lower(typed).find("outputphase"); at != std::string::npos) {
-        const auto dot = typed.find('.', at);
-        if (dot != std::string::npos && dot > at + 11) phase = typed.substr(at, dot - at);
-    }
     std::vector<std::string> names;
-    for (std::string known : std::views::transform(Attributes(), &Attribute::name)) {
-        if (const auto at = known.find("OutputPhase."); at != std::string::npos) known.replace(at, 11, phase);
+    for (const Attribute& a : Attributes()) {
+        std::string known = a.name;
+        if (!a.item.empty()) {
+            std::string phase = a.item + "1";
+            if (const auto at = Lower(typed).find(Lower(a.item)); at != std::string::npos) {
+                const auto dot = typed.find('.', at);
+                if (dot != std::string::npos && dot > at + a.item.size()) phase = typed.substr(at, dot - at);
+            }
+            if (const auto at = known.find(a.item + "."); at != std::string::npos) known.replace(at, a.item.size(), phase);
+        }
         names.push_back(std::move(known));
     }
     return names;
@@ -129,7 +132,7 @@ int ListAttributes(const Common& common, const std::string& filter) {
         std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
         return s;
     };
-    std::vector<std::vector<std::string>> rows{{"NAME", "TYPE", "ACCESS", "UNIT", "VALUES"}};
+    std::vector<std::vector<std::string>> rows{{"NAME", "TYPE", "ACCESS", "UNIT", "RANGE", "VALUES"}};
     std::vector<std::string> json;
     for (const Attribute& a : Attributes()) {
         if (!filter.empty() && lower(a.name).find(lower(filter)) == std::string::npos) continue;
@@ -139,15 +142,17 @@ int ListAttributes(const Common& common, const std::string& filter) {
             values += (values.empty() ? "" : "|") + v.name;
             jsonValues.push_back(JsonString(v.name));
         }
-        const std::string name = a.perPhase ? DisplayName({&a, "OutputPhase1"}) : a.name;
+        const std::string name = a.perPhase ? DisplayName({&a, a.item + "1"}) : a.name;
         const std::string type = a.enumName.empty() ? KindName(a.kind) : a.enumName;
         const std::string access = a.writable ? "read/write" : "read-only";
-        rows.push_back({name, type, access, a.unit, values});
+        rows.push_back({name, type, access, a.unit, a.range, values});
         json.push_back(JsonObject({{"name", JsonString(name)},
                                    {"type", JsonString(type)},
                                    {"access", JsonString(access)},
-                                   {"perPhase", a.perPhase ? "true" : "false"},
-                                   {"unit", JsonString(a.unit)},
+                                   {"per_phase", a.perPhase ? "true" : "false"},
+                                   {"unit", a.unit.empty() ? "null" : JsonString(a.unit)},
+                                   {"range", a.range.empty() ? "null" : JsonString(a.range)},
+                                   {"missing_on", a.missingOn.empty() ? "null" : JsonString(a.missingOn)},
                                    {"values", JsonArray(jsonValues)}}));
     }
     if (common.json) std::printf("%s\n", JsonArray(json).c_str());

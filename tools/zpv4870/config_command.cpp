@@ -42,18 +42,18 @@ int Show(const Common& common, const std::string& path) {
     if (common.json) {
         std::vector<std::string> assets, sessions, names;
         for (const auto& a : s.assets)
-            assets.push_back(JsonObject({{"name", JsonString(a.name)}, {"resourceDescriptor", JsonString(a.resourceDescriptor)}}));
+            assets.push_back(JsonObject({{"name", JsonString(a.name)}, {"resource_descriptor", JsonString(a.resourceDescriptor)}}));
         for (const auto& d : s.sessions)
             sessions.push_back(JsonObject({{"name", JsonString(d.name)},
-                                           {"hardwareAsset", JsonString(d.hardwareAsset)},
+                                           {"hardware_asset", JsonString(d.hardwareAsset)},
                                            {"simulate", d.simulate ? "true" : "false"},
-                                           {"driverSetup", JsonString(d.driverSetup)}}));
+                                           {"driver_setup", JsonString(d.driverSetup)}}));
         for (const auto& l : s.logicalNames)
             names.push_back(JsonObject({{"name", JsonString(l.name)}, {"session", JsonString(l.session)}}));
         std::printf("%s\n", JsonObject({{"store", JsonString(path)},
-                                        {"hardwareAssets", JsonArray(assets)},
-                                        {"driverSessions", JsonArray(sessions)},
-                                        {"logicalNames", JsonArray(names)}})
+                                        {"hardware_assets", JsonArray(assets)},
+                                        {"driver_sessions", JsonArray(sessions)},
+                                        {"logical_names", JsonArray(names)}})
                                 .c_str());
         return 0;
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <numeric>
+#include <stdexcept>
 #include <thread>
 
 #include "attribute_values.h"
@@ -18,9 +19,13 @@ namespace zpv::cli {
 
 namespace {
 
-const char* const kResultNames[] = {"voltage_ac", "voltage_dc", "voltage", "current_ac", "current_dc",
-                                    "current", "frequency", "power", "power_factor", "current_peak",
-                                    "reactive_power", "crest_factor", "apparent_power"};
+// A reading's position in the instrument's list of all readings.
+std::size_t FieldIndex(std::string_view name) {
+    const auto& fields = ReadingFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].name == name) return i;
+    throw std::logic_error("the catalog has no reading " + std::string(name));
+}
 
 std::vector<std::string> Split(const std::string& text) {
     std::vector<std::string> fields;
@@ -74,7 +79,7 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
         csv.open(csvPath);
         if (!csv) throw UsageError("cannot write " + csvPath);
         csv << "sequence";
-        for (const char* name : kResultNames) csv << ',' << name;
+        for (const ReadingField& field : ReadingFields()) csv << ',' << SnakeCase(field.name);
         csv << std::endl;
     }
     CatchInterrupts();
@@ -96,13 +101,14 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
                 return ZPV4870_GetAll(vi, size, buffer);
             });
             const auto fields = Split(all);
-            if (fields.size() != std::size(kResultNames))
-                throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) +
-                              " values where 13 were expected: \"" + all + "\"");
-            rows.push_back({std::to_string(i), fields[2], fields[5], fields[7], fields[6], fields[8]});
+            if (fields.size() != ReadingFields().size())
+                throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) + " values where " +
+                              std::to_string(ReadingFields().size()) + " were expected: \"" + all + "\"");
+            rows.push_back({std::to_string(i), fields[FieldIndex("Voltage")], fields[FieldIndex("Current")],
+                            fields[FieldIndex("Power")], fields[FieldIndex("Frequency")], fields[FieldIndex("PowerFactor")]});
             std::vector<std::pair<std::string, std::string>> object{{"sequence", std::to_string(i)}};
             for (std::size_t f = 0; f < fields.size(); ++f)
-                object.emplace_back(kResultNames[f], JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
+                object.emplace_back(SnakeCase(ReadingFields()[f].name), JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
             json.push_back(JsonObject(object));
             if (csv) csv << i << ',' << all << std::endl;
         }

@@ -24,20 +24,6 @@ std::string Key(std::string_view name) {
     return key;
 }
 
-// "VoltageAcStart" as "voltage_ac_start".
-std::string SnakeCase(const std::string& name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        const bool wordStart = std::isupper(c) && i > 0 &&
-                               (std::islower(static_cast<unsigned char>(name[i - 1])) ||
-                                (i + 1 < name.size() && std::islower(static_cast<unsigned char>(name[i + 1]))));
-        if (wordStart) out += '_';
-        out += static_cast<char>(std::tolower(c));
-    }
-    return out;
-}
-
 // The writable attributes of one group ("ListMode.Sequence."), by key.
 std::map<std::string, const Attribute*> SettingsOf(const std::string& group) {
     std::map<std::string, const Attribute*> settings;

@@ -31,7 +31,7 @@ void AddSessionOptions(CLI::App* command, Common& common) {
 int Report(const Common& common, const char* what, int status) {
     std::fprintf(stderr, "zpv4870: %s\n", what);
     if (common.json)
-        std::printf("%s\n", JsonObject({{"error", JsonString(what)}, {"exitStatus", std::to_string(status)}}).c_str());
+        std::printf("%s\n", JsonObject({{"error", JsonString(what)}, {"exit_status", std::to_string(status)}}).c_str());
     return status;
 }
 

@@ -43,12 +43,12 @@ int Identify(const Common& common) {
         {"serial", SerialNumber(session)},
         {"firmware", Text(session, ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION, "reading the firmware revision")},
         {"driver", Text(session, ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION, "reading the driver revision")},
-        {"supportedModels", Text(session, ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, "reading the models")},
+        {"supported_models", Text(session, ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, "reading the models")},
     };
     if (common.json) {
         std::vector<std::pair<std::string, std::string>> json;
         for (const auto& [name, value] : fields) {
-            if (name != "supportedModels") {
+            if (name != "supported_models") {
                 json.emplace_back(name, JsonString(value));
                 continue;
             }
