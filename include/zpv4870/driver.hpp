@@ -33,6 +33,7 @@
 #endif
 
 #include "ZPV4870.h"
+#include "driver_facts.hpp"
 
 namespace zpv4870 {
 
@@ -135,10 +136,6 @@ inline Unexpected Unexpected(Error e) { return {std::move(e)}; }
 #endif
 
 // The readings the instrument reports together (Measure.All, Result.GetAll), by name.
-struct Readings {
-    double voltage_ac = 0, voltage_dc = 0, voltage = 0, current_ac = 0, current_dc = 0, current = 0, frequency = 0,
-           power = 0, power_factor = 0, current_peak = 0, reactive_power = 0, crest_factor = 0, apparent_power = 0;
-};
 
 // ---- the machinery every view shares ------------------------------------------------------------
 
@@ -189,22 +186,22 @@ inline std::string Utf8(const wchar_t* text, std::size_t length) {
     return out;
 }
 
-// "115,0,115,..." (13 numbers) as a record; another shape is an unexpected response.
+// "115,0,115,..." (kReadingCount numbers) as a record; another shape is an unexpected response.
 inline Readings ParseReadings(const std::string& text) {
-    double values[13] = {};
+    double values[kReadingCount] = {};
     const char* p = text.c_str();
-    int n = 0;
-    for (; n < 13; ++n) {
+    std::size_t n = 0;
+    for (; n < kReadingCount; ++n) {
         char* end = nullptr;
         values[n] = std::strtod(p, &end);
         if (end == p) break;
         p = end;
         if (*p == ',') ++p;
     }
-    if (n != 13) throw Error(E_UNEXPECTED, "ZPV4870: Unexpected response from the instrument.\r\nExpected 13 numbers, "
-                                           "received \"" + text + "\".");
-    return {values[0], values[1], values[2], values[3], values[4], values[5], values[6],
-            values[7], values[8], values[9], values[10], values[11], values[12]};
+    if (n != kReadingCount)
+        throw Error(E_UNEXPECTED, "ZPV4870: Unexpected response from the instrument.\r\nExpected " +
+                                      std::to_string(kReadingCount) + " numbers, received \"" + text + "\".");
+    return ReadingsOf(values);
 }
 
 // The failure's exception, with the description the driver published for it.
@@ -219,10 +216,10 @@ inline Readings ParseReadings(const std::string& text) {
     }
     if (description.empty()) description = category().message(static_cast<int>(status));
     switch (static_cast<std::uint32_t>(status)) {
-        case 0x80044214u: throw IoError(status, description);
-        case 0x80044215u: throw TimeoutError(status, description);
-        case 0x80047010u: throw InvalidValue(status, description);
-        case 0x80044216u: throw NotSupportedByModel(status, description);
+        case status::kIoGeneral: throw IoError(status, description);
+        case status::kIoTimeout: throw TimeoutError(status, description);
+        case status::kInvalidValue: throw InvalidValue(status, description);
+        case status::kModelNotSupported: throw NotSupportedByModel(status, description);
         default: throw Error(status, description);
     }
 }
@@ -243,7 +240,7 @@ struct Arg;
 // invalid-value status, thrown before anything is sent).
 inline double Finite(double v) {
     if (!std::isfinite(v))
-        throw InvalidValue(static_cast<HRESULT>(0x80047010),
+        throw InvalidValue(static_cast<HRESULT>(status::kInvalidValue),
                            "ZPV4870: Invalid value: " + std::string(std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf") +
                                " is not a finite number.");
     return v;
@@ -618,7 +615,7 @@ inline void Driver::close() {
 
 namespace detail {
 inline void RequireOpen(IIviDriver* driver) {
-    if (!driver) throw Error(static_cast<HRESULT>(0x8004701D), "ZPV4870: A connection to the instrument has not been established.\r\nThe driver was closed or moved.");
+    if (!driver) throw Error(static_cast<HRESULT>(status::kNotInitialized), "ZPV4870: A connection to the instrument has not been established.\r\nThe driver was closed or moved.");
 }
 template <class I>
 I* InterfaceOf(IIviDriver* driver) {

@@ -23,7 +23,7 @@ from .errors import DriverError, ListRunError, error_for
 from .results import SequenceResult, parse_results
 
 def python_path(place: str) -> str:
-    """The catalog's place of a group in Python's spelling: "OutputPhases[].CurrentProtection" is
+    """The catalog's place of a group in Python's spelling: ``OutputPhases[].CurrentProtection`` is
     output_phases[].current_protection ("[]" marks the items of a collection)."""
     return ".".join(snake(part.removesuffix("[]")) + ("[]" if part.endswith("[]") else "")
                     for part in place.split(".") if part)

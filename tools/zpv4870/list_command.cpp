@@ -86,7 +86,13 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
     CSession session(common.session);
     const ViSession vi = session.Handle();
     const auto count = static_cast<ViInt32>(program.sequences.size());
-    std::vector<std::vector<std::string>> rows{{"SEQ", "V", "A", "W", "Hz", "PF"}};
+    // The table shows a few readings, headed by their units.
+    const std::string shown[] = {"Voltage", "Current", "Power", "Frequency", "PowerFactor"};
+    std::vector<std::vector<std::string>> rows{{"SEQ"}};
+    for (const std::string& name : shown) {
+        const std::string& unit = ReadingFields()[FieldIndex(name)].unit;
+        rows[0].push_back(!unit.empty() ? unit : name == "PowerFactor" ? "PF" : name);
+    }
     std::vector<std::string> json;
 
     // The results the instrument has, each row written to the CSV file as it comes.
@@ -104,8 +110,8 @@ int RunListProgram(const Common& common, const std::string& programPath, const s
             if (fields.size() != ReadingFields().size())
                 throw Failure("result " + std::to_string(i) + " has " + std::to_string(fields.size()) + " values where " +
                               std::to_string(ReadingFields().size()) + " were expected: \"" + all + "\"");
-            rows.push_back({std::to_string(i), fields[FieldIndex("Voltage")], fields[FieldIndex("Current")],
-                            fields[FieldIndex("Power")], fields[FieldIndex("Frequency")], fields[FieldIndex("PowerFactor")]});
+            rows.push_back({std::to_string(i)});
+            for (const std::string& name : shown) rows.back().push_back(fields[FieldIndex(name)]);
             std::vector<std::pair<std::string, std::string>> object{{"sequence", std::to_string(i)}};
             for (std::size_t f = 0; f < fields.size(); ++f)
                 object.emplace_back(SnakeCase(ReadingFields()[f].name), JsonNumber(std::strtod(fields[f].c_str(), nullptr)));
