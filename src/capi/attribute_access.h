@@ -83,7 +83,7 @@ ViStatus ReadProperty(ViSession vi, ViConstString channel, void* out, ViInt32 bu
         const HRESULT hr = (static_cast<I*>(target.Get())->*Getter)(&value);
         const ViStatus status = ToStatus(vi, hr);
         if (FAILED(hr)) return status;
-        return CopyOut(value, bufferSize, static_cast<char*>(out));
+        return TextResult(status, CopyOut(value, bufferSize, static_cast<char*>(out)));
     } else {
         T value{};
         const HRESULT hr = (static_cast<I*>(target.Get())->*Getter)(&value);

@@ -3,6 +3,7 @@
 // hand the outputs to the caller.
 #pragma once
 
+#include <type_traits>
 #include <vector>
 
 #include "capi/attribute_access.h"
@@ -41,6 +42,7 @@ ViStatus Wrap(ViSession vi, ViConstString channel, Member member, Args&&... args
         }
         ViStatus delivered = VI_SUCCESS;
         ((delivered = delivered != VI_SUCCESS ? delivered : args.Commit(vi)), ...);
+        if constexpr ((std::is_same_v<std::decay_t<Args>, TextOut> || ...)) return TextResult(status, delivered);
         return status != VI_SUCCESS ? status : delivered;
     });
 }

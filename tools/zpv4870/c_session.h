@@ -37,6 +37,8 @@ public:
     ViStatus Check(ViStatus status, const std::string& what) const;
     // A text output by the copy-out rule; call(size, buffer) is the C call.
     template <class Call>
+    // A positive result of a text function is the size the text needs (the library replaces a
+    // warning of the call by the copy's result), never a warning.
     std::string Text(const std::string& what, Call&& call) const {
         std::string text(4096, '\0');
         for (;;) {
