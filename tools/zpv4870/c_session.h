@@ -35,10 +35,10 @@ public:
     ViSession Handle() const { return vi_; }
     // Throws a Failure naming `what` and the session's error description when status < 0.
     ViStatus Check(ViStatus status, const std::string& what) const;
-    // A text output by the copy-out rule; call(size, buffer) is the C call.
+    // A text output by the copy-out rule; call(size, buffer) is the C call. A positive result of
+    // a text function is the size the text needs (the library replaces a warning of the call by
+    // the copy's result), never a warning.
     template <class Call>
-    // A positive result of a text function is the size the text needs (the library replaces a
-    // warning of the call by the copy's result), never a warning.
     std::string Text(const std::string& what, Call&& call) const {
         std::string text(4096, '\0');
         for (;;) {
