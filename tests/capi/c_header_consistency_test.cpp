@@ -47,8 +47,8 @@ TEST(CHeaderConsistency, EveryAttributeMacroIsARowOfTheTableAsDescribed) {
     std::map<std::string, std::smatch> described;
     for (auto it = std::sregex_iterator(header.begin(), header.end(), line); it != std::sregex_iterator(); ++it)
         described.emplace((*it)[1].str(), *it);
-    ASSERT_EQ(described.size(), 178u);
-    ASSERT_EQ(AllAttributes().size(), 178u);
+    ASSERT_GT(described.size(), 100u) << "the header's attribute block was not found";
+    ASSERT_EQ(described.size(), AllAttributes().size()) << "every attribute of the header is a row, and no more";
 
     std::map<ViAttr, int> seen;
     for (const AttributeEntry& entry : AllAttributes()) {
