@@ -97,3 +97,30 @@ def test_the_utility_group_holds_the_inherent_utilities(simulator: Simulator) ->
         code, _ = drv.utility.self_test()
         assert code == 0
         drv.utility.reset()
+
+
+def test_the_timeout_argument_holds_from_the_opening_identity_query() -> None:
+    slow = Simulator("--delay-ms", "2500")
+    try:
+        with pytest.raises(zpv4870.DriverTimeoutError):
+            zpv4870.Driver(slow.resource, status_check=False, timeout=0.5)
+        with zpv4870.Driver(slow.resource, status_check=False, timeout=6.0) as drv:
+            assert drv.system.io_timeout == 6000
+        with pytest.raises(ValueError):
+            zpv4870.Driver(slow.resource, timeout=float("nan"))
+    finally:
+        slow.stop()
+
+
+def test_methods_have_real_signatures_and_readings_are_records(simulator: Simulator) -> None:
+    import inspect
+
+    with zpv4870.Driver(simulator.resource, reset=True) as drv:
+        assert list(inspect.signature(type(drv.list_mode.sequence).edit).parameters) == ["self", "sequence_index"]
+        with pytest.raises(TypeError):
+            drv.list_mode.sequence.edit(1, 2)
+        assert "readings as a record" in type(drv.measure).all.__doc__
+        reading = drv.measure.all()
+        assert isinstance(reading, zpv4870.results.SequenceResult)
+        assert isinstance(reading.voltage_ac, float) and isinstance(reading.apparent_power, float)
+        assert zpv4870.results.UNITS["voltage_ac"] == "V"

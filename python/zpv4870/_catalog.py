@@ -41,6 +41,7 @@ class FunctionInfo:
     place: str = ""
     parameters: tuple[Parameter, ...] = field(default_factory=tuple)
     unit: str | None = None  # the result's unit, for a reading
+    result: str | None = None  # "readings": the text is the instrument's list of all readings
 
 
 @dataclass(frozen=True)
@@ -86,7 +87,7 @@ def parse(data: dict) -> Catalog:
     status_rows = tuple(Status(s["macro"], s["status"], s["kind"], s["text"]) for s in data["statuses"])
     functions = {
         f["name"]: FunctionInfo(f["name"], f["interface"], f["place"],
-                                tuple(Parameter(p["type"], p["name"]) for p in f["parameters"]), f["unit"])
+                                tuple(Parameter(p["type"], p["name"]) for p in f["parameters"]), f["unit"], f["result"])
         for f in data["functions"]}
     session_functions = {
         f["name"]: FunctionInfo(f["name"], "", "", tuple(Parameter(p["type"], p["name"]) for p in f["parameters"]))

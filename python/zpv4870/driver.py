@@ -7,6 +7,7 @@ from __future__ import annotations
 
 import contextlib
 import ctypes
+import inspect
 import difflib
 import math
 import re
@@ -20,7 +21,7 @@ from ._catalog import AttributeInfo, FunctionInfo, catalog
 from ._library import library
 from .enums import BY_C_NAME
 from .errors import DriverError, ListRunError, error_for
-from .results import SequenceResult, parse_results
+from .results import FIELDS, SequenceResult, parse_results
 
 def python_path(place: str) -> str:
     """The catalog's place of a group in Python's spelling: ``OutputPhases[].CurrentProtection`` is
@@ -112,11 +113,19 @@ def _attribute_property(info: AttributeInfo) -> property:
 
 
 def _method(wrapper: Wrapper) -> Any:
-    def call(self: Group, *args: Any, **kwargs: Any) -> Any:
-        return wrapper(self._session, self._channel, *args, **kwargs)
+    info = wrapper.info
 
-    call.__name__ = method_name(wrapper.info)
-    call.__doc__ = f"{wrapper.info.name}({', '.join(wrapper.inputs)}): {wrapper.info.interface}."
+    def call(self: Group, *args: Any, **kwargs: Any) -> Any:
+        result = wrapper(self._session, self._channel, *args, **kwargs)
+        return parse_results([result])[0] if info.result == "readings" else result
+
+    call.__name__ = method_name(info)
+    parameters = [inspect.Parameter("self", inspect.Parameter.POSITIONAL_OR_KEYWORD)]
+    parameters += [inspect.Parameter(name, inspect.Parameter.POSITIONAL_OR_KEYWORD) for name in wrapper.inputs]
+    call.__signature__ = inspect.Signature(parameters)  # type: ignore[attr-defined]
+    returns = "the readings as a record (" + ", ".join(FIELDS) + ")" if info.result == "readings" else \
+        f"in {info.unit}" if info.unit else ""
+    call.__doc__ = f"{info.name}({', '.join(wrapper.inputs)}){': ' + returns if returns else ''}."
     return call
 
 
@@ -226,10 +235,20 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     """
 
     def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "",
-                 status_check: bool = True) -> None:
+                 status_check: bool = True, timeout: float | None = None) -> None:
         """``status_check`` (on by default) reads the instrument's event status after every call
         (the driver's QueryInstrStatus), so a value the instrument refuses raises with the
-        instrument's own error text; an option string that names QueryInstrStatus decides itself."""
+        instrument's own error text; an option string that names QueryInstrStatus decides itself.
+        ``timeout`` (seconds) bounds every exchange with the instrument, from the opening identity
+        query on."""
+        if timeout is not None:
+            if not math.isfinite(timeout) or timeout <= 0:
+                raise ValueError(f"timeout: {timeout!r} is not a positive number of seconds")
+            milliseconds = max(1, round(timeout * 1000))
+            if milliseconds >= 2**31:
+                raise ValueError(f"timeout: {timeout!r} s is longer than the driver can wait")
+            has_setup = "driversetup" in options.lower()
+            options += (", " if options else "") + ("" if has_setup else "DriverSetup=") + f"IOTimeout={milliseconds}"
         setup = options.lower().find("driversetup")
         if status_check and "queryinstrstatus" not in options.lower()[: setup if setup >= 0 else None]:
             options = "QueryInstrStatus=true" + (", " + options if options else "")
@@ -286,8 +305,8 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
         rows = []
         for index in range(1, result.total_sequence + 1):
             result.sequence_index = index
-            rows.append(result.get_all())
-        return parse_results(rows)
+            rows.append(result.get_all())  # a record: the catalog marks the list of all readings
+        return rows
 
     def run_list_program(self, sequences: list[dict[str, Any]], count: int = 1,
                          timeout: float | None = None) -> list[SequenceResult]:
@@ -320,6 +339,7 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
 
         while self.error_query()[0] != 0:  # what an earlier caller left in the queue is not ours
             pass
+        durations = list(sequences)
         try:
             program.count = count
             existing = sequence.get_total_sequence()
@@ -329,6 +349,8 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
                 sequence.edit(index)
                 for name, value in settings.items():
                     setattr(sequence, name, value)
+                if "time" in settings and "time_unit" not in settings:  # the unit the sequence has
+                    durations[index - 1] = {**settings, "time_unit": sequence.time_unit}
             for extra in range(existing, len(sequences), -1):  # an earlier program's sequences go
                 sequence.delete(extra)
         except DriverError as refused:
@@ -344,7 +366,7 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
         try:
             execution.set_output_enable(on)
             # The run takes the sequences' own time; it ends early when the instrument stops.
-            end = time.monotonic() + (timeout if timeout is not None else _estimated_seconds(sequences))
+            end = time.monotonic() + (timeout if timeout is not None else _estimated_seconds(durations))
             while time.monotonic() < end:
                 time.sleep(min(0.05, max(0.0, end - time.monotonic())))
                 if self.measure.state().strip().upper() == "STOP":  # type: ignore[attr-defined]
@@ -362,11 +384,12 @@ MAX_LIST_SEQUENCES = 100
 
 
 def _estimated_seconds(sequences: list[dict[str, Any]]) -> float:
-    """How long the sequences run by their time and time unit (seconds unless told otherwise)."""
+    """How long the sequences run by their time and time unit (each sequence's own unit, read from
+    the instrument where the program does not give one)."""
     units = {"MILLISECOND": 0.001, "SECOND": 1.0, "MINUTE": 60.0, "HOUR": 3600.0}
     total = 0.0
     for settings in sequences:
-        unit = settings.get("time_unit", "SECOND")
+        unit = settings.get("time_unit", "MILLISECOND")
         factor = units.get(str(getattr(unit, "name", unit)).upper().replace("ZPV4870TIMEUNIT", ""), 1.0)
         total += float(settings.get("time", 0) or 0) * factor
     return total

@@ -5,7 +5,7 @@
 #include "members/member_declarations.h"
 
 #define ZPV_LIST_IZPV4870Measure(X, I) \
-    X(QUERY, I, BSTR, All, "MEAS:ALL?", "%$Bs") \
+    X(QUERY, I, BSTR, All, "MEAS:ALL?", "%$Bs", .readings = true) \
     X(QUERY, I, double, Voltage, "MEAS:VOLT?", "%lg", .unit = "V") \
     X(QUERY, I, BSTR, State, "MEAS:STAT?", "%$Bs") \
     X(QUERY, I, double, VoltageAC, "MEAS:VOLT:AC?", "%lg", .unit = "V") \
@@ -25,7 +25,7 @@
     X(QUERY, I, double, Sequence, "MEAS:SEQ?", "%lg")
 
 #define ZPV_LIST_IZPV4870Result(X, I) \
-    X(QUERY, I, BSTR, GetAll, "RES:ALL?", "%$Bs") \
+    X(QUERY, I, BSTR, GetAll, "RES:ALL?", "%$Bs", .readings = true) \
     X(QUERY, I, double, GetVoltageAC, "RES:VOLT:AC?", "%lg", .unit = "V") \
     X(QUERY, I, double, GetVoltageDC, "RES:VOLT:DC?", "%lg", .unit = "V") \
     X(QUERY, I, double, GetFrequency, "RES:FREQ?", "%lg", .unit = "Hz") \

@@ -34,6 +34,7 @@ struct ValueRange {
 // The named columns of a property row, written after its commands with designated initializers
 // in this order, each one optional:
 //   X(SETTING, I, double, Time, "STEP:TIME", .stored = true, .family = kNotStandard, .unit = "per TimeUnit")
+//   X(QUERY, I, BSTR, All, "MEAS:ALL?", "%$Bs", .readings = true)
 // A swapped pair does not build (designators must follow the declaration order).
 template <class T>
 struct Columns {
@@ -43,6 +44,7 @@ struct Columns {
     const char* unit = nullptr;         // "V", "Hz", "per TimeUnit": shown by the tools
     ValueRange range{};                 // numbers: the values a put accepts
     bool (*check)(const T&) = nullptr;  // a check that is not a range (names)
+    bool readings = false;              // queries: the result is the list of all readings
 
     // Whether a put of value passes the row's range and check.
     bool Accepts(const T& value) const {

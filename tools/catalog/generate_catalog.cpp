@@ -138,6 +138,7 @@ std::string PlaceOf(const std::string& interfaceName) {
 // ---- the columns of every property and query, by "Interface.Name" ------------------------------
 
 struct ColumnsText {
+    bool readings = false;  // a query whose result is the list of all readings
     std::string unit;
     std::string range;   // "[0, 9]" or "null"
     std::string family;  // the family whose models lack it, or "null"
@@ -146,7 +147,7 @@ std::map<std::string, ColumnsText> gColumns;
 
 template <class T>
 void KeepColumns(const char* key, const zpv::members::Columns<T>& c) {
-    ColumnsText text{c.unit ? c.unit : "", "null", QuotedOrNull(c.family)};
+    ColumnsText text{c.readings, c.unit ? c.unit : "", "null", QuotedOrNull(c.family)};
     if (c.range.Known()) text.range = "[" + Number(c.range.min) + ", " + Number(c.range.max) + "]";
     gColumns[key] = text;
 }
@@ -160,7 +161,7 @@ void KeepColumns(const char* key, const zpv::members::Columns<T>& c) {
 #define ZPV_K_CLASS_PROPERTY(I, T, Name, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
 #define ZPV_K_CLASS_GETTER(I, T, Name, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
 #define ZPV_K_QUERY(I, T, Name, Command, Response, ...) KeepColumns<T>(#I "." #Name, {__VA_ARGS__});
-#define ZPV_K_ACTION(I, Name, Command, Family, ...) gColumns[#I "." #Name] = {"", "null", QuotedOrNull(Family)};
+#define ZPV_K_ACTION(I, Name, Command, Family, ...) gColumns[#I "." #Name] = {false, "", "null", QuotedOrNull(Family)};
 #define ZPV_K_CLASS_METHOD(...)
 #define ZPV_K_DIRECT(...)
 #define ZPV_K_GROUP(...)
@@ -193,7 +194,7 @@ std::vector<std::string> gAttributes;
 void Attribute(const char* macro, long id, const char* interfaceName, const char* name, const char* cType,
                const std::string& enumName, bool writable, bool perPhase) {
     const std::string place = *interfaceName ? PlaceOf(interfaceName) : PlaceOf("IIviDriverIdentity");
-    ColumnsText columns{"", "null", "null"};
+    ColumnsText columns{false, "", "null", "null"};
     if (const auto it = gColumns.find(std::string(interfaceName) + "." + name); it != gColumns.end()) columns = it->second;
     if (std::string_view(name) == "IOTimeout") columns.unit = "ms";  // the session's own timeout
     gAttributes.push_back("{\"macro\": " + Quoted(macro) + ", \"id\": " + std::to_string(id) +
@@ -350,13 +351,14 @@ int main() {
         std::string parameters;
         for (const std::string& p : Split(f.parameters, ',')) parameters += (parameters.empty() ? "" : ", ") + Parameter(p);
         const auto columns = gColumns.find(f.interfaceName + "." + f.member);
+        const bool readings = columns != gColumns.end() && columns->second.readings;
         std::printf("  {\"name\": %s, \"interface\": %s, \"member\": %s, \"place\": %s, \"scope\": %s, \"unit\": %s, "
-                    "\"parameters\": [%s]}%s\n",
+                    "\"result\": %s, \"parameters\": [%s]}%s\n",
                     Quoted(f.name).c_str(), Quoted(f.interfaceName).c_str(), Quoted(f.member).c_str(),
                     Quoted(place).c_str(), Quoted(f.scope).c_str(),
                     columns != gColumns.end() && !columns->second.unit.empty() ? Quoted(columns->second.unit).c_str()
                                                                                : "null",
-                    parameters.c_str(), n + 1 < functions.size() ? "," : "");
+                    readings ? "\"readings\"" : "null", parameters.c_str(), n + 1 < functions.size() ? "," : "");
     }
 
     // The functions every face calls by name: sessions, errors, attributes.

@@ -166,13 +166,13 @@ void Group(std::string_view groupInterface, const char* member) {
 #define ZPV_F_LIVE_GETTER(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, false)
 #define ZPV_F_CLASS_PROPERTY(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, true)
 #define ZPV_F_CLASS_GETTER(I, T, Name, ...) ZPV_F_PROPERTY_OF(T, Name, Name, false)
-// The instrument's list of all readings has a fixed layout: the face gives it as a record.
-#define ZPV_F_QUERY(I, T, Name, ...)                                               \
+// A query whose row says its result is the list of all readings gives the record.
+#define ZPV_F_QUERY(I, T, Name, Command, Response, ...)                            \
     {                                                                              \
         std::string_view member = #Name;                                           \
         std::vector<Param> params;                                                 \
         ZPV_F_PARAM_OUT(T, Val)                                                    \
-        if (member == "All" || member == "GetAll") params.back().type = "Readings"; \
+        if (ZPV_COLUMNS(T, __VA_ARGS__).readings) params.back().type = "Readings"; \
         Method(member, params);                                                    \
     }
 #define ZPV_F_METHOD(Name, ...)                         \
@@ -285,6 +285,7 @@ namespace status {
 }
 
 int main(int argc, char** argv) {
+    using namespace zpv::members;  // the rows name their model restrictions unqualified
     if (argc > 1 && std::string_view(argv[1]) == "facts") {
         WriteFacts();
         return 0;
