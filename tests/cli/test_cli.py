@@ -85,7 +85,7 @@ def test_usage_errors_exit_2_before_anything_is_sent(sim: Simulator) -> None:
         (("set", sim.resource, "ManualMode.Range=sideways"), "expected one of AUTO, HIGH, LOW"),
         (("set", sim.resource, "Identity.InstrumentModel=x"), "is read-only"),
         (("set", sim.resource, "ManualMode.Frequency"), "is not NAME=VALUE"),
-        (("identify",), "RESOURCE is required"),
+        (("identify",), "identify needs a RESOURCE (or --simulate)"),
         ((), "A subcommand is required"),
     ]:
         result = run(*args)
@@ -414,9 +414,9 @@ def test_the_timeout_holds_from_the_opening_identity_query() -> None:
 
 
 def test_json_numbers_are_the_shortest_that_read_back() -> None:
-    done = run("--json", "set", "", "--simulate", "Ivi.OutputPhase1.VoltageLevel=2.3")
+    done = run("--json", "set", "--simulate", "OutputPhase1.VoltageLevel=2.3")
     assert done.returncode == 0, done.stderr
-    assert '"Ivi.OutputPhase1.VoltageLevel": 2.3' in done.stdout
+    assert '"OutputPhase1.VoltageLevel": 2.3' in done.stdout
 
 
 def test_misspelt_names_get_the_close_one_suggested(tmp_path: Path) -> None:
@@ -450,3 +450,21 @@ def test_a_group_name_or_all_reads_every_attribute_below_it(sim: Simulator) -> N
     assert "ManualMode.Frequency" in everything and "OutputPhase1.VoltageLevel" in everything
     assert run("get", sim.resource).returncode == 2
     assert "did you mean" in run("get", sim.resource, "ManualMod").stderr
+
+
+def test_simulate_runs_the_bundled_simulator_so_every_command_works_without_a_resource(tmp_path: Path) -> None:
+    identity = json.loads(run("--json", "identify", "--simulate", "--model", "ZPV-4816-Standard").stdout)
+    assert identity["model"] == "ZPV-4816-Standard"
+    reading = run("--json", "measure", "--simulate")
+    assert reading.returncode == 0 and set(json.loads(reading.stdout)) >= {"voltage", "current"}
+    assert run("set", "--simulate", "ManualMode.Frequency=50", "OutputPhase1.VoltageLevel=120").returncode == 0
+    refused = run("set", "--simulate", "OutputPhase1.VoltageLevel=9999")
+    assert refused.returncode == 1 and "-224" in refused.stderr  # the simulator's own refusal
+    everything = run("get", "--simulate", "--all")
+    assert "ListMode.Sequence.Time" in everything.stdout
+    program = tmp_path / "one.yaml"
+    program.write_text("sequences:\n  - {voltage_ac_start: 100, frequency_start: 50, time: 200, time_unit: millisecond}\n")
+    ran = run("--json", "list", "run", "--simulate", str(program))
+    assert ran.returncode == 0, ran.stderr
+    assert len(json.loads(ran.stdout)) == 1
+    assert run("get", "--simulate", "TCPIP0::10.0.0.1::5025::SOCKET", "ManualMode.Frequency").returncode == 2

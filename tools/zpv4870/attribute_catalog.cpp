@@ -93,6 +93,13 @@ const std::vector<Attribute>& Attributes() {
     return attributes;
 }
 
+std::string StatusText(long status) {
+    for (const YAML::Node& s : Catalog()["statuses"])
+        if (s["status"].as<long>() == status || (!s["object_status"].IsNull() && s["object_status"].as<long>() == status))
+            return Text(s["text"]);
+    return {};
+}
+
 const std::vector<ReadingField>& ReadingFields() {
     static const std::vector<ReadingField> fields = [] {
         std::vector<ReadingField> list;

@@ -61,6 +61,9 @@ struct ReadingField {
 };
 const std::vector<ReadingField>& ReadingFields();
 
+// The library's short text of a status ("Not implemented."), or "" for one it does not know.
+std::string StatusText(long status);
+
 // The catalog's text, as built into the tool.
 extern const char* const kCatalogJson;
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "attribute_catalog.h"
 #include "core/option_names.h"
 
 namespace zpv::cli {
@@ -17,7 +18,9 @@ std::string Describe(ViSession vi, ViStatus status, const std::string& what) {
     ZPV4870_GetError(vi, &code, sizeof description, description);
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(status));
-    return what + " failed (" + hex + "): " + (description[0] ? description : "no description");
+    if (description[0]) return what + " failed (" + hex + "): " + description;
+    const std::string text = StatusText(status);
+    return what + " failed (" + hex + "): " + (text.empty() ? "no description" : text);
 }
 
 // Names before the DriverSetup part that the driver does not know: it accepts them without effect,

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 
+#include "bundled_simulator.h"
 #include "commands.h"
 #include "output.h"
 
@@ -15,9 +17,10 @@ using namespace zpv::cli;
 // The options every command that talks to an instrument takes.
 void AddSessionOptions(CLI::App* command, Common& common) {
     command->add_option("RESOURCE", common.session.resource,
-                        "resource descriptor, e.g. TCPIP0::192.168.1.20::5025::SOCKET (empty with --simulate)")
-        ->required();
-    command->add_flag("--simulate", common.session.simulate, "no instrument: the driver simulates one");
+                        "resource descriptor, e.g. TCPIP0::192.168.1.20::5025::SOCKET, or a logical name "
+                        "(none with --simulate)");
+    command->add_flag("--simulate", common.session.simulate,
+                      "no instrument: the bundled simulator runs inside the tool and every command works on it");
     command->add_option("--model", common.session.model, "the model to simulate, e.g. ZPV-4816-Standard");
     command->add_option("--timeout", common.session.timeoutMs, "I/O timeout in milliseconds")
         ->check(CLI::PositiveNumber);
@@ -57,7 +60,7 @@ int main(int argc, char** argv) {
     get->add_flag("--all", all, "every attribute")->excludes(getNames);
     auto* set = app.add_subcommand("set", "write attributes, e.g. OutputPhase1.VoltageLevel=230 ManualMode.Range=high");
     AddSessionOptions(set, common);
-    set->add_option("NAME=VALUE", assignments, "attributes and their values")->required();
+    set->add_option("NAME=VALUE", assignments, "attributes and their values");
     auto* attributes = app.add_subcommand("attributes", "list the attributes: names, types, access, units, values");
     attributes->add_option("--filter", filter, "only names containing this text (any letter case)");
     auto* measure = app.add_subcommand("measure", "voltage, current, power and frequency per phase");
@@ -68,7 +71,7 @@ int main(int argc, char** argv) {
     list->require_subcommand(1);
     auto* run = list->add_subcommand("run", "build a list program from a YAML file, run it, show its results");
     AddSessionOptions(run, common);
-    run->add_option("PROGRAM", program, "the YAML file of the list program")->required();
+    run->add_option("PROGRAM", program, "the YAML file of the list program");
     run->add_option("--csv", csv, "also write the results to this CSV file");
     bool leaveOn = false;
     run->add_flag("--leave-on", leaveOn, "on Ctrl-C or a failure mid-run, leave the output as it is (default: off)");
@@ -127,6 +130,32 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
     try {
+        // With --simulate there is no RESOURCE: the first word is the command's own argument.
+        std::vector<std::string>* more = *get ? &names : *set ? &assignments : nullptr;
+        std::string* single = *run ? &program : nullptr;
+        for (CLI::App* command : {identify, get, set, measure, run, errors, reset}) {
+            if (!*command) continue;
+            const bool given = command->count("RESOURCE") > 0;
+            if (!common.session.simulate) {
+                if (!given) throw UsageError(command->get_name() + " needs a RESOURCE (or --simulate)");
+                continue;
+            }
+            if (given && common.session.resource.find("::") != std::string::npos)
+                throw UsageError("with --simulate the bundled simulator is the instrument: give no RESOURCE");
+            if (given && !common.session.resource.empty()) {
+                if (more) more->insert(more->begin(), common.session.resource);
+                else if (single && single->empty()) *single = common.session.resource;
+                else throw UsageError("with --simulate the bundled simulator is the instrument: give no RESOURCE");
+            }
+        }
+        if (*set && assignments.empty()) throw UsageError("set needs NAME=VALUE assignments");
+        if (*run && program.empty()) throw UsageError("list run needs the PROGRAM file");
+        std::optional<BundledSimulator> simulator;
+        if (common.session.simulate) {
+            simulator.emplace(common.session.model);
+            common.session.resource = simulator->Resource();
+            common.session.simulate = false;
+        }
         if (*identify) return Identify(common);
         if (*get) {
             if (!all && names.empty()) throw UsageError("get needs attribute names, a group, or --all");
