@@ -124,3 +124,17 @@ def test_methods_have_real_signatures_and_readings_are_records(simulator: Simula
         assert isinstance(reading, zpv4870.results.SequenceResult)
         assert isinstance(reading.voltage_ac, float) and isinstance(reading.apparent_power, float)
         assert zpv4870.results.UNITS["voltage_ac"] == "V"
+
+
+def test_simulate_runs_the_bundled_simulator_for_the_session() -> None:
+    with zpv4870.Driver(simulate=True, model="ZPV-4816-Standard") as drv:
+        assert drv.identity.instrument_model == "ZPV-4816-Standard"
+        drv.manual_mode.frequency = 50.0  # an instrument member, not only the class-compliant ones
+        assert drv.manual_mode.frequency == 50.0
+        with pytest.raises(zpv4870.DriverError) as refused:
+            drv.output_phases[0].voltage_level = 9999.0
+        assert "-224" in refused.value.description
+        simulator = drv._simulator
+    assert simulator._process.poll() is not None  # stopped with the session
+    with pytest.raises(ValueError):
+        zpv4870.Driver("TCPIP0::127.0.0.1::5025::SOCKET", simulate=True)

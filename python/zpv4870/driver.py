@@ -21,6 +21,7 @@ from ._catalog import AttributeInfo, FunctionInfo, catalog
 from ._library import library
 from .enums import BY_C_NAME
 from .errors import DriverError, ListRunError, error_for
+from .simulator import BundledSimulator
 from .results import FIELDS, SequenceResult, parse_results
 
 def python_path(place: str) -> str:
@@ -235,12 +236,16 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
     """
 
     def __init__(self, resource: str = "", id_query: bool = True, reset: bool = False, options: str = "",
-                 status_check: bool = True, timeout: float | None = None) -> None:
+                 status_check: bool = True, timeout: float | None = None, simulate: bool = False,
+                 model: str | None = None) -> None:
         """``status_check`` (on by default) reads the instrument's event status after every call
         (the driver's QueryInstrStatus), so a value the instrument refuses raises with the
         instrument's own error text; an option string that names QueryInstrStatus decides itself.
         ``timeout`` (seconds) bounds every exchange with the instrument, from the opening identity
-        query on."""
+        query on. ``simulate=True`` (no resource) starts the bundled simulator for the session, a
+        ``model`` of the twelve, so every member works as on an instrument; it stops with
+        ``close()``."""
+        self.__dict__["_simulator"] = None
         if timeout is not None:
             if not math.isfinite(timeout) or timeout <= 0:
                 raise ValueError(f"timeout: {timeout!r} is not a positive number of seconds")
@@ -256,10 +261,17 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
             warnings.warn(f"the driver does not know the option {name!r} and ignores it "
                           f"(it knows {', '.join(OPTION_NAMES)}, in any letter case, and DriverSetup)",
                           DriverWarning, stacklevel=2)
+        if simulate:  # started last: nothing above can fail and leave it running
+            if resource:
+                raise ValueError("simulate=True runs the bundled simulator: give no resource")
+            self.__dict__["_simulator"] = BundledSimulator(model)
+            resource = self._simulator.resource
         vi = ctypes.c_uint32()
         status = library().ZPV4870_InitWithOptions(resource.encode("utf-8"), 1 if id_query else 0,
                                                    1 if reset else 0, options.encode("utf-8"), ctypes.byref(vi))
         if status < 0:
+            if self._simulator:
+                self._simulator.stop()
             raise error_for(status, Session(0).last_error()[1], "ZPV4870_InitWithOptions")
         super().__init__(Session(vi.value, owned=True))
         self._session.warn(status, "ZPV4870_InitWithOptions")
@@ -272,6 +284,8 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
         """Ends the session; a second close does nothing."""
         vi = self._session.vi
         status = self._session.close()
+        if self.__dict__.get("_simulator"):
+            self._simulator.stop()
         if status < 0:
             raise error_for(status, Session(vi).last_error()[1], "ZPV4870_close")
 
