@@ -74,8 +74,11 @@ _by_status: dict[int, type[DriverError]] | None = None
 
 
 def error_for(status: int, description: str, function: str = "") -> DriverError:
-    """The exception of the status's class."""
+    """The exception of the status's class; without the driver's description, the library's own
+    text of the status."""
     global _by_status
     if _by_status is None:
         _by_status = _classes()
+    if not description:
+        description = next((s.text for s in catalog().status_rows if s.status == status), "")
     return _by_status.get(status, DriverError)(status, description, function)

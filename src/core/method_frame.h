@@ -18,6 +18,7 @@
 #include "trace/call_tracer.h"
 #include "trace/value_rendering.h"
 #include "zpv4870_runtime.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::driver {
 
@@ -90,7 +91,7 @@ HRESULT StatusOfException(Target& target, std::exception_ptr failure) noexcept {
         if (status == E_OUTOFMEMORY)
             target.Reporter().ReportErrorText(status, "ZPV4870: Could not allocate necessary memory.");
         else
-            target.Reporter().ReportErrorText(status, "ZPV4870: Unexpected failure inside the driver: " + what + ".");
+            target.Reporter().ReportErrorText(status, "ZPV4870: Unexpected failure inside the driver: " + text::Sentence(what));
     } catch (...) {
         // No memory even for the description: the status alone has to do.
     }

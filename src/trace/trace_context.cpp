@@ -11,6 +11,7 @@
 
 #include "platform/com/text_conversion.h"
 #include "trace/trace_file_name.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::trace {
 
@@ -141,7 +142,7 @@ HRESULT CTraceContext::Prepare(const std::string& driverIdentifier, errors::IErr
         const int error = fd < 0 && errno == 0 ? EBUSY : errno;
         if (fd >= 0) ::close(fd);
         return reporter.ReportErrorText(SystemError(error), "ZPV4870: Cannot open file.\r\nThe trace file \"" + path_ +
-                                                                "\" cannot be created: " + std::strerror(error) + ".");
+                                                                "\" cannot be created: " + text::Sentence(std::strerror(error)));
     }
     fd_ = fd;
     writer_ = CXmlWriter{};
@@ -161,7 +162,7 @@ HRESULT CTraceContext::Prepare(const std::string& driverIdentifier, errors::IErr
         const int error = errno;
         Abandon();
         return reporter.ReportErrorText(SystemError(error), "ZPV4870: Error writing file.\r\nThe trace file \"" + path_ +
-                                                                "\" cannot be written: " + std::strerror(error) + ".");
+                                                                "\" cannot be written: " + text::Sentence(std::strerror(error)));
     }
     lastSave_ = std::chrono::steady_clock::now();
     return S_OK;

@@ -5,6 +5,7 @@
 
 #include "platform/visa/hislip_errors.h"
 #include "platform/visa/tcp_connector.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::visa {
 
@@ -82,7 +83,7 @@ ViStatus HislipSession::Open(const ResourceDescriptor& descriptor, const OpenCon
     for (auto& channel : channels) {
         int fd = -1;
         if (ViStatus status = ConnectTcp(descriptor.host, descriptor.port, deadline, &fd, &why); Failed(status)) {
-            *context.detail = "No HiSLIP service at " + where + ": " + why + ".";
+            *context.detail = "No HiSLIP service at " + where + ": " + text::Sentence(why);
             return status;
         }
         channel = std::make_unique<HislipChannel>(fd);

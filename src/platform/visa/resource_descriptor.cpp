@@ -1,4 +1,5 @@
 #include "platform/visa/resource_descriptor.h"
+#include "platform/text/sentence.h"
 
 #include <cctype>
 #include <charconv>
@@ -233,7 +234,7 @@ ViStatus ParseResourceDescriptor(std::string_view text, ResourceDescriptor* out,
         return st.Fail("unknown interface '" + std::string(head) + "'");
     }();
     if (Failed(status)) {
-        if (detail) *detail = "Invalid resource name '" + std::string(text) + "': " + why + ".";
+        if (detail) *detail = "Invalid resource name '" + std::string(text) + "': " + text::Sentence(why);
         return status;
     }
     if (out) *out = std::move(parsed);

@@ -1,4 +1,5 @@
 #include "platform/visa/serial_session.h"
+#include "platform/text/sentence.h"
 
 #include <fcntl.h>
 #include <termios.h>
@@ -46,7 +47,7 @@ ViStatus SerialSession::Open(const ResourceDescriptor& descriptor, const OpenCon
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         int error = errno;
-        *context.detail = "Cannot open serial port " + path + ": " + std::generic_category().message(error) + ".";
+        *context.detail = "Cannot open serial port " + path + ": " + text::Sentence(std::generic_category().message(error));
         return OpenErrorStatus(error);
     }
     if (!::isatty(fd)) {

@@ -1,6 +1,7 @@
 #include "platform/visa/tcp_socket_session.h"
 
 #include "platform/visa/tcp_connector.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::visa {
 
@@ -14,7 +15,7 @@ ViStatus TcpSocketSession::Open(const ResourceDescriptor& descriptor, const Open
         const std::string where = HostPort(descriptor.host, descriptor.port);
         *context.detail = status == VI_ERROR_TMO
                               ? "No answer from " + where + " within " + std::to_string(context.openTimeoutMs) + " ms."
-                              : "Cannot connect to " + where + ": " + why + ".";
+                              : "Cannot connect to " + where + ": " + text::Sentence(why);
         return status;
     }
     *session = std::make_unique<TcpSocketSession>(descriptor, fd);

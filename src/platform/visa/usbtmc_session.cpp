@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/visa/usbtmc_device_finder.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::visa {
 
@@ -65,7 +66,7 @@ ViStatus UsbtmcSession::Open(const ResourceDescriptor& descriptor, const OpenCon
     if (fd < 0) {
         const int error = errno;
         *context.detail = "Cannot open " + path + " for " + descriptor.canonicalName + ": " +
-                          std::generic_category().message(error) + ".";
+                          text::Sentence(std::generic_category().message(error));
         return error == EACCES || error == EPERM ? VI_ERROR_NPERMISSION : VI_ERROR_RSRC_NFOUND;
     }
     // Any usbtmc node answers this; anything else does not.

@@ -9,6 +9,7 @@
 #include "platform/visa/tcp_connector.h"
 #include "platform/visa/vxi11_errors.h"
 #include "platform/visa/vxi11_protocol.h"
+#include "platform/text/sentence.h"
 
 namespace zpv::visa {
 
@@ -53,13 +54,13 @@ ViStatus Vxi11Session::Open(const ResourceDescriptor& descriptor, const OpenCont
     if (ViStatus status = PortmapperPort(&portmapperPort, context.detail); Failed(status)) return status;
     ViStatus status = LookUpRpcPort(descriptor.host, portmapperPort, kCoreProgram, kVersion, deadline, &corePort, &why);
     if (Failed(status)) {
-        *context.detail = "No VXI-11 service at " + HostPort(descriptor.host, portmapperPort) + ": " + why + ".";
+        *context.detail = "No VXI-11 service at " + HostPort(descriptor.host, portmapperPort) + ": " + text::Sentence(why);
         return status;
     }
     const std::string where = HostPort(descriptor.host, corePort);
     int fd = -1;
     if (status = ConnectTcp(descriptor.host, corePort, deadline, &fd, &why); Failed(status)) {
-        *context.detail = "No VXI-11 service at " + where + ": " + why + ".";
+        *context.detail = "No VXI-11 service at " + where + ": " + text::Sentence(why);
         return status;
     }
     auto core = std::make_unique<OncRpcClient>(fd, kCoreProgram, kVersion);
@@ -73,7 +74,7 @@ ViStatus Vxi11Session::Open(const ResourceDescriptor& descriptor, const OpenCont
     RpcReply reply;
     status = core->Call(kCreateLink, arguments, kReplyOverhead, deadline, &reply);
     if (Failed(status)) {
-        *context.detail = "No VXI-11 service at " + where + ": " + core->LastError() + ".";
+        *context.detail = "No VXI-11 service at " + where + ": " + text::Sentence(core->LastError());
         return status == VI_ERROR_TMO ? status : VI_ERROR_RSRC_NFOUND;
     }
     XdrReader in = reply.Results();
@@ -89,7 +90,7 @@ ViStatus Vxi11Session::Open(const ResourceDescriptor& descriptor, const OpenCont
     }
     if (error != 0) {
         *context.detail = "The VXI-11 server at " + where + " refused a link to '" + descriptor.deviceName +
-                          "': " + Vxi11ErrorText(error) + ".";
+                          "': " + text::Sentence(Vxi11ErrorText(error));
         ViStatus refused = Vxi11ErrorStatus(error);
         return refused == VI_ERROR_INV_PARAMETER ? VI_ERROR_RSRC_NFOUND : refused;
     }
