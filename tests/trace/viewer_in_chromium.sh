@@ -12,8 +12,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/ivi/Components/Kaltrix"
 cp "$src/share/trace.xslt" "$work/ivi/Components/Kaltrix/"
 export ZPV4870_IVI_ROOT="$work/ivi"
-# The range cannot be set in simulation: the last call fails.
-"$tool" set "" --simulate --options "DriverSetup=Trace=true, TraceName=$work/trace" \
+# The range cannot be set in the driver's own simulation: the last call fails.
+"$tool" set "" --options "Simulate=true, DriverSetup=Trace=true, TraceName=$work/trace" \
   Ivi.OutputPhase1.VoltageLevel=230 ManualMode.Frequency=50 ManualMode.Range=high >/dev/null 2>&1 && exit 1
 calls=$(grep -c '<Method ' "$work/trace.xml")
 grep -q "<?xml-stylesheet type=\"text/xsl\" href=\"file:\\\\\\\\$work/ivi/Components/Kaltrix/trace.xslt\"?>" "$work/trace.xml" ||
