@@ -42,7 +42,7 @@ add_custom_target(zpv4870_compressed_docs ALL DEPENDS ${zpv4870_gzipped})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/zpv4870.1.gz ${PROJECT_BINARY_DIR}/packaging/zpv4870-sim.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 
-foreach(pair "runtime;libzpv4870" "dev;libzpv4870-dev" "tools;zpv4870-tools")
+foreach(pair "runtime;libzpv4870-1" "dev;libzpv4870-dev" "tools;zpv4870-tools")
   list(GET pair 0 component)
   list(GET pair 1 package)
   install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})

@@ -1,4 +1,5 @@
-# `cpack -G DEB` in the build tree: three Debian packages. libzpv4870 holds the shared library,
+# `cpack -G DEB` in the build tree: three Debian packages. libzpv4870-1 (named for the SONAME
+# libzpv4870.so.1, as Debian's policy asks) holds the shared library in the multiarch directory,
 # libzpv4870-dev the headers, the CMake package and zpv4870.pc, zpv4870-tools the command-line
 # tool and the simulator. Dependencies on other packages come from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
@@ -20,7 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/zpv4870")
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libzpv4870)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libzpv4870-1)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "driver for the ZPV4870 AC power sources - shared library
  The library behind the ZPV4870 driver: an object interface and a flat C
  interface over TCP sockets, serial lines, VXI-11, HiSLIP and USBTMC, with
