@@ -27,6 +27,7 @@ install(FILES share/zpv4870/catalog.json DESTINATION ${CMAKE_INSTALL_DATADIR}/zp
 install(FILES share/trace.xslt DESTINATION ${CMAKE_INSTALL_DATADIR}/zpv4870/Components/Kaltrix COMPONENT runtime)
 
 install(TARGETS zpv4870_cli zpv4870-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+install(FILES share/bash-completion/zpv4870 DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tools)
 
 # Manual pages and the Debian changelog, compressed as Debian installs them.
 set(zpv4870_gzip_inputs docs/zpv4870.1 docs/zpv4870-sim.1 packaging/changelog)

@@ -35,6 +35,7 @@ contains "$dev" "./usr/lib/$multiarch/pkgconfig/zpv4870.pc"
 contains "$tools" ./usr/bin/zpv4870
 contains "$tools" ./usr/bin/zpv4870-sim
 contains "$tools" ./usr/share/man/man1/zpv4870.1.gz
+contains "$tools" ./usr/share/bash-completion/completions/zpv4870
 # The library is in one package only.
 ! dpkg-deb -c "$tools" | grep -q 'libzpv4870.so' || fail "zpv4870-tools carries the library"
 

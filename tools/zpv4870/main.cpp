@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "bundled_simulator.h"
+#include "completion.h"
 #include "commands.h"
 #include "output.h"
 
@@ -119,6 +120,11 @@ int main(int argc, char** argv) {
     auto* registration = app.add_subcommand("register", "register the driver's classes so programs find it by ProgID");
     registration->add_flag("--user", perUser, "in the user's own registry rather than the machine's");
     registration->add_flag("-u,--unregister", unregister, "remove the registration");
+    // The shell's completion asks here (share/bash-completion/zpv4870); not shown in --help.
+    std::vector<std::string> completing;
+    auto* complete = app.add_subcommand("complete", "candidates for the word being typed (for the shell)");
+    complete->group("");
+    complete->add_option("WORDS", completing)->allow_extra_args();
     for (CLI::App* command : app.get_subcommands({})) command->fallthrough();
     run->fallthrough();
     view->fallthrough();
@@ -129,6 +135,7 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
     }
+    if (*complete) return Complete(app, completing);
     try {
         // With --simulate there is no RESOURCE: the first word is the command's own argument.
         std::vector<std::string>* more = *get ? &names : *set ? &assignments : nullptr;
