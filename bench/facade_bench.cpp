@@ -12,7 +12,7 @@ zpv4870::Driver& Session() {
 }
 
 void BM_FaceGet(benchmark::State& state) {
-    const auto phase = Session().ivi().phase(1);
+    const auto phase = Session().ivi().output_phases().phase(1);
     phase.voltage_level(230.5);
     for (auto _ : state) benchmark::DoNotOptimize(phase.voltage_level());
 }
@@ -40,7 +40,7 @@ void BM_ObjectGet(benchmark::State& state) {
 BENCHMARK(BM_ObjectGet);
 
 void BM_FacePut(benchmark::State& state) {
-    const auto phase = Session().ivi().phase(1);
+    const auto phase = Session().ivi().output_phases().phase(1);
     double v = 0;
     for (auto _ : state) phase.voltage_level(v += 0.5);
 }

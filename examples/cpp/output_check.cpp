@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         zpv4870::Driver drv{argv[1], {.reset = true, .options = "QueryInstrStatus=true"}};
         std::printf("Instrument %s %s, firmware %s\n", drv.manufacturer().c_str(), drv.model().c_str(),
                     drv.firmware_revision().c_str());
-        auto phase = drv.output().phase(1);
+        auto phase = drv.output_phases().phase(1);
         phase.voltage_level(230.0);
         drv.manual_mode().frequency(50.0);
         phase.current_limit(4.5);

@@ -2,8 +2,8 @@
 // scoped enumerations, errors that cannot be ignored, and objects that clean up.
 //
 //     zpv4870::Driver drv{"TCPIP0::192.168.1.20::5025::SOCKET", {.reset = true}};
-//     drv.output().phase(1).voltage_level(230.0);
-//     double v = drv.output().phase("OutputPhase1").voltage_level();
+//     drv.output_phases().phase(1).voltage_level(230.0);
+//     double v = drv.output_phases().phase("OutputPhase1").voltage_level();
 //     zpv4870::Readings r = drv.measure().all();
 //
 // Every call throws zpv4870::Error (IoError, TimeoutError, InvalidValue, NotSupportedByModel) with
@@ -455,7 +455,7 @@ struct Options {
 };
 
 // One session with one instrument: opened by the constructor, closed by the destructor.
-class Driver {
+class Driver : public detail::DriverGroups<Driver> {
 public:
     explicit Driver(std::string_view resource, const Options& options = {});
     static Result<Driver> try_open(std::string_view resource, const Options& options = {}) noexcept;
@@ -469,18 +469,8 @@ public:
     void close();
     bool is_open() const noexcept { return static_cast<bool>(driver_); }
 
-    OutputPhases output() const { return OutputPhases(detail::Group(root(), &IZPV4870::get_OutputPhases)); }
-    System system() const { return System(detail::Group(root(), &IZPV4870::get_System)); }
-    Execution execution() const { return Execution(detail::Group(root(), &IZPV4870::get_Execution)); }
-    ListMode list_mode() const { return ListMode(detail::Group(root(), &IZPV4870::get_ListMode)); }
-    ManualMode manual_mode() const { return ManualMode(detail::Group(root(), &IZPV4870::get_ManualMode)); }
-    Measure measure() const { return Measure(detail::Group(root(), &IZPV4870::get_Measure)); }
-    PulseMode pulse_mode() const { return PulseMode(detail::Group(root(), &IZPV4870::get_PulseMode)); }
-    Results result() const { return Results(detail::Group(root(), &IZPV4870::get_Result)); }
-    StepMode step_mode() const { return StepMode(detail::Group(root(), &IZPV4870::get_StepMode)); }
-    // The class-compliant face of the same instrument.
-    IviOutputPhases ivi() const;
-    IviArbWaveform arb_waveform() const;
+    // The groups (output_phases(), system(), manual_mode(), ..., ivi()) come from
+    // detail::DriverGroups, generated from the driver object's group rows.
 
     // Identity.
     std::string manufacturer() const { return Text(&IIviDriverIdentity::get_InstrumentManufacturer); }
@@ -553,9 +543,12 @@ public:
     // The object interface underneath, for what the face does not cover.
     IIviDriver* object() const noexcept { return driver_; }
 
+    // One of the driver object's interfaces (held by the object while it lives).
+    template <class I>
+    I* Interface() const;
+
 private:
     Driver() = default;
-    IZPV4870* root() const;
     IIviDriverIdentity* Identity() const;
     IIviDriverOperation* Operation() const;
     IIviDriverUtility* Utility() const;
@@ -628,16 +621,12 @@ I* InterfaceOf(IIviDriver* driver) {
 }
 }  // namespace detail
 
-inline IZPV4870* Driver::root() const { return detail::InterfaceOf<IZPV4870>(driver_); }
+template <class I>
+I* Driver::Interface() const {
+    return detail::InterfaceOf<I>(driver_);
+}
 inline IIviDriverIdentity* Driver::Identity() const { return detail::InterfaceOf<IIviDriverIdentity>(driver_); }
 inline IIviDriverOperation* Driver::Operation() const { return detail::InterfaceOf<IIviDriverOperation>(driver_); }
 inline IIviDriverUtility* Driver::Utility() const { return detail::InterfaceOf<IIviDriverUtility>(driver_); }
-
-inline IviOutputPhases Driver::ivi() const {
-    return IviOutputPhases(detail::Group(detail::InterfaceOf<IIviACPwr>(driver_), &IIviACPwr::get_OutputPhases));
-}
-inline IviArbWaveform Driver::arb_waveform() const {
-    return IviArbWaveform(detail::Group(detail::InterfaceOf<IIviACPwr>(driver_), &IIviACPwr::get_ArbWaveform));
-}
 
 }  // namespace zpv4870

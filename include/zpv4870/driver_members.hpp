@@ -1143,4 +1143,36 @@ public:
     // members: IIviACPwrArbWaveform.AvailableWaveformCount IIviACPwrArbWaveform.FixedWaveformCount IIviACPwrArbWaveform.NumOptimalDataPoints IIviACPwrArbWaveform.NumWaveformsMax IIviACPwrArbWaveform.UserWaveformCount IIviACPwrArbWaveform.Clear IIviACPwrArbWaveform.QueryCatalog IIviACPwrArbWaveform.Write
 };
 
+// IIviACPwr: the class-compliant groups
+class Ivi : public detail::View<IIviACPwr> {
+public:
+    using detail::View<IIviACPwr>::View;
+    IviOutputPhases output_phases() const { return IviOutputPhases(detail::Group(p_, &IIviACPwr::get_OutputPhases)); }
+    IviArbWaveform arb_waveform() const { return IviArbWaveform(detail::Group(p_, &IIviACPwr::get_ArbWaveform)); }
+};
+
+namespace detail {
+
+// The groups Driver hands out; D gives the driver object's interfaces (D::Interface<I>()).
+template <class D>
+class DriverGroups {
+public:
+    OutputPhases output_phases() const { return OutputPhases(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_OutputPhases)); }
+    System system() const { return System(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_System)); }
+    Execution execution() const { return Execution(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_Execution)); }
+    ListMode list_mode() const { return ListMode(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_ListMode)); }
+    ManualMode manual_mode() const { return ManualMode(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_ManualMode)); }
+    Measure measure() const { return Measure(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_Measure)); }
+    PulseMode pulse_mode() const { return PulseMode(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_PulseMode)); }
+    Results result() const { return Results(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_Result)); }
+    StepMode step_mode() const { return StepMode(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_StepMode)); }
+    // The class-compliant face of the same instrument.
+    Ivi ivi() const { return Ivi(CComPtr<IIviACPwr>(Self().template Interface<IIviACPwr>())); }
+
+private:
+    const D& Self() const { return static_cast<const D&>(*this); }
+};
+
+}  // namespace detail
+
 }  // namespace zpv4870

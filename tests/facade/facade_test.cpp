@@ -53,25 +53,25 @@ TEST_P(Face, ValuesOfEveryTypeGoInAndComeBack) {
     zpv4870::Driver drv = Open();
     // A per-phase double: the class-compliant one keeps it in simulation, the instrument's over TCP.
     if (OverTcp()) {
-        drv.output().phase(1).voltage_level(230.5);
-        EXPECT_EQ(drv.output().phase("OutputPhase1").voltage_level(), 230.5);
+        drv.output_phases().phase(1).voltage_level(230.5);
+        EXPECT_EQ(drv.output_phases().phase("OutputPhase1").voltage_level(), 230.5);
         drv.manual_mode().range(zpv4870::Range::High);
         EXPECT_EQ(drv.manual_mode().range(), zpv4870::Range::High);
-        drv.output().phase(1).enabled(true);
-        EXPECT_TRUE(drv.output().phase(1).enabled());
-        drv.output().phase(1).waveform("SINE");
-        EXPECT_EQ(drv.output().phase(1).waveform(), "SINE");
+        drv.output_phases().phase(1).enabled(true);
+        EXPECT_TRUE(drv.output_phases().phase(1).enabled());
+        drv.output_phases().phase(1).waveform("SINE");
+        EXPECT_EQ(drv.output_phases().phase(1).waveform(), "SINE");
         const zpv4870::Readings r = drv.measure().all();
         EXPECT_EQ(r.voltage_ac, 230.5);
     } else {
-        drv.ivi().phase(1).voltage_level(230.5);
-        EXPECT_EQ(drv.ivi().phase("OutputPhase1").voltage_level(), 230.5);
-        drv.ivi().phase(1).dc_generation().mode(zpv4870::IviDCGenerationMode::ACPlusDC);
-        EXPECT_EQ(drv.ivi().phase(1).dc_generation().mode(), zpv4870::IviDCGenerationMode::ACPlusDC);
-        drv.ivi().phase(1).enabled(true);
-        EXPECT_TRUE(drv.ivi().phase(1).enabled());
-        drv.output().phase(1).waveform("SINE");
-        EXPECT_EQ(drv.output().phase(1).waveform(), "SINE");
+        drv.ivi().output_phases().phase(1).voltage_level(230.5);
+        EXPECT_EQ(drv.ivi().output_phases().phase("OutputPhase1").voltage_level(), 230.5);
+        drv.ivi().output_phases().phase(1).dc_generation().mode(zpv4870::IviDCGenerationMode::ACPlusDC);
+        EXPECT_EQ(drv.ivi().output_phases().phase(1).dc_generation().mode(), zpv4870::IviDCGenerationMode::ACPlusDC);
+        drv.ivi().output_phases().phase(1).enabled(true);
+        EXPECT_TRUE(drv.ivi().output_phases().phase(1).enabled());
+        drv.output_phases().phase(1).waveform("SINE");
+        EXPECT_EQ(drv.output_phases().phase(1).waveform(), "SINE");
     }
     drv.range_check(false);
     EXPECT_FALSE(drv.range_check());
@@ -80,7 +80,7 @@ TEST_P(Face, ValuesOfEveryTypeGoInAndComeBack) {
     const auto [code, message] = drv.error_query();
     EXPECT_EQ(code, 0);
     int phases = 0;
-    for (auto phase : drv.output().phases()) {
+    for (auto phase : drv.output_phases().phases()) {
         (void)phase;
         ++phases;
     }
@@ -102,13 +102,13 @@ TEST_P(Face, ErrorsCarryTheDescriptionAndTheCategory) {
     EXPECT_EQ(static_cast<std::uint32_t>(refused.error().status()), 0x80047010u);
     EXPECT_TRUE(drv.system().try_alarm(3).has_value());
     // A phase the instrument does not have.
-    EXPECT_THROW(drv.output().phase("OutputPhase7"), zpv4870::Error);
+    EXPECT_THROW(drv.output_phases().phase("OutputPhase7"), zpv4870::Error);
     // Status checking is on unless the options say otherwise.
     EXPECT_TRUE(drv.query_instrument_status());
     // Numbers that are none never leave the program.
-    EXPECT_THROW(drv.ivi().phase(1).voltage_level(std::nan("")), zpv4870::InvalidValue);
-    EXPECT_FALSE(drv.ivi().phase(1).try_voltage_level(HUGE_VAL).has_value());
-    EXPECT_EQ(drv.ivi().phase(1).try_voltage_level(-HUGE_VAL).error().status(), static_cast<HRESULT>(0x80047010));
+    EXPECT_THROW(drv.ivi().output_phases().phase(1).voltage_level(std::nan("")), zpv4870::InvalidValue);
+    EXPECT_FALSE(drv.ivi().output_phases().phase(1).try_voltage_level(HUGE_VAL).has_value());
+    EXPECT_EQ(drv.ivi().output_phases().phase(1).try_voltage_level(-HUGE_VAL).error().status(), static_cast<HRESULT>(zpv4870::status::kInvalidValue));
     if (!OverTcp()) {
         // Direct I/O has no session in simulation: an I/O error.
         EXPECT_THROW(drv.system().read_string(), zpv4870::IoError);

@@ -77,7 +77,7 @@ TEST(ObjectLifetime, AViewOfAPhaseOutlivesItsFacadeDriver) {
     std::optional<zpv4870::IviOutputPhase> phase;
     {
         zpv4870::Driver driver("", {.id_query = false, .simulate = true});
-        phase.emplace(driver.ivi().phase(1));
+        phase.emplace(driver.ivi().output_phases().phase(1));
         phase->voltage_level(100.0);
     }
     auto late = phase->try_voltage_level();

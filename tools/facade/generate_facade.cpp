@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "members/driver_groups.h"
 #include "members/format_fit.h"
 #include "members/member_tables.h"
 // After the member tables: the C header's macros would rename names the tables' headers declare.
@@ -334,5 +335,23 @@ namespace zpv4870 {
         for (const std::string& m : c.members) std::printf(" %s", m.c_str());
         std::printf("\n};\n\n");
     }
+    // The driver object's own groups, from its group rows: the accessors Driver inherits.
+    std::printf("// IIviACPwr: the class-compliant groups\nclass Ivi : public detail::View<IIviACPwr> {\npublic:\n"
+                "    using detail::View<IIviACPwr>::View;\n");
+#define ZPV_F_IVI_GROUP(Root, Group, Name)                                                                        \
+    if (std::string_view(#Root) == "IIviACPwr")                                                                  \
+        std::printf("    %s %s() const { return %s(detail::Group(p_, &IIviACPwr::get_%s)); }\n", ClassName(#Group).c_str(), \
+                    Snake(#Name).c_str(), ClassName(#Group).c_str(), #Name);
+    ZPV_DRIVER_GROUPS(ZPV_F_IVI_GROUP)
+    std::printf("};\n\nnamespace detail {\n\n// The groups Driver hands out; D gives the driver object's interfaces "
+                "(D::Interface<I>()).\ntemplate <class D>\nclass DriverGroups {\npublic:\n");
+#define ZPV_F_DRIVER_GROUP(Root, Group, Name)                                                                       \
+    if (std::string_view(#Root) == "IZPV4870")                                                                     \
+        std::printf("    %s %s() const { return %s(Group(Self().template Interface<IZPV4870>(), &IZPV4870::get_%s)); }\n", \
+                    ClassName(#Group).c_str(), Snake(#Name).c_str(), ClassName(#Group).c_str(), #Name);
+    ZPV_DRIVER_GROUPS(ZPV_F_DRIVER_GROUP)
+    std::printf("    // The class-compliant face of the same instrument.\n"
+                "    Ivi ivi() const { return Ivi(CComPtr<IIviACPwr>(Self().template Interface<IIviACPwr>())); }\n\n"
+                "private:\n    const D& Self() const { return static_cast<const D&>(*this); }\n};\n\n}  // namespace detail\n\n");
     std::printf("}  // namespace zpv4870\n");
 }

@@ -21,8 +21,8 @@ int main() {
     CComBSTR resource(L""), options(L"Simulate=true");
     const bool objectOk = driver && driver->Initialize(resource, VARIANT_FALSE, VARIANT_FALSE, options) == S_OK;
     zpv4870::Driver face("", {.simulate = true});
-    face.ivi().phase(1).voltage_level(120.0);
-    const bool faceOk = face.ivi().phase("OutputPhase1").voltage_level() == 120.0;
+    face.ivi().output_phases().phase(1).voltage_level(120.0);
+    const bool faceOk = face.ivi().output_phases().phase("OutputPhase1").voltage_level() == 120.0;
     std::printf("C interface %s, object interface %s, C++ face %s\n", ok ? "ok" : "FAILED", objectOk ? "ok" : "FAILED",
                 faceOk ? "ok" : "FAILED");
     return ok && objectOk && faceOk ? 0 : 1;
