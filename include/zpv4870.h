@@ -126,239 +126,245 @@ typedef ViUInt32 ViAttr;
  * ZPV4870_VAL_ values it takes); per-phase attributes take a channel name ("OutputPhase1"), the
  * others ignore it.
  * ------------------------------------------------------------------------------------------- */
-/* IIviDriverOperation */
-#define ZPV4870_ATTR_RANGE_CHECK                                 1050002L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_QUERY_INSTRUMENT_STATUS                     1050003L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_CACHE                                       1050004L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_SIMULATE                                    1050005L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_RECORD_COERCIONS                            1050006L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_DRIVER_SETUP                                1050007L /* ViString, read-only */
-#define ZPV4870_ATTR_INTERCHANGE_CHECK                           1050021L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_IO_RESOURCE_DESCRIPTOR                      1050304L /* ViString, read-only */
-#define ZPV4870_ATTR_LOGICAL_NAME                                1050305L /* ViString, read-only */
-
+/* BEGIN attribute identifiers: generated from the driver's rows (tools/catalog), do not edit */
 /* The driver prefix, "ZPV4870" */
-#define ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX                      1050302L /* ViString, read-only */
+#define ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX                       1050302L /* ViString, read-only */
+
+/* IIviDriverOperation */
+#define ZPV4870_ATTR_RANGE_CHECK                                  1050002L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_QUERY_INSTRUMENT_STATUS                      1050003L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_CACHE                                        1050004L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_SIMULATE                                     1050005L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_RECORD_COERCIONS                             1050006L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_DRIVER_SETUP                                 1050007L /* ViString, read-only */
+#define ZPV4870_ATTR_INTERCHANGE_CHECK                            1050021L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_IO_RESOURCE_DESCRIPTOR                       1050304L /* ViString, read-only */
+#define ZPV4870_ATTR_LOGICAL_NAME                                 1050305L /* ViString, read-only */
 
 /* IIviDriverIdentity */
-#define ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS                 1050327L /* ViString, read-only */
-#define ZPV4870_ATTR_GROUP_CAPABILITIES                          1050401L /* ViString, read-only */
-#define ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION                1050510L /* ViString, read-only */
-#define ZPV4870_ATTR_INSTRUMENT_MANUFACTURER                     1050511L /* ViString, read-only */
-#define ZPV4870_ATTR_INSTRUMENT_MODEL                            1050512L /* ViString, read-only */
-#define ZPV4870_ATTR_SPECIFICATION_MAJOR_VERSION                 1050515L /* ViInt32, read-only */
-#define ZPV4870_ATTR_SPECIFICATION_MINOR_VERSION                 1050516L /* ViInt32, read-only */
+#define ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS                  1050327L /* ViString, read-only */
+#define ZPV4870_ATTR_GROUP_CAPABILITIES                           1050401L /* ViString, read-only */
+#define ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION                 1050510L /* ViString, read-only */
+#define ZPV4870_ATTR_INSTRUMENT_MANUFACTURER                      1050511L /* ViString, read-only */
+#define ZPV4870_ATTR_INSTRUMENT_MODEL                             1050512L /* ViString, read-only */
+#define ZPV4870_ATTR_SPECIFICATION_MAJOR_VERSION                  1050515L /* ViInt32, read-only */
+#define ZPV4870_ATTR_SPECIFICATION_MINOR_VERSION                  1050516L /* ViInt32, read-only */
 
 /* IIviComponentIdentity */
-#define ZPV4870_ATTR_SPECIFIC_DRIVER_VENDOR                      1050513L /* ViString, read-only */
-#define ZPV4870_ATTR_SPECIFIC_DRIVER_DESCRIPTION                 1050514L /* ViString, read-only */
-#define ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION                    1050551L /* ViString, read-only */
+#define ZPV4870_ATTR_SPECIFIC_DRIVER_VENDOR                       1050513L /* ViString, read-only */
+#define ZPV4870_ATTR_SPECIFIC_DRIVER_DESCRIPTION                  1050514L /* ViString, read-only */
+#define ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION                     1050551L /* ViString, read-only */
 
 /* IZPV4870System */
-#define ZPV4870_ATTR_SYSTEM_IO_TIMEOUT                           1150001L /* ViInt32, read/write */
-#define ZPV4870_ATTR_SYSTEM_ALARM                                1150102L /* ViInt32, read/write */
-#define ZPV4870_ATTR_SYSTEM_ANALOG                               1150103L /* ViInt32, ZPV4870AnalogEnum, read/write */
-#define ZPV4870_ATTR_SYSTEM_FREQUENCY_HIGH_LIMIT                 1150104L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_FREQUENCY_LOW_LIMIT                  1150105L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_LOCK                                 1150106L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_SYSTEM_METER_DISPLAY                        1150107L /* ViInt32, ZPV4870MeterEnum, read/write */
-#define ZPV4870_ATTR_SYSTEM_OC_FOLD                              1150108L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_SYSTEM_POWRE_UP                             1150109L /* ViInt32, ZPV4870PowerUpEnum, read/write */
-#define ZPV4870_ATTR_SYSTEM_REMOTE                               1150110L /* ViInt32, ZPV4870RemoteEnum, read/write */
-#define ZPV4870_ATTR_SYSTEM_SYCHRONOUS_SIGNAL                    1150111L /* ViInt32, ZPV4870SychronousSignalEnum, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_HIGH_LIMIT                1150112L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_LOW_LIMIT                 1150113L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_HIGH_LIMIT                1150114L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_LOW_LIMIT                 1150115L /* ViReal64, read/write */
-#define ZPV4870_ATTR_SYSTEM_VOLTAGE_SENSE                        1150116L /* ViInt32, ZPV4870VoltageSenseEnum, read/write */
-
-/* IZPV4870ExecutionConfigurations */
-#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_FREQUENCY          1150002L /* ViReal64, read/write */
-#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_DC_VOLTAGE         1150003L /* ViReal64, read/write */
-#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_CURRENT_HIGH_LIMIT 1150004L /* ViReal64, read/write */
-#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_AC_VOLTAGE         1150005L /* ViReal64, read/write */
-
-/* IZPV4870ListModeFile */
-#define ZPV4870_ATTR_LIST_MODE_FILE_SET_FILE_INDEX               1150006L /* ViReal64, read/write */
-
-/* IZPV4870ListModeProgram */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_AC                1150007L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_COUNT                     1150008L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_BASE                      1150009L /* ViInt32, ZPV4870BaseEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_RANGE                     1150010L /* ViInt32, ZPV4870RangeEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_TRIGGER                   1150011L /* ViInt32, ZPV4870TriggerEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_DC                1150012L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FREQUENCY                 1150013L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_ANGLE_CONNECT             1150014L /* ViInt32, ZPV4870EnableEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FAIL_STOP                 1150015L /* ViInt32, ZPV4870EnableEnum, read/write */
-
-/* IZPV4870ListModeSequence */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_WAVEFORM                 1150016L /* ViInt32, ZPV4870WaveformEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_START_ANGLE              1150017L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_START         1150018L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_START         1150019L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_END           1150020L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_END           1150021L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TOTAL_HARMONIC_DISTORTION 1150022L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_END            1150023L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_START          1150024L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME                     1150025L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME_UNIT                1150026L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CYCLE                    1150027L /* ViInt32, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_HIGH_LIMIT       1150028L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LIMIT_DELAY      1150029L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LOW_LIMIT        1150030L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_HIGH_LIMIT         1150031L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_LOW_LIMIT          1150032L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_LOW_LIMIT   1150033L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_HIGH_LIMIT  1150034L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_HIGH_LIMIT  1150035L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_LOW_LIMIT   1150036L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_HIGH_LIMIT 1150037L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_LOW_LIMIT 1150038L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_HIGH_LIMIT 1150039L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_LOW_LIMIT 1150040L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_LOW_LIMIT   1150041L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_HIGH_LIMIT  1150042L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY                1150117L /* ViReal64, read/write */
-#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC               1150118L /* ViReal64, read/write */
-
-/* IZPV4870ManualModeFile */
-#define ZPV4870_ATTR_MANUAL_MODE_FILE_SET_FILE_INDEX             1150043L /* ViReal64, read/write */
-
-/* IZPV4870ManualMode */
-#define ZPV4870_ATTR_MANUAL_MODE_COUPLE                          1150044L /* ViInt32, ZPV4870CoupleEnum, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_HIGH_LIMIT              1150045L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LIMIT_DELAY             1150046L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LOW_LIMIT               1150047L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_FREQUENCY                       1150048L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_POWER_HIGH_LIMIT                1150049L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_POWER_LOW_LIMIT                 1150050L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_RAMP_UP                         1150051L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_RANGE                           1150052L /* ViInt32, ZPV4870RangeEnum, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_START_ANGLE                     1150053L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_TOTAL_HARMONIC_DISTORTION       1150054L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_AC                      1150055L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_DC                      1150056L /* ViReal64, read/write */
-#define ZPV4870_ATTR_MANUAL_MODE_WAVEFORM                        1150057L /* ViInt32, ZPV4870WaveformEnum, read/write */
-
-/* IZPV4870OutputPhases */
-#define ZPV4870_ATTR_OUTPUT_PHASES_FREQUENCY                     1150058L /* ViReal64, read/write */
-
-/* IZPV4870OutputPhase, per output phase: pass a channel name */
-#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_LIMIT                  1150059L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_ENABLED                        1150060L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_PHASE_ANGLE                    1150061L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_LEVEL                  1150062L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_RANGE                  1150063L /* ViInt32, ZPV4870RangeEnum, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_WAVEFORM                       1150064L /* ViString, read/write */
-
-/* IZPV4870OutputPhaseCurrentProtection, per output phase: pass a channel name */
-#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_DELAY       1150065L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_ENABLED     1150066L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_THRESHOLD   1150067L /* ViReal64, read/write */
-
-/* IZPV4870OutputPhaseDCGeneration, per output phase: pass a channel name */
-#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_MODE             1150068L /* ViInt32, ZPV4870DCGenerationEnum, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_DC_VOLTAGE_LEVEL 1150069L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_CONFIGURE_RANGE  1150070L /* ViInt32, ZPV4870RangeEnum, read/write */
-
-/* IZPV4870PulseModeFile */
-#define ZPV4870_ATTR_PULSE_MODE_FILE_SET_FILE_INDEX              1150071L /* ViReal64, read/write */
-
-/* IZPV4870PulseMode */
-#define ZPV4870_ATTR_PULSE_MODE_COUNT                            1150072L /* ViInt32, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_TRIGGER                          1150073L /* ViInt32, ZPV4870TriggerEnum, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_RANGE                            1150074L /* ViInt32, ZPV4870RangeEnum, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_START_ANGLE                      1150075L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_AC                       1150076L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_DC                       1150077L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_FREQUENCY                        1150078L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_AC             1150079L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_DC             1150080L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_DUTY                             1150081L /* ViInt32, read/write */
-#define ZPV4870_ATTR_PULSE_MODE_PERIOD                           1150082L /* ViReal64, read/write */
-
-/* IZPV4870Result */
-#define ZPV4870_ATTR_RESULT_SEQUENCE_INDEX                       1150083L /* ViInt32, read/write */
-#define ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE                       1150084L /* ViInt32, read-only */
-
-/* IZPV4870StepModeFile */
-#define ZPV4870_ATTR_STEP_MODE_FILE_SET_FILE_INDEX               1150085L /* ViReal64, read/write */
-
-/* IZPV4870StepMode */
-#define ZPV4870_ATTR_STEP_MODE_TRIGGER                           1150086L /* ViInt32, ZPV4870TriggerEnum, read/write */
-#define ZPV4870_ATTR_STEP_MODE_COUNT                             1150087L /* ViInt32, read/write */
-#define ZPV4870_ATTR_STEP_MODE_BASE                              1150088L /* ViInt32, ZPV4870BaseEnum, read/write */
-#define ZPV4870_ATTR_STEP_MODE_RANGE                             1150089L /* ViInt32, ZPV4870RangeEnum, read/write */
-#define ZPV4870_ATTR_STEP_MODE_WAVEFORM                          1150090L /* ViInt32, ZPV4870WaveformEnum, read/write */
-#define ZPV4870_ATTR_STEP_MODE_TOTAL_HARMONIC_DISTORTION         1150091L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_START_ANGLE                       1150092L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_VOLTAGE_AC                        1150093L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_VOLTAGE_DC                        1150094L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_FREQUENCY                         1150095L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_TIME                              1150096L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_TIME_UNIT                         1150097L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
-#define ZPV4870_ATTR_STEP_MODE_CYCLE                             1150098L /* ViInt32, read/write */
-#define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_AC                  1150099L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_DC                  1150100L /* ViReal64, read/write */
-#define ZPV4870_ATTR_STEP_MODE_DELTA_FREQUENCY                   1150101L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_IO_TIMEOUT                            1150001L /* ViInt32, read/write */
 
 /* IIviACPwrOutputPhases */
-#define ZPV4870_ATTR_FREQUENCY                                   1250001L /* ViReal64, read/write */
-#define ZPV4870_ATTR_NUM_PHASES                                  1250002L /* ViInt32, read-only */
-#define ZPV4870_ATTR_NUM_FREQUENCY_RANGES                        1250003L /* ViInt32, read-only */
-#define ZPV4870_ATTR_FREQUENCY_RANGE                             1250004L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_PHASE_COUNT                          1250036L /* ViInt32, read-only */
-#define ZPV4870_ATTR_FREQUENCY_RAMP_BUSY                         1250039L /* ViBoolean, read-only */
+#define ZPV4870_ATTR_OUTPUT_PHASE_COUNT                           1250036L /* ViInt32, read-only */
 
-/* IIviACPwrArbWaveform */
-#define ZPV4870_ATTR_NUM_WAVEFORMS_MAX                           1250005L /* ViInt32, read-only */
-#define ZPV4870_ATTR_NUM_OPTIMAL_DATA_POINTS                     1250006L /* ViInt32, read-only */
-#define ZPV4870_ATTR_FIXED_WAVEFORM_COUNT                        1250007L /* ViInt32, read-only */
-#define ZPV4870_ATTR_USER_WAVEFORM_COUNT                         1250008L /* ViInt32, read-only */
-#define ZPV4870_ATTR_AVAILABLE_WAVEFORM_COUNT                    1250009L /* ViInt32, read-only */
+/* IZPV4870System */
+#define ZPV4870_ATTR_SYSTEM_ALARM                                 1150102L /* ViInt32, read/write */
+#define ZPV4870_ATTR_SYSTEM_ANALOG                                1150103L /* ViInt32, ZPV4870AnalogEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_FREQUENCY_HIGH_LIMIT                  1150104L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_FREQUENCY_LOW_LIMIT                   1150105L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_LOCK                                  1150106L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_SYSTEM_METER_DISPLAY                         1150107L /* ViInt32, ZPV4870MeterEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_OC_FOLD                               1150108L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_SYSTEM_POWRE_UP                              1150109L /* ViInt32, ZPV4870PowerUpEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_REMOTE                                1150110L /* ViInt32, ZPV4870RemoteEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_SYCHRONOUS_SIGNAL                     1150111L /* ViInt32, ZPV4870SychronousSignalEnum, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_HIGH_LIMIT                 1150112L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_LOW_LIMIT                  1150113L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_HIGH_LIMIT                 1150114L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_LOW_LIMIT                  1150115L /* ViReal64, read/write */
+#define ZPV4870_ATTR_SYSTEM_VOLTAGE_SENSE                         1150116L /* ViInt32, ZPV4870VoltageSenseEnum, read/write */
 
-/* IIviACPwrExternalSync */
-#define ZPV4870_ATTR_EXTERNAL_SYNC_ENABLED                       1250010L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_EXTERNAL_SYNC_PHASE_OFFSET                  1250011L /* ViReal64, read/write */
-#define ZPV4870_ATTR_EXTERNAL_SYNC_LOCKED                        1250012L /* ViBoolean, read-only */
+/* IZPV4870ExecutionConfigurations */
+#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_FREQUENCY           1150002L /* ViReal64, read/write */
+#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_DC_VOLTAGE          1150003L /* ViReal64, read/write */
+#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_CURRENT_HIGH_LIMIT  1150004L /* ViReal64, read/write */
+#define ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_AC_VOLTAGE          1150005L /* ViReal64, read/write */
+
+/* IZPV4870ManualMode */
+#define ZPV4870_ATTR_MANUAL_MODE_COUPLE                           1150044L /* ViInt32, ZPV4870CoupleEnum, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_HIGH_LIMIT               1150045L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LIMIT_DELAY              1150046L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_CURRENT_LOW_LIMIT                1150047L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_FREQUENCY                        1150048L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_POWER_HIGH_LIMIT                 1150049L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_POWER_LOW_LIMIT                  1150050L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_RAMP_UP                          1150051L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_RANGE                            1150052L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_START_ANGLE                      1150053L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_TOTAL_HARMONIC_DISTORTION        1150054L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_AC                       1150055L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_DC                       1150056L /* ViReal64, read/write */
+#define ZPV4870_ATTR_MANUAL_MODE_WAVEFORM                         1150057L /* ViInt32, ZPV4870WaveformEnum, read/write */
+
+/* IZPV4870ManualModeFile */
+#define ZPV4870_ATTR_MANUAL_MODE_FILE_SET_FILE_INDEX              1150043L /* ViReal64, read/write */
+
+/* IZPV4870StepMode */
+#define ZPV4870_ATTR_STEP_MODE_TRIGGER                            1150086L /* ViInt32, ZPV4870TriggerEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_COUNT                              1150087L /* ViInt32, read/write */
+#define ZPV4870_ATTR_STEP_MODE_BASE                               1150088L /* ViInt32, ZPV4870BaseEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_RANGE                              1150089L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_WAVEFORM                           1150090L /* ViInt32, ZPV4870WaveformEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_TOTAL_HARMONIC_DISTORTION          1150091L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_START_ANGLE                        1150092L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_VOLTAGE_AC                         1150093L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_VOLTAGE_DC                         1150094L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_FREQUENCY                          1150095L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_TIME                               1150096L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_TIME_UNIT                          1150097L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
+#define ZPV4870_ATTR_STEP_MODE_CYCLE                              1150098L /* ViInt32, read/write */
+#define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_AC                   1150099L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_DC                   1150100L /* ViReal64, read/write */
+#define ZPV4870_ATTR_STEP_MODE_DELTA_FREQUENCY                    1150101L /* ViReal64, read/write */
+
+/* IZPV4870StepModeFile */
+#define ZPV4870_ATTR_STEP_MODE_FILE_SET_FILE_INDEX                1150085L /* ViReal64, read/write */
+
+/* IZPV4870PulseMode */
+#define ZPV4870_ATTR_PULSE_MODE_COUNT                             1150072L /* ViInt32, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_TRIGGER                           1150073L /* ViInt32, ZPV4870TriggerEnum, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_RANGE                             1150074L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_START_ANGLE                       1150075L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_AC                        1150076L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_VOLTAGE_DC                        1150077L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_FREQUENCY                         1150078L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_AC              1150079L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_DC              1150080L /* ViReal64, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_DUTY                              1150081L /* ViInt32, read/write */
+#define ZPV4870_ATTR_PULSE_MODE_PERIOD                            1150082L /* ViReal64, read/write */
+
+/* IZPV4870PulseModeFile */
+#define ZPV4870_ATTR_PULSE_MODE_FILE_SET_FILE_INDEX               1150071L /* ViReal64, read/write */
+
+/* IZPV4870ListModeFile */
+#define ZPV4870_ATTR_LIST_MODE_FILE_SET_FILE_INDEX                1150006L /* ViReal64, read/write */
+
+/* IZPV4870ListModeProgram */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_AC                 1150007L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_COUNT                      1150008L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_BASE                       1150009L /* ViInt32, ZPV4870BaseEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_RANGE                      1150010L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_TRIGGER                    1150011L /* ViInt32, ZPV4870TriggerEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_DC                 1150012L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FREQUENCY                  1150013L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_ANGLE_CONNECT              1150014L /* ViInt32, ZPV4870EnableEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_PROGRAM_FAIL_STOP                  1150015L /* ViInt32, ZPV4870EnableEnum, read/write */
+
+/* IZPV4870ListModeSequence */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_WAVEFORM                  1150016L /* ViInt32, ZPV4870WaveformEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_START_ANGLE               1150017L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_START          1150018L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_START          1150019L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_END            1150020L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_END            1150021L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TOTAL_HARMONIC_DISTORTION 1150022L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_END             1150023L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_START           1150024L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME                      1150025L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME_UNIT                 1150026L /* ViInt32, ZPV4870TimeUnitEnum, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CYCLE                     1150027L /* ViInt32, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_HIGH_LIMIT        1150028L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LIMIT_DELAY       1150029L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LOW_LIMIT         1150030L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_HIGH_LIMIT          1150031L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_LOW_LIMIT           1150032L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_LOW_LIMIT    1150033L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_HIGH_LIMIT   1150034L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_HIGH_LIMIT   1150035L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_LOW_LIMIT    1150036L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_HIGH_LIMIT 1150037L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_LOW_LIMIT  1150038L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_HIGH_LIMIT 1150039L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_LOW_LIMIT  1150040L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_LOW_LIMIT    1150041L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_HIGH_LIMIT   1150042L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY                 1150117L /* ViReal64, read/write */
+#define ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC                1150118L /* ViReal64, read/write */
+
+/* IZPV4870Result */
+#define ZPV4870_ATTR_RESULT_SEQUENCE_INDEX                        1150083L /* ViInt32, read/write */
+#define ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE                        1150084L /* ViInt32, read-only */
+
+/* IZPV4870OutputPhases */
+#define ZPV4870_ATTR_OUTPUT_PHASES_FREQUENCY                      1150058L /* ViReal64, read/write */
+
+/* IZPV4870OutputPhase, per output phase: pass a channel name */
+#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_LIMIT                   1150059L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_ENABLED                         1150060L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_PHASE_ANGLE                     1150061L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_LEVEL                   1150062L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_RANGE                   1150063L /* ViInt32, ZPV4870RangeEnum, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_WAVEFORM                        1150064L /* ViString, read/write */
+
+/* IZPV4870OutputPhaseCurrentProtection, per output phase: pass a channel name */
+#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_DELAY        1150065L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_ENABLED      1150066L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_THRESHOLD    1150067L /* ViReal64, read/write */
+
+/* IZPV4870OutputPhaseDCGeneration, per output phase: pass a channel name */
+#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_MODE              1150068L /* ViInt32, ZPV4870DCGenerationEnum, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_DC_VOLTAGE_LEVEL  1150069L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_CONFIGURE_RANGE   1150070L /* ViInt32, ZPV4870RangeEnum, read/write */
+
+/* IIviACPwrOutputPhases */
+#define ZPV4870_ATTR_NUM_PHASES                                   1250002L /* ViInt32, read-only */
+#define ZPV4870_ATTR_FREQUENCY                                    1250001L /* ViReal64, read/write */
+#define ZPV4870_ATTR_FREQUENCY_RANGE                              1250004L /* ViReal64, read/write */
+#define ZPV4870_ATTR_NUM_FREQUENCY_RANGES                         1250003L /* ViInt32, read-only */
+#define ZPV4870_ATTR_FREQUENCY_RAMP_BUSY                          1250039L /* ViBoolean, read-only */
 
 /* IIviACPwrOutputPhase, per output phase: pass a channel name */
-#define ZPV4870_ATTR_CURRENT_LIMIT                               1250013L /* ViReal64, read/write */
-#define ZPV4870_ATTR_OUTPUT_ENABLED                              1250014L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_NUM_VOLTAGE_RANGES                          1250015L /* ViInt32, read-only */
-#define ZPV4870_ATTR_VOLTAGE_LEVEL                               1250016L /* ViReal64, read/write */
-#define ZPV4870_ATTR_WAVEFORM                                    1250017L /* ViString, read/write */
-#define ZPV4870_ATTR_VOLTAGE_RANGE                               1250018L /* ViReal64, read/write */
-#define ZPV4870_ATTR_PHASE_ANGLE                                 1250019L /* ViReal64, read/write */
-#define ZPV4870_ATTR_VOLTAGE_RAMP_BUSY                           1250037L /* ViBoolean, read-only */
-#define ZPV4870_ATTR_CURRENT_RAMP_BUSY                           1250038L /* ViBoolean, read-only */
-
-/* IIviACPwrImpedance, per output phase: pass a channel name */
-#define ZPV4870_ATTR_IMPEDANCE_INDUCTIVE                         1250020L /* ViReal64, read/write */
-#define ZPV4870_ATTR_IMPEDANCE_ENABLED                           1250021L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_IMPEDANCE_RESISTIVE                         1250022L /* ViReal64, read/write */
+#define ZPV4870_ATTR_CURRENT_LIMIT                                1250013L /* ViReal64, read/write */
+#define ZPV4870_ATTR_OUTPUT_ENABLED                               1250014L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_PHASE_ANGLE                                  1250019L /* ViReal64, read/write */
+#define ZPV4870_ATTR_VOLTAGE_LEVEL                                1250016L /* ViReal64, read/write */
+#define ZPV4870_ATTR_VOLTAGE_RANGE                                1250018L /* ViReal64, read/write */
+#define ZPV4870_ATTR_WAVEFORM                                     1250017L /* ViString, read/write */
+#define ZPV4870_ATTR_NUM_VOLTAGE_RANGES                           1250015L /* ViInt32, read-only */
+#define ZPV4870_ATTR_VOLTAGE_RAMP_BUSY                            1250037L /* ViBoolean, read-only */
+#define ZPV4870_ATTR_CURRENT_RAMP_BUSY                            1250038L /* ViBoolean, read-only */
 
 /* IIviACPwrCurrentProtection, per output phase: pass a channel name */
-#define ZPV4870_ATTR_CURRENT_PROTECTION_DELAY                    1250023L /* ViReal64, read/write */
-#define ZPV4870_ATTR_CURRENT_PROTECTION_ENABLED                  1250024L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_CURRENT_PROTECTION_THRESHOLD                1250025L /* ViReal64, read/write */
-#define ZPV4870_ATTR_CURRENT_PROTECTION_TRIPPED                  1250026L /* ViBoolean, read-only */
+#define ZPV4870_ATTR_CURRENT_PROTECTION_DELAY                     1250023L /* ViReal64, read/write */
+#define ZPV4870_ATTR_CURRENT_PROTECTION_ENABLED                   1250024L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_CURRENT_PROTECTION_THRESHOLD                 1250025L /* ViReal64, read/write */
+#define ZPV4870_ATTR_CURRENT_PROTECTION_TRIPPED                   1250026L /* ViBoolean, read-only */
 
 /* IIviACPwrVoltageProtection, per output phase: pass a channel name */
-#define ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_ENABLED             1250027L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_LIMIT               1250028L /* ViReal64, read/write */
-#define ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_ENABLED            1250029L /* ViBoolean, read/write */
-#define ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_LIMIT              1250030L /* ViReal64, read/write */
-#define ZPV4870_ATTR_VOLTAGE_PROTECTION_TRIPPED                  1250031L /* ViBoolean, read-only */
+#define ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_ENABLED              1250027L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_LIMIT                1250028L /* ViReal64, read/write */
+#define ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_ENABLED             1250029L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_LIMIT               1250030L /* ViReal64, read/write */
+#define ZPV4870_ATTR_VOLTAGE_PROTECTION_TRIPPED                   1250031L /* ViBoolean, read-only */
 
 /* IIviACPwrDCGeneration, per output phase: pass a channel name */
-#define ZPV4870_ATTR_DC_GENERATION_MODE                          1250032L /* ViInt32, IviACPwrDCGenerationEnum, read/write */
-#define ZPV4870_ATTR_DC_VOLTAGE_LEVEL                            1250033L /* ViReal64, read/write */
-#define ZPV4870_ATTR_DC_GENERATION_NUM_RANGES                    1250035L /* ViInt32, read-only */
-#define ZPV4870_ATTR_DC_GENERATION_RANGE_MIN                     1250040L /* ViReal64, read-only */
-#define ZPV4870_ATTR_DC_GENERATION_RANGE_MAX                     1250041L /* ViReal64, read-only */
+#define ZPV4870_ATTR_DC_VOLTAGE_LEVEL                             1250033L /* ViReal64, read/write */
+#define ZPV4870_ATTR_DC_GENERATION_MODE                           1250032L /* ViInt32, IviACPwrDCGenerationEnum, read/write */
+#define ZPV4870_ATTR_DC_GENERATION_NUM_RANGES                     1250035L /* ViInt32, read-only */
+#define ZPV4870_ATTR_DC_GENERATION_RANGE_MIN                      1250040L /* ViReal64, read-only */
+#define ZPV4870_ATTR_DC_GENERATION_RANGE_MAX                      1250041L /* ViReal64, read-only */
+
+/* IIviACPwrImpedance, per output phase: pass a channel name */
+#define ZPV4870_ATTR_IMPEDANCE_ENABLED                            1250021L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_IMPEDANCE_INDUCTIVE                          1250020L /* ViReal64, read/write */
+#define ZPV4870_ATTR_IMPEDANCE_RESISTIVE                          1250022L /* ViReal64, read/write */
+
+/* IIviACPwrExternalSync */
+#define ZPV4870_ATTR_EXTERNAL_SYNC_ENABLED                        1250010L /* ViBoolean, read/write */
+#define ZPV4870_ATTR_EXTERNAL_SYNC_PHASE_OFFSET                   1250011L /* ViReal64, read/write */
+#define ZPV4870_ATTR_EXTERNAL_SYNC_LOCKED                         1250012L /* ViBoolean, read-only */
+
+/* IIviACPwrArbWaveform */
+#define ZPV4870_ATTR_AVAILABLE_WAVEFORM_COUNT                     1250009L /* ViInt32, read-only */
+#define ZPV4870_ATTR_FIXED_WAVEFORM_COUNT                         1250007L /* ViInt32, read-only */
+#define ZPV4870_ATTR_NUM_OPTIMAL_DATA_POINTS                      1250006L /* ViInt32, read-only */
+#define ZPV4870_ATTR_NUM_WAVEFORMS_MAX                            1250005L /* ViInt32, read-only */
+#define ZPV4870_ATTR_USER_WAVEFORM_COUNT                          1250008L /* ViInt32, read-only */
+/* END attribute identifiers */
 
 /* ---------------------------------------------------------------------------------------------
  * Values of the enumeration-valued (ViInt32) attributes and parameters

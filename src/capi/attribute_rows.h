@@ -1,189 +1,38 @@
-// Every attribute of the C interface as one row: the identifier (its number is in the public
-// header), the interface and property of the driver object behind it, whether it can be written,
-// and whether it belongs to an output phase (then the call's channel name selects the phase).
-// The value type is the property's own, so a row cannot disagree with its property. The driver
-// prefix attribute has no property and is added by the attribute table itself.
+// The attributes of the C interface whose property is the driver object's own (operation,
+// identity, the I/O timeout, the phase count), one row each: the identifier's name after
+// "ZPV4870_ATTR_", its number, the interface and property behind it, and whether it can be
+// written. Every other attribute is a column of its member's row (`.attribute = {...}`); the
+// driver prefix has no property and is added by the attribute table itself. The value type is
+// the property's own; the public header's attribute block is generated from these rows and the
+// member rows (tools/catalog), and a test compares the two.
 #pragma once
 
 #include "ZPV4870.h"
-#include "zpv4870.h"
 
-// X(IdMacro, Interface, Property, ReadWrite | ReadOnly, Session | PerPhase)
-#define ZPV_C_ATTRIBUTES(X) \
-    X(ZPV4870_ATTR_RANGE_CHECK, IIviDriverOperation, RangeCheck, ReadWrite, Session) \
-    X(ZPV4870_ATTR_QUERY_INSTRUMENT_STATUS, IIviDriverOperation, QueryInstrumentStatus, ReadWrite, Session) \
-    X(ZPV4870_ATTR_CACHE, IIviDriverOperation, Cache, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SIMULATE, IIviDriverOperation, Simulate, ReadWrite, Session) \
-    X(ZPV4870_ATTR_RECORD_COERCIONS, IIviDriverOperation, RecordCoercions, ReadWrite, Session) \
-    X(ZPV4870_ATTR_DRIVER_SETUP, IIviDriverOperation, DriverSetup, ReadOnly, Session) \
-    X(ZPV4870_ATTR_INTERCHANGE_CHECK, IIviDriverOperation, InterchangeCheck, ReadWrite, Session) \
-    X(ZPV4870_ATTR_IO_RESOURCE_DESCRIPTOR, IIviDriverOperation, IoResourceDescriptor, ReadOnly, Session) \
-    X(ZPV4870_ATTR_LOGICAL_NAME, IIviDriverOperation, LogicalName, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, IIviDriverIdentity, SupportedInstrumentModels, ReadOnly, Session) \
-    X(ZPV4870_ATTR_GROUP_CAPABILITIES, IIviDriverIdentity, GroupCapabilities, ReadOnly, Session) \
-    X(ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION, IIviDriverIdentity, InstrumentFirmwareRevision, ReadOnly, Session) \
-    X(ZPV4870_ATTR_INSTRUMENT_MANUFACTURER, IIviDriverIdentity, InstrumentManufacturer, ReadOnly, Session) \
-    X(ZPV4870_ATTR_INSTRUMENT_MODEL, IIviDriverIdentity, InstrumentModel, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SPECIFICATION_MAJOR_VERSION, IIviDriverIdentity, SpecificationMajorVersion, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SPECIFICATION_MINOR_VERSION, IIviDriverIdentity, SpecificationMinorVersion, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SPECIFIC_DRIVER_VENDOR, IIviComponentIdentity, Vendor, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SPECIFIC_DRIVER_DESCRIPTION, IIviComponentIdentity, Description, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION, IIviComponentIdentity, Revision, ReadOnly, Session) \
-    X(ZPV4870_ATTR_SYSTEM_IO_TIMEOUT, IZPV4870System, IOTimeout, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_ALARM, IZPV4870System, Alarm, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_ANALOG, IZPV4870System, Analog, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_FREQUENCY_HIGH_LIMIT, IZPV4870System, FrequencyHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_FREQUENCY_LOW_LIMIT, IZPV4870System, FrequencyLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_LOCK, IZPV4870System, Lock, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_METER_DISPLAY, IZPV4870System, MeterDisplay, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_OC_FOLD, IZPV4870System, OCFold, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_POWRE_UP, IZPV4870System, PowreUp, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_REMOTE, IZPV4870System, Remote, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_SYCHRONOUS_SIGNAL, IZPV4870System, SychronousSignal, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_HIGH_LIMIT, IZPV4870System, VoltageAcHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_VOLTAGE_AC_LOW_LIMIT, IZPV4870System, VoltageAcLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_HIGH_LIMIT, IZPV4870System, VoltageDcHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_VOLTAGE_DC_LOW_LIMIT, IZPV4870System, VoltageDcLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_SYSTEM_VOLTAGE_SENSE, IZPV4870System, VoltageSense, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_FREQUENCY, IZPV4870ExecutionConfigurations, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_DC_VOLTAGE, IZPV4870ExecutionConfigurations, DCVoltage, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_CURRENT_HIGH_LIMIT, IZPV4870ExecutionConfigurations, CurrentHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXECUTION_CONFIGURATIONS_AC_VOLTAGE, IZPV4870ExecutionConfigurations, ACVoltage, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_FILE_SET_FILE_INDEX, IZPV4870ListModeFile, SetFileIndex, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_AC, IZPV4870ListModeProgram, VoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_COUNT, IZPV4870ListModeProgram, Count, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_BASE, IZPV4870ListModeProgram, Base, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_RANGE, IZPV4870ListModeProgram, Range, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_TRIGGER, IZPV4870ListModeProgram, Trigger, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_VOLTAGE_DC, IZPV4870ListModeProgram, VoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_FREQUENCY, IZPV4870ListModeProgram, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_ANGLE_CONNECT, IZPV4870ListModeProgram, AngleConnect, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_PROGRAM_FAIL_STOP, IZPV4870ListModeProgram, FailStop, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_WAVEFORM, IZPV4870ListModeSequence, Waveform, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_START_ANGLE, IZPV4870ListModeSequence, StartAngle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_START, IZPV4870ListModeSequence, VoltageAcStart, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_START, IZPV4870ListModeSequence, VoltageDcStart, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC_END, IZPV4870ListModeSequence, VoltageAcEnd, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_DC_END, IZPV4870ListModeSequence, VoltageDcEnd, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_TOTAL_HARMONIC_DISTORTION, IZPV4870ListModeSequence, TotalHarmonicDistortion, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_END, IZPV4870ListModeSequence, FrequencyEnd, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY_START, IZPV4870ListModeSequence, FrequencyStart, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME, IZPV4870ListModeSequence, Time, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_TIME_UNIT, IZPV4870ListModeSequence, TimeUnit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CYCLE, IZPV4870ListModeSequence, Cycle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_HIGH_LIMIT, IZPV4870ListModeSequence, CurrentHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LIMIT_DELAY, IZPV4870ListModeSequence, CurrentLimitDelay, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_LOW_LIMIT, IZPV4870ListModeSequence, CurrentLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_HIGH_LIMIT, IZPV4870ListModeSequence, PowerHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_LOW_LIMIT, IZPV4870ListModeSequence, PowerLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_LOW_LIMIT, IZPV4870ListModeSequence, PowerFactorLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_POWER_FACTOR_HIGH_LIMIT, IZPV4870ListModeSequence, PowerFactorHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_HIGH_LIMIT, IZPV4870ListModeSequence, CurrentPeakHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CURRENT_PEAK_LOW_LIMIT, IZPV4870ListModeSequence, CurrentPeakLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_HIGH_LIMIT, IZPV4870ListModeSequence, ReactivePowerHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_REACTIVE_POWER_LOW_LIMIT, IZPV4870ListModeSequence, ReactivePowerLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_HIGH_LIMIT, IZPV4870ListModeSequence, ApparentPowerHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_APPARENT_POWER_LOW_LIMIT, IZPV4870ListModeSequence, ApparentPowerLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_LOW_LIMIT, IZPV4870ListModeSequence, CrestFactorLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_CREST_FACTOR_HIGH_LIMIT, IZPV4870ListModeSequence, CrestFactorHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_FREQUENCY, IZPV4870ListModeSequence, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_LIST_MODE_SEQUENCE_VOLTAGE_AC, IZPV4870ListModeSequence, VoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_FILE_SET_FILE_INDEX, IZPV4870ManualModeFile, SetFileIndex, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_COUPLE, IZPV4870ManualMode, Couple, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_CURRENT_HIGH_LIMIT, IZPV4870ManualMode, CurrentHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_CURRENT_LIMIT_DELAY, IZPV4870ManualMode, CurrentLimitDelay, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_CURRENT_LOW_LIMIT, IZPV4870ManualMode, CurrentLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_FREQUENCY, IZPV4870ManualMode, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_POWER_HIGH_LIMIT, IZPV4870ManualMode, PowerHighLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_POWER_LOW_LIMIT, IZPV4870ManualMode, PowerLowLimit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_RAMP_UP, IZPV4870ManualMode, RampUp, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_RANGE, IZPV4870ManualMode, Range, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_START_ANGLE, IZPV4870ManualMode, StartAngle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_TOTAL_HARMONIC_DISTORTION, IZPV4870ManualMode, TotalHarmonicDistortion, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_AC, IZPV4870ManualMode, VoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_VOLTAGE_DC, IZPV4870ManualMode, VoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_MANUAL_MODE_WAVEFORM, IZPV4870ManualMode, Waveform, ReadWrite, Session) \
-    X(ZPV4870_ATTR_OUTPUT_PHASES_FREQUENCY, IZPV4870OutputPhases, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_LIMIT, IZPV4870OutputPhase, CurrentLimit, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_ENABLED, IZPV4870OutputPhase, Enabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_PHASE_ANGLE, IZPV4870OutputPhase, PhaseAngle, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_LEVEL, IZPV4870OutputPhase, VoltageLevel, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_VOLTAGE_RANGE, IZPV4870OutputPhase, VoltageRange, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_WAVEFORM, IZPV4870OutputPhase, Waveform, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_DELAY, IZPV4870OutputPhaseCurrentProtection, Delay, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_ENABLED, IZPV4870OutputPhaseCurrentProtection, Enabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_CURRENT_PROTECTION_THRESHOLD, IZPV4870OutputPhaseCurrentProtection, Threshold, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_MODE, IZPV4870OutputPhaseDCGeneration, Mode, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_DC_VOLTAGE_LEVEL, IZPV4870OutputPhaseDCGeneration, DCVoltageLevel, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_DC_GENERATION_CONFIGURE_RANGE, IZPV4870OutputPhaseDCGeneration, ConfigureRange, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_PULSE_MODE_FILE_SET_FILE_INDEX, IZPV4870PulseModeFile, SetFileIndex, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_COUNT, IZPV4870PulseMode, Count, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_TRIGGER, IZPV4870PulseMode, Trigger, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_RANGE, IZPV4870PulseMode, Range, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_START_ANGLE, IZPV4870PulseMode, StartAngle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_VOLTAGE_AC, IZPV4870PulseMode, VoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_VOLTAGE_DC, IZPV4870PulseMode, VoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_FREQUENCY, IZPV4870PulseMode, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_AC, IZPV4870PulseMode, TransientVoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_TRANSIENT_VOLTAGE_DC, IZPV4870PulseMode, TransientVoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_DUTY, IZPV4870PulseMode, Duty, ReadWrite, Session) \
-    X(ZPV4870_ATTR_PULSE_MODE_PERIOD, IZPV4870PulseMode, Period, ReadWrite, Session) \
-    X(ZPV4870_ATTR_RESULT_SEQUENCE_INDEX, IZPV4870Result, SequenceIndex, ReadWrite, Session) \
-    X(ZPV4870_ATTR_RESULT_TOTAL_SEQUENCE, IZPV4870Result, TotalSequence, ReadOnly, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_FILE_SET_FILE_INDEX, IZPV4870StepModeFile, SetFileIndex, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_TRIGGER, IZPV4870StepMode, Trigger, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_COUNT, IZPV4870StepMode, Count, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_BASE, IZPV4870StepMode, Base, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_RANGE, IZPV4870StepMode, Range, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_WAVEFORM, IZPV4870StepMode, Waveform, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_TOTAL_HARMONIC_DISTORTION, IZPV4870StepMode, TotalHarmonicDistortion, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_START_ANGLE, IZPV4870StepMode, StartAngle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_VOLTAGE_AC, IZPV4870StepMode, VoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_VOLTAGE_DC, IZPV4870StepMode, VoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_FREQUENCY, IZPV4870StepMode, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_TIME, IZPV4870StepMode, Time, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_TIME_UNIT, IZPV4870StepMode, TimeUnit, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_CYCLE, IZPV4870StepMode, Cycle, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_AC, IZPV4870StepMode, DeltaVoltageAC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_DELTA_VOLTAGE_DC, IZPV4870StepMode, DeltaVoltageDC, ReadWrite, Session) \
-    X(ZPV4870_ATTR_STEP_MODE_DELTA_FREQUENCY, IZPV4870StepMode, DeltaFrequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_FREQUENCY, IIviACPwrOutputPhases, Frequency, ReadWrite, Session) \
-    X(ZPV4870_ATTR_NUM_PHASES, IIviACPwrOutputPhases, NumPhases, ReadOnly, Session) \
-    X(ZPV4870_ATTR_NUM_FREQUENCY_RANGES, IIviACPwrOutputPhases, NumFrequencyRanges, ReadOnly, Session) \
-    X(ZPV4870_ATTR_FREQUENCY_RANGE, IIviACPwrOutputPhases, FrequencyRange, ReadWrite, Session) \
-    X(ZPV4870_ATTR_OUTPUT_PHASE_COUNT, IIviACPwrOutputPhases, Count, ReadOnly, Session) \
-    X(ZPV4870_ATTR_FREQUENCY_RAMP_BUSY, IIviACPwrOutputPhases, FrequencyRampBusy, ReadOnly, Session) \
-    X(ZPV4870_ATTR_NUM_WAVEFORMS_MAX, IIviACPwrArbWaveform, NumWaveformsMax, ReadOnly, Session) \
-    X(ZPV4870_ATTR_NUM_OPTIMAL_DATA_POINTS, IIviACPwrArbWaveform, NumOptimalDataPoints, ReadOnly, Session) \
-    X(ZPV4870_ATTR_FIXED_WAVEFORM_COUNT, IIviACPwrArbWaveform, FixedWaveformCount, ReadOnly, Session) \
-    X(ZPV4870_ATTR_USER_WAVEFORM_COUNT, IIviACPwrArbWaveform, UserWaveformCount, ReadOnly, Session) \
-    X(ZPV4870_ATTR_AVAILABLE_WAVEFORM_COUNT, IIviACPwrArbWaveform, AvailableWaveformCount, ReadOnly, Session) \
-    X(ZPV4870_ATTR_EXTERNAL_SYNC_ENABLED, IIviACPwrExternalSync, Enabled, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXTERNAL_SYNC_PHASE_OFFSET, IIviACPwrExternalSync, PhaseOffset, ReadWrite, Session) \
-    X(ZPV4870_ATTR_EXTERNAL_SYNC_LOCKED, IIviACPwrExternalSync, Locked, ReadOnly, Session) \
-    X(ZPV4870_ATTR_CURRENT_LIMIT, IIviACPwrOutputPhase, CurrentLimit, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_OUTPUT_ENABLED, IIviACPwrOutputPhase, Enabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_NUM_VOLTAGE_RANGES, IIviACPwrOutputPhase, NumVoltageRanges, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_LEVEL, IIviACPwrOutputPhase, VoltageLevel, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_WAVEFORM, IIviACPwrOutputPhase, Waveform, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_RANGE, IIviACPwrOutputPhase, VoltageRange, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_PHASE_ANGLE, IIviACPwrOutputPhase, PhaseAngle, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_RAMP_BUSY, IIviACPwrOutputPhase, VoltageRampBusy, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_CURRENT_RAMP_BUSY, IIviACPwrOutputPhase, CurrentRampBusy, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_IMPEDANCE_INDUCTIVE, IIviACPwrImpedance, Inductive, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_IMPEDANCE_ENABLED, IIviACPwrImpedance, Enabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_IMPEDANCE_RESISTIVE, IIviACPwrImpedance, Resistive, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_CURRENT_PROTECTION_DELAY, IIviACPwrCurrentProtection, Delay, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_CURRENT_PROTECTION_ENABLED, IIviACPwrCurrentProtection, Enabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_CURRENT_PROTECTION_THRESHOLD, IIviACPwrCurrentProtection, Threshold, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_CURRENT_PROTECTION_TRIPPED, IIviACPwrCurrentProtection, Tripped, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_ENABLED, IIviACPwrVoltageProtection, OverEnabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_PROTECTION_OVER_LIMIT, IIviACPwrVoltageProtection, OverLimit, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_ENABLED, IIviACPwrVoltageProtection, UnderEnabled, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_PROTECTION_UNDER_LIMIT, IIviACPwrVoltageProtection, UnderLimit, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_VOLTAGE_PROTECTION_TRIPPED, IIviACPwrVoltageProtection, Tripped, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_DC_GENERATION_MODE, IIviACPwrDCGeneration, Mode, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_DC_VOLTAGE_LEVEL, IIviACPwrDCGeneration, DCVoltageLevel, ReadWrite, PerPhase) \
-    X(ZPV4870_ATTR_DC_GENERATION_NUM_RANGES, IIviACPwrDCGeneration, NumRanges, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_DC_GENERATION_RANGE_MIN, IIviACPwrDCGeneration, RangeMin, ReadOnly, PerPhase) \
-    X(ZPV4870_ATTR_DC_GENERATION_RANGE_MAX, IIviACPwrDCGeneration, RangeMax, ReadOnly, PerPhase)
+// X(Name, Id, Interface, Property, ReadWrite | ReadOnly)
+#define ZPV_C_DRIVER_ATTRIBUTES(X) \
+    X(RANGE_CHECK, 1050002, IIviDriverOperation, RangeCheck, ReadWrite) \
+    X(QUERY_INSTRUMENT_STATUS, 1050003, IIviDriverOperation, QueryInstrumentStatus, ReadWrite) \
+    X(CACHE, 1050004, IIviDriverOperation, Cache, ReadWrite) \
+    X(SIMULATE, 1050005, IIviDriverOperation, Simulate, ReadWrite) \
+    X(RECORD_COERCIONS, 1050006, IIviDriverOperation, RecordCoercions, ReadWrite) \
+    X(DRIVER_SETUP, 1050007, IIviDriverOperation, DriverSetup, ReadOnly) \
+    X(INTERCHANGE_CHECK, 1050021, IIviDriverOperation, InterchangeCheck, ReadWrite) \
+    X(IO_RESOURCE_DESCRIPTOR, 1050304, IIviDriverOperation, IoResourceDescriptor, ReadOnly) \
+    X(LOGICAL_NAME, 1050305, IIviDriverOperation, LogicalName, ReadOnly) \
+    X(SUPPORTED_INSTRUMENT_MODELS, 1050327, IIviDriverIdentity, SupportedInstrumentModels, ReadOnly) \
+    X(GROUP_CAPABILITIES, 1050401, IIviDriverIdentity, GroupCapabilities, ReadOnly) \
+    X(INSTRUMENT_FIRMWARE_REVISION, 1050510, IIviDriverIdentity, InstrumentFirmwareRevision, ReadOnly) \
+    X(INSTRUMENT_MANUFACTURER, 1050511, IIviDriverIdentity, InstrumentManufacturer, ReadOnly) \
+    X(INSTRUMENT_MODEL, 1050512, IIviDriverIdentity, InstrumentModel, ReadOnly) \
+    X(SPECIFICATION_MAJOR_VERSION, 1050515, IIviDriverIdentity, SpecificationMajorVersion, ReadOnly) \
+    X(SPECIFICATION_MINOR_VERSION, 1050516, IIviDriverIdentity, SpecificationMinorVersion, ReadOnly) \
+    X(SPECIFIC_DRIVER_VENDOR, 1050513, IIviComponentIdentity, Vendor, ReadOnly) \
+    X(SPECIFIC_DRIVER_DESCRIPTION, 1050514, IIviComponentIdentity, Description, ReadOnly) \
+    X(SPECIFIC_DRIVER_REVISION, 1050551, IIviComponentIdentity, Revision, ReadOnly) \
+    X(SYSTEM_IO_TIMEOUT, 1150001, IZPV4870System, IOTimeout, ReadWrite) \
+    X(OUTPUT_PHASE_COUNT, 1250036, IIviACPwrOutputPhases, Count, ReadOnly)
+
+// The driver prefix: "ZPV4870", answered without the driver object.
+#define ZPV_C_PREFIX_ATTRIBUTE_NAME "SPECIFIC_DRIVER_PREFIX"
+#define ZPV_C_PREFIX_ATTRIBUTE_ID 1050302

@@ -1,4 +1,5 @@
-// The C interface's attributes by identifier, built once from the attribute rows.
+// The C interface's attributes by identifier, built once from the attribute rows: the member
+// rows' `.attribute` columns and the driver object's own (capi/attribute_rows.h).
 #pragma once
 
 #include <span>
@@ -24,6 +25,8 @@ struct AttributeEntry {
     bool perPhase;
     AttributeReader read;
     AttributeWriter write;  // null: read-only
+    const char* interfaceName;  // "IZPV4870OutputPhase"; "" for the driver prefix
+    const char* property;       // "VoltageLevel" (the member's get_/put_ name)
 };
 
 std::span<const AttributeEntry> AllAttributes();

@@ -37,8 +37,8 @@
     X(QUERY, I, double, GetReactivePower, "RES:REAC?", "%lg", .unit = "var") \
     X(QUERY, I, double, GetCrestFactor, "RES:CRES?", "%lg") \
     X(QUERY, I, double, GetApparentPower, "RES:APP?", "%lg", .unit = "VA") \
-    X(SETTING, I, LONG, SequenceIndex, "RES:SEQ", .stored = true, .initial = 1) \
-    X(LIVE_GETTER, I, LONG, TotalSequence, "RES:TOT?", "%d")
+    X(SETTING, I, LONG, SequenceIndex, "RES:SEQ", .stored = true, .initial = 1, .attribute = {"RESULT_SEQUENCE_INDEX", 1150083}) \
+    X(LIVE_GETTER, I, LONG, TotalSequence, "RES:TOT?", "%d", .attribute = {"RESULT_TOTAL_SEQUENCE", 1150084})
 
 // The instrument's list of all readings ("MEAS:ALL?", "RES:ALL?"): F(Name, Unit), one per number,
 // in the order the instrument sends them.

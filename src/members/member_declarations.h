@@ -14,7 +14,8 @@
 //
 // Kinds, with their arguments after the interface I (Columns: the named columns of
 // property_row.h, `.stored = true, .initial = 5.0, .family = kNotStandard, .unit = "V",
-// .range = {0, 9}, .check = &IsName, .readings = true`, each optional, in that order):
+// .range = {0, 9}, .check = &IsName, .readings = true, .attribute = {"SYSTEM_ALARM", 1150102}`,
+// each optional, in that order):
 //   SETTING(T, Name, Header, Columns)      double or LONG: "Header?" read, "Header <value>" set
 //   ENUM_SETTING(E, Name, Header, Columns)  the same through E's keywords (or VARIANT_BOOL's)
 //   PROPERTY(T, Name, GetCommand, Response, PutCommand, Columns)

@@ -22,25 +22,25 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
 }  // namespace zpv::members
 
 #define ZPV_LIST_IZPV4870OutputPhases(X, I) \
-    X(SETTING, I, double, Frequency, "OUTP:FREQ", .unit = "Hz")
+    X(SETTING, I, double, Frequency, "OUTP:FREQ", .unit = "Hz", .attribute = {"OUTPUT_PHASES_FREQUENCY", 1150058})
 
 #define ZPV_LIST_IZPV4870OutputPhase(X, I) \
-    X(SETTING, I, double, CurrentLimit, "OUTP:CURR:HIGH", .stored = true, .unit = "A") \
-    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "OUTP") \
-    X(SETTING, I, double, PhaseAngle, "MAN:ANGL", .unit = "deg") \
-    X(SETTING, I, double, VoltageLevel, "OUTP:VOLT:AC", .unit = "V") \
-    X(ENUM_SETTING, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG") \
-    X(PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", .stored = true, .initial = L"SINE", .check = &IsPhaseWaveformName) \
+    X(SETTING, I, double, CurrentLimit, "OUTP:CURR:HIGH", .stored = true, .unit = "A", .attribute = {"OUTPUT_PHASE_CURRENT_LIMIT", 1150059}) \
+    X(ENUM_SETTING, I, VARIANT_BOOL, Enabled, "OUTP", .attribute = {"OUTPUT_PHASE_ENABLED", 1150060}) \
+    X(SETTING, I, double, PhaseAngle, "MAN:ANGL", .unit = "deg", .attribute = {"OUTPUT_PHASE_PHASE_ANGLE", 1150061}) \
+    X(SETTING, I, double, VoltageLevel, "OUTP:VOLT:AC", .unit = "V", .attribute = {"OUTPUT_PHASE_VOLTAGE_LEVEL", 1150062}) \
+    X(ENUM_SETTING, I, ZPV4870RangeEnum, VoltageRange, "MAN:RANG", .attribute = {"OUTPUT_PHASE_VOLTAGE_RANGE", 1150063}) \
+    X(PROPERTY, I, BSTR, Waveform, "MAN:WAVE?", "%$Bs", "MAN:WAVE %$Bs", .stored = true, .initial = L"SINE", .check = &IsPhaseWaveformName, .attribute = {"OUTPUT_PHASE_WAVEFORM", 1150064}) \
     X(GROUP, I, IZPV4870OutputPhaseCurrentProtection, CurrentProtection, kAllModels) \
     X(GROUP, I, IZPV4870OutputPhaseDCGeneration, DCGeneration, kAllModels) \
     X(GROUP, I, IZPV4870OutputPhaseVoltageProtection, VoltageProtection, kAllModels)
 
 #define ZPV_LIST_IIviACPwrOutputPhases(X, I) \
-    X(CLASS_GETTER, I, LONG, NumPhases) \
-    X(CLASS_PROPERTY, I, double, Frequency, .unit = "Hz") \
-    X(CLASS_PROPERTY, I, double, FrequencyRange, .unit = "Hz") \
-    X(CLASS_GETTER, I, LONG, NumFrequencyRanges) \
-    X(CLASS_GETTER, I, VARIANT_BOOL, FrequencyRampBusy) \
+    X(CLASS_GETTER, I, LONG, NumPhases, .attribute = {"NUM_PHASES", 1250002}) \
+    X(CLASS_PROPERTY, I, double, Frequency, .unit = "Hz", .attribute = {"FREQUENCY", 1250001}) \
+    X(CLASS_PROPERTY, I, double, FrequencyRange, .unit = "Hz", .attribute = {"FREQUENCY_RANGE", 1250004}) \
+    X(CLASS_GETTER, I, LONG, NumFrequencyRanges, .attribute = {"NUM_FREQUENCY_RANGES", 1250003}) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, FrequencyRampBusy, .attribute = {"FREQUENCY_RAMP_BUSY", 1250039}) \
     X(CLASS_METHOD, I, QueryFrequencyRangeCapabilities, (IN, LONG, Range), (OUT, double, MinFrequency), (OUT, double, MaxFrequency)) \
     X(CLASS_METHOD, I, RampFrequency, (IN, double, Frequency), (IN, double, Rate)) \
     X(CLASS_METHOD, I, AbortFrequencyRamp) \
@@ -48,15 +48,15 @@ inline bool IsPhaseWaveformName(const BSTR& value) {
     X(GROUP, I, IIviACPwrExternalSync, ExternalSync, kAllModels)
 
 #define ZPV_LIST_IIviACPwrOutputPhase(X, I) \
-    X(CLASS_PROPERTY, I, double, CurrentLimit, .unit = "A") \
-    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, .initial = VARIANT_TRUE) \
-    X(CLASS_PROPERTY, I, double, PhaseAngle, .unit = "deg") \
-    X(CLASS_PROPERTY, I, double, VoltageLevel, .unit = "V") \
-    X(CLASS_PROPERTY, I, double, VoltageRange, .unit = "V") \
-    X(CLASS_PROPERTY, I, BSTR, Waveform, .initial = L"") \
-    X(CLASS_GETTER, I, LONG, NumVoltageRanges) \
-    X(CLASS_GETTER, I, VARIANT_BOOL, VoltageRampBusy) \
-    X(CLASS_GETTER, I, VARIANT_BOOL, CurrentRampBusy) \
+    X(CLASS_PROPERTY, I, double, CurrentLimit, .unit = "A", .attribute = {"CURRENT_LIMIT", 1250013}) \
+    X(CLASS_PROPERTY, I, VARIANT_BOOL, Enabled, .initial = VARIANT_TRUE, .attribute = {"OUTPUT_ENABLED", 1250014}) \
+    X(CLASS_PROPERTY, I, double, PhaseAngle, .unit = "deg", .attribute = {"PHASE_ANGLE", 1250019}) \
+    X(CLASS_PROPERTY, I, double, VoltageLevel, .unit = "V", .attribute = {"VOLTAGE_LEVEL", 1250016}) \
+    X(CLASS_PROPERTY, I, double, VoltageRange, .unit = "V", .attribute = {"VOLTAGE_RANGE", 1250018}) \
+    X(CLASS_PROPERTY, I, BSTR, Waveform, .initial = L"", .attribute = {"WAVEFORM", 1250017}) \
+    X(CLASS_GETTER, I, LONG, NumVoltageRanges, .attribute = {"NUM_VOLTAGE_RANGES", 1250015}) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, VoltageRampBusy, .attribute = {"VOLTAGE_RAMP_BUSY", 1250037}) \
+    X(CLASS_GETTER, I, VARIANT_BOOL, CurrentRampBusy, .attribute = {"CURRENT_RAMP_BUSY", 1250038}) \
     X(CLASS_METHOD, I, QueryVoltageRangeCapabilities, (IN, LONG, Range), (OUT, double, MaxVoltage), (OUT, double, MinVoltage)) \
     X(CLASS_METHOD, I, FetchMeasurement, (IN, IviACPwrMeasurementTypeEnum, MeasurementType), (OUT, double, Measurement)) \
     X(CLASS_METHOD, I, FetchMeasurementArray, (IN, IviACPwrMeasurementTypeEnum, MeasurementType), (INOUT, SAFEARRAY*, Measurement), (OUT, LONG, MeasurementActualSize)) \

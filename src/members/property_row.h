@@ -31,10 +31,18 @@ struct ValueRange {
     bool Known() const { return !std::isnan(min); }
 };
 
+// The C interface's attribute of a property: its identifier's name after "ZPV4870_ATTR_" and its
+// number (the public header's attribute block is generated from these).
+struct CAttribute {
+    const char* name = nullptr;  // "SYSTEM_ALARM"
+    long id = 0;                 // 1150102; 0: the property is no attribute of the C interface
+};
+
 // The named columns of a property row, written after its commands with designated initializers
 // in this order, each one optional:
 //   X(SETTING, I, double, Time, "STEP:TIME", .stored = true, .family = kNotStandard, .unit = "per TimeUnit")
 //   X(QUERY, I, BSTR, All, "MEAS:ALL?", "%$Bs", .readings = true)
+//   X(SETTING, I, LONG, Count, "STEP:COUN", .stored = true, .attribute = {"STEP_MODE_COUNT", 1150087})
 // A swapped pair does not build (designators must follow the declaration order).
 template <class T>
 struct Columns {
@@ -45,6 +53,7 @@ struct Columns {
     ValueRange range{};                 // numbers: the values a put accepts
     bool (*check)(const T&) = nullptr;  // a check that is not a range (names)
     bool readings = false;              // queries: the result is the list of all readings
+    CAttribute attribute{};             // the C attribute, where the property is one
 
     // Whether a put of value passes the row's range and check.
     bool Accepts(const T& value) const {

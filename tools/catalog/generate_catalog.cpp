@@ -5,6 +5,7 @@
 // status with its C and object codes and text, and the fields of the instrument's list of all
 // readings. Run by the build target regenerate_catalog; a test compares its output with the
 // committed file.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -20,7 +21,7 @@
 #include "members/format_fit.h"
 #include "members/member_tables.h"
 // After the member tables: the C header's macros would rename names the tables' headers declare.
-#include "capi/attribute_rows.h"
+#include "capi/attribute_table.h"
 #include "capi/c_parameters.h"
 #include "capi/enum_value_rows.h"
 #include "capi/inherent_function_rows.h"
@@ -169,51 +170,51 @@ void KeepColumns(const char* key, const zpv::members::Columns<T>& c) {
 
 // ---- attributes --------------------------------------------------------------------------------
 
-template <class Member>
-struct Getter;
-template <class Base, class T>
-struct Getter<HRESULT (Base::*)(T*)> {
-    using Value = T;
-};
-
-template <class T>
-const char* CType() {
-    if constexpr (std::is_same_v<T, double>) return "ViReal64";
-    else if constexpr (std::is_same_v<T, VARIANT_BOOL>) return "ViBoolean";
-    else if constexpr (std::is_same_v<T, BSTR>) return "ViString";
-    else return "ViInt32";
-}
-template <class T>
-std::string EnumOf() {
-    if constexpr (std::is_enum_v<T>) return Quoted(TypeName<T>());
-    else return "null";
-}
-
 std::vector<std::string> gAttributes;
 
-void Attribute(const char* macro, long id, const char* interfaceName, const char* name, const char* cType,
-               const std::string& enumName, bool writable, bool perPhase) {
-    const std::string place = *interfaceName ? PlaceOf(interfaceName) : PlaceOf("IIviDriverIdentity");
+const char* CType(zpv::capi::ValueType type) {
+    switch (type) {
+        case zpv::capi::ValueType::Real64: return "ViReal64";
+        case zpv::capi::ValueType::Boolean: return "ViBoolean";
+        case zpv::capi::ValueType::String: return "ViString";
+        default: return "ViInt32";
+    }
+}
+
+void Attribute(const zpv::capi::AttributeEntry& a) {
+    const std::string interfaceName = a.interfaceName;
+    const std::string place = interfaceName.empty() ? PlaceOf("IIviDriverIdentity") : PlaceOf(interfaceName);
     ColumnsText columns{false, "", "null", "null"};
-    if (const auto it = gColumns.find(std::string(interfaceName) + "." + name); it != gColumns.end()) columns = it->second;
-    if (std::string_view(name) == "IOTimeout") columns.unit = "ms";  // the session's own timeout
-    gAttributes.push_back("{\"macro\": " + Quoted(macro) + ", \"id\": " + std::to_string(id) +
-                          ", \"name\": " + Quoted(name) + ", \"interface\": " + Quoted(interfaceName) +
-                          ", \"place\": " + Quoted(place) + ", \"c_type\": " + Quoted(cType) + ", \"enum\": " +
-                          enumName + ", \"access\": " + (writable ? "\"read/write\"" : "\"read-only\"") +
-                          ", \"scope\": " + (perPhase ? "\"phase\"" : "\"session\"") + ", \"unit\": " +
+    if (const auto it = gColumns.find(interfaceName + "." + a.property); it != gColumns.end()) columns = it->second;
+    if (std::string_view(a.property) == "IOTimeout") columns.unit = "ms";  // the session's own timeout
+    gAttributes.push_back("{\"macro\": " + Quoted(a.name) + ", \"id\": " + std::to_string(a.id) +
+                          ", \"name\": " + Quoted(a.property) + ", \"interface\": " + Quoted(interfaceName) +
+                          ", \"place\": " + Quoted(place) + ", \"c_type\": " + Quoted(CType(a.type)) + ", \"enum\": " +
+                          (a.enumName.empty() ? "null" : Quoted(a.enumName)) + ", \"access\": " +
+                          (a.write ? "\"read/write\"" : "\"read-only\"") + ", \"scope\": " +
+                          (a.perPhase ? "\"phase\"" : "\"session\"") + ", \"unit\": " +
                           (columns.unit.empty() ? "null" : Quoted(columns.unit)) + ", \"range\": " + columns.range +
                           ", \"missing_on\": " + columns.family + "}");
 }
-#define ZPV_A_WRITABLE_ReadOnly false
-#define ZPV_A_WRITABLE_ReadWrite true
-#define ZPV_A_PER_PHASE_Session false
-#define ZPV_A_PER_PHASE_PerPhase true
-#define ZPV_A(Id, I, Name, Access, Scope)                                                                  \
-    {                                                                                                        \
-        using T = Getter<decltype(&I::get_##Name)>::Value;                                                   \
-        Attribute(#Id, Id, #I, #Name, CType<T>(), EnumOf<T>(), ZPV_A_WRITABLE_##Access, ZPV_A_PER_PHASE_##Scope); \
+
+// The public header's block of attribute identifiers, one group per interface.
+void WriteHeaderBlock() {
+    std::size_t width = 0;
+    for (const auto& a : zpv::capi::AllAttributes()) width = std::max(width, std::string_view(a.name).size());
+    std::string_view group = "-";
+    for (const auto& a : zpv::capi::AllAttributes()) {
+        if (group != a.interfaceName) {
+            if (group != "-") std::printf("\n");
+            group = a.interfaceName;
+            if (group.empty()) std::printf("/* The driver prefix, \"ZPV4870\" */\n");
+            else if (a.perPhase) std::printf("/* %s, per output phase: pass a channel name */\n", a.interfaceName);
+            else std::printf("/* %s */\n", a.interfaceName);
+        }
+        std::printf("#define %-*s %luL /* %s%s%s, %s */\n", static_cast<int>(width), a.name, static_cast<unsigned long>(a.id),
+                    CType(a.type), a.enumName.empty() ? "" : ", ", std::string(a.enumName).c_str(),
+                    a.write ? "read/write" : "read-only");
     }
+}
 
 // ---- enumerations ------------------------------------------------------------------------------
 
@@ -300,13 +301,15 @@ std::string Parameter(std::string text) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     using namespace zpv::members;  // the rows name their model restrictions unqualified
+    if (argc > 1 && std::string_view(argv[1]) == "header") {
+        WriteHeaderBlock();
+        return 0;
+    }
     PlaceTree();
     ZPV_ALL_MEMBER_TABLES(ZPV_K_TABLE)
-    Attribute("ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX", ZPV4870_ATTR_SPECIFIC_DRIVER_PREFIX, "", "SpecificDriverPrefix",
-              "ViString", "null", false, false);
-    ZPV_C_ATTRIBUTES(ZPV_A)
+    for (const zpv::capi::AttributeEntry& a : zpv::capi::AllAttributes()) Attribute(a);
 
     std::printf("{\n\"interfaces\": [\n");
     bool first = true;

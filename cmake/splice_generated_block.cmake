@@ -1,0 +1,16 @@
+# Replaces the generated block of a file (between its BEGIN and END marker lines) with the text of
+# another file. cmake -DTARGET=<file> -DBLOCK=<file> -DNAME=<marker name> -P splice_generated_block.cmake
+file(READ ${TARGET} text)
+file(READ ${BLOCK} block)
+string(FIND "${text}" "/* BEGIN ${NAME}" begin)
+string(FIND "${text}" "/* END ${NAME} */" end)
+if(begin EQUAL -1 OR end EQUAL -1)
+  message(FATAL_ERROR "${TARGET} has no generated block '${NAME}'")
+endif()
+string(FIND "${text}" "\n" lineEnd REVERSE)
+string(SUBSTRING "${text}" ${begin} -1 fromBegin)
+string(FIND "${fromBegin}" "\n" firstLine)
+math(EXPR blockStart "${begin} + ${firstLine} + 1")
+string(SUBSTRING "${text}" 0 ${blockStart} head)
+string(SUBSTRING "${text}" ${end} -1 tail)
+file(WRITE ${TARGET} "${head}${block}${tail}")
