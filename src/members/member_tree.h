@@ -12,7 +12,8 @@ namespace zpv::members::tree {
 struct Link {
     std::string_view parent;
     std::string_view child;
-    bool items;  // child is the interface of parent's items
+    std::string_view name;  // parent's getter get_<name> hands out child; empty for items
+    bool items;             // child is the interface of parent's items
 };
 
 #define ZPV_TREE(kind, ...) ZPV_TREE_##kind(__VA_ARGS__)
@@ -28,10 +29,10 @@ struct Link {
 #define ZPV_TREE_ACTION ZPV_TREE_NOTHING
 #define ZPV_TREE_CLASS_METHOD ZPV_TREE_NOTHING
 #define ZPV_TREE_DIRECT ZPV_TREE_NOTHING
-#define ZPV_TREE_GROUP(I, Group, Name, Family) Link{#I, #Group, false},
+#define ZPV_TREE_GROUP(I, Group, Name, Family) Link{#I, #Group, #Name, false},
 #define ZPV_TREE_TABLE(kind, ...) ZPV_TREE_TABLE_##kind(__VA_ARGS__)
 #define ZPV_TREE_TABLE_INTERFACE(I) ZPV_LIST_##I(ZPV_TREE, I)
-#define ZPV_TREE_TABLE_COLLECTION(I, ItemI) Link{#I, #ItemI, true}, ZPV_LIST_##I(ZPV_TREE, I)
+#define ZPV_TREE_TABLE_COLLECTION(I, ItemI) Link{#I, #ItemI, "", true}, ZPV_LIST_##I(ZPV_TREE, I)
 
 inline constexpr Link kLinks[] = {ZPV_ALL_MEMBER_TABLES(ZPV_TREE_TABLE)};
 

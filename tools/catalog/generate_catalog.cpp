@@ -20,6 +20,7 @@
 #include "members/driver_groups.h"
 #include "members/format_fit.h"
 #include "members/member_tables.h"
+#include "members/member_tree.h"
 // After the member tables: the C header's macros would rename names the tables' headers declare.
 #include "capi/attribute_table.h"
 #include "capi/c_parameters.h"
@@ -74,35 +75,15 @@ std::string Join(const std::string& place, std::string_view name) {
     return place.empty() ? std::string(name) : place + "." + std::string(name);
 }
 
-// Group rows of the member tables: parent interface, group interface, getter name.
-struct GroupRow {
-    std::string parent, group, name;
-};
-std::vector<GroupRow> gGroupRows;
-#define ZPV_G_ROW(kind, ...) ZPV_G_ROW_##kind(__VA_ARGS__)
-#define ZPV_G_ROW_GROUP(I, Group, Name, Family) gGroupRows.push_back({#I, #Group, #Name});
-#define ZPV_G_IGNORE(...)
-#define ZPV_G_ROW_SETTING ZPV_G_IGNORE
-#define ZPV_G_ROW_ENUM_SETTING ZPV_G_IGNORE
-#define ZPV_G_ROW_PROPERTY ZPV_G_IGNORE
-#define ZPV_G_ROW_RENAMED_PROPERTY ZPV_G_IGNORE
-#define ZPV_G_ROW_LIVE_GETTER ZPV_G_IGNORE
-#define ZPV_G_ROW_CLASS_PROPERTY ZPV_G_IGNORE
-#define ZPV_G_ROW_CLASS_GETTER ZPV_G_IGNORE
-#define ZPV_G_ROW_QUERY ZPV_G_IGNORE
-#define ZPV_G_ROW_ACTION ZPV_G_IGNORE
-#define ZPV_G_ROW_CLASS_METHOD ZPV_G_IGNORE
-#define ZPV_G_ROW_DIRECT ZPV_G_IGNORE
-#define ZPV_G_TABLE(kind, ...) ZPV_G_TABLE_##kind(__VA_ARGS__)
-#define ZPV_G_TABLE_INTERFACE(I) ZPV_LIST_##I(ZPV_G_ROW, I)
-#define ZPV_G_TABLE_COLLECTION(I, ItemI)                                                         \
-    gInterfaces[#I].item = #ItemI;                                                                \
-    gInterfaces[#I].itemName = std::string(#ItemI).substr(std::string_view(#ItemI).starts_with("IZPV4870") ? 8 : 9); \
-    ZPV_LIST_##I(ZPV_G_ROW, I)
-
 void PlaceTree() {
-    using namespace zpv::members;
-    ZPV_ALL_MEMBER_TABLES(ZPV_G_TABLE)
+    using zpv::members::tree::kLinks;
+    for (const auto& link : kLinks) {
+        if (!link.items) continue;
+        Interface& collection = gInterfaces[std::string(link.parent)];
+        collection.item = link.child;
+        // What one item is called: its interface without the product's or the class's prefix.
+        collection.itemName = link.child.substr(link.child.starts_with("IZPV4870") ? 8 : 9);
+    }
     std::map<std::string, std::string> roots;
 #define ZPV_G_ROOT(Root, Place) roots[#Root] = Place;
     ZPV_DRIVER_ROOTS(ZPV_G_ROOT)
@@ -116,10 +97,12 @@ void PlaceTree() {
             gInterfaces[i.item].place = i.place + "[]";
             placed = true;
         }
-        for (const GroupRow& row : gGroupRows) {
-            const Interface& parent = gInterfaces[row.parent];
-            if (parent.place.empty() || !gInterfaces[row.group].place.empty()) continue;
-            gInterfaces[row.group].place = Join(parent.place, row.name);
+        for (const auto& link : kLinks) {
+            if (link.items) continue;
+            const Interface& parent = gInterfaces[std::string(link.parent)];
+            Interface& group = gInterfaces[std::string(link.child)];
+            if (parent.place.empty() || !group.place.empty()) continue;
+            group.place = Join(parent.place, link.name);
             placed = true;
         }
     }
