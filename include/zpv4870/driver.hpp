@@ -204,8 +204,25 @@ inline Readings ParseReadings(const std::string& text) {
     return ReadingsOf(values);
 }
 
-// The failure's exception, with the description the driver published for it.
-[[noreturn]] inline void Throw(HRESULT status) {
+// The instrument's error queue, read until it is empty: "-224, Illegal parameter value; ...".
+inline std::string InstrumentErrors(IIviDriverUtility* utility) {
+    std::string errors;
+    for (int n = 0; n < 32; ++n) {
+        LONG code = 0;
+        BSTR message = nullptr;
+        const HRESULT status = utility->ErrorQuery(&code, &message);
+        const std::string text = message ? Utf8(message, SysStringLen(message)) : std::string();
+        SysFreeString(message);
+        if (status < 0 || code == 0) break;
+        errors += (errors.empty() ? "" : "; ") + std::to_string(code) + ", " + text;
+    }
+    return errors;
+}
+
+// The failure's exception, with the description the driver published for it. When the
+// instrument refused the call (the status check found an error) and the driver's utility
+// interface is at hand, the instrument's own words are the description.
+[[noreturn]] inline void Throw(HRESULT status, IIviDriverUtility* utility = nullptr) {
     std::string description;
     IErrorInfo* info = nullptr;
     if (GetErrorInfo(0, &info) == S_OK && info) {
@@ -215,6 +232,9 @@ inline Readings ParseReadings(const std::string& text) {
         info->Release();
     }
     if (description.empty()) description = category().message(static_cast<int>(status));
+    if (static_cast<std::uint32_t>(status) == status::kInstrumentStatus && utility)
+        if (const std::string refused = InstrumentErrors(utility); !refused.empty())
+            description = "the instrument refused it: " + refused;
     switch (static_cast<std::uint32_t>(status)) {
         case status::kIoGeneral: throw IoError(status, description);
         case status::kIoTimeout: throw TimeoutError(status, description);
@@ -224,9 +244,23 @@ inline Readings ParseReadings(const std::string& text) {
     }
 }
 
-inline void Check(HRESULT status) {
-    if (status < 0) Throw(status);
+inline void Check(HRESULT status, IIviDriverUtility* utility = nullptr) {
+    if (status < 0) Throw(status, utility);
 }
+
+// An interface of the driver object (or of one of its phases) and the driver's utility interface
+// beside it, for the instrument's own words when it refuses a call.
+template <class I>
+struct Target {
+    I* p;
+    IIviDriverUtility* utility;
+    I* operator->() const { return p; }
+};
+template <class I>
+struct Handle {
+    CComPtr<I> p;
+    CComPtr<IIviDriverUtility> utility;
+};
 
 struct OutTag {};
 inline constexpr OutTag out{};
@@ -361,9 +395,9 @@ struct IsTuple<std::tuple<T...>> : std::true_type {};
 // Calls member on p with the face's arguments (detail::out where the member gives a value) and
 // returns what it gave as R: nothing, one value, or a tuple of them.
 template <class R, class I, class B, class... A, class... Args>
-R Call(I* p, HRESULT (B::*member)(A...), Args&&... args) {
+R CallWith(I* p, IIviDriverUtility* utility, HRESULT (B::*member)(A...), Args&&... args) {
     std::tuple<Arg<A>...> slots(std::forward<Args>(args)...);
-    Check(std::apply([&](auto&... s) { return (static_cast<B*>(p)->*member)(s.com()...); }, slots));
+    Check(std::apply([&](auto&... s) { return (static_cast<B*>(p)->*member)(s.com()...); }, slots), utility);
     if constexpr (!std::is_void_v<R>) {
         auto outs = std::apply([](auto&... s) { return std::tuple_cat(OutputsOf(s)...); }, slots);
         if constexpr (IsTuple<R>::value) return TakeAll<R>(outs, std::make_index_sequence<std::tuple_size_v<R>>{});
@@ -371,12 +405,21 @@ R Call(I* p, HRESULT (B::*member)(A...), Args&&... args) {
     }
 }
 
-template <class R, class I, class B, class T>
-R Get(I* p, HRESULT (B::*getter)(T*)) {
+template <class R, class I, class B, class... A, class... Args>
+R Call(I* p, HRESULT (B::*member)(A...), Args&&... args) {
+    return CallWith<R>(p, nullptr, member, std::forward<Args>(args)...);
+}
+template <class R, class I, class B, class... A, class... Args>
+R Call(const Target<I>& t, HRESULT (B::*member)(A...), Args&&... args) {
+    return CallWith<R>(t.p, t.utility, member, std::forward<Args>(args)...);
+}
+
+template <class R, class P, class B, class T>
+R Get(const P& p, HRESULT (B::*getter)(T*)) {
     return Call<R>(p, getter, out);
 }
-template <class I, class B, class T, class V>
-void Put(I* p, HRESULT (B::*putter)(T), const V& value) {
+template <class P, class B, class T, class V>
+void Put(const P& p, HRESULT (B::*putter)(T), const V& value) {
     Call<void>(p, putter, value);
 }
 template <class I, class B, class G>
@@ -384,6 +427,19 @@ CComPtr<G> Group(I* p, HRESULT (B::*getter)(G**)) {
     CComPtr<G> group;
     Check((static_cast<B*>(p)->*getter)(&group));
     return group;
+}
+// A group of a view: it keeps the view's utility interface.
+template <class I, class B, class G>
+Handle<G> Group(const Target<I>& t, HRESULT (B::*getter)(G**)) {
+    return {Group(t.p, getter), t.utility};
+}
+
+// The driver object's utility interface, where p is an interface of the driver object itself.
+template <class I>
+CComPtr<IIviDriverUtility> UtilityOf(I* p) {
+    CComPtr<IIviDriverUtility> utility;
+    if (p && p->QueryInterface(ZPV_IID_OF(IIviDriverUtility), reinterpret_cast<void**>(&utility)) < 0) utility = nullptr;
+    return utility;
 }
 
 // The try_ forms: the call's Error as the result instead of an exception.
@@ -408,11 +464,16 @@ template <class I>
 class View {
 public:
     using Interface = I;
-    explicit View(CComPtr<I> p) : owner_(std::move(p)), p_(owner_.Get()) {}
+    explicit View(CComPtr<I> p) : View(Handle<I>{std::move(p), nullptr}) {}
+    explicit View(Handle<I> h)
+        : owner_(std::move(h.p)),
+          utility_(h.utility ? std::move(h.utility) : UtilityOf(owner_.Get())),
+          p_{owner_.Get(), utility_.Get()} {}
 
 protected:
-    CComPtr<I> owner_;  // keeps the object alive as long as the view
-    I* p_;
+    CComPtr<I> owner_;                     // keeps the object alive as long as the view
+    CComPtr<IIviDriverUtility> utility_;   // the driver's, where the view can reach it
+    Target<I> p_;
 };
 
 // The output phases: by number (1 for the first) or by name, and all of them.
@@ -425,8 +486,8 @@ public:
     ItemView phase(std::string_view name) const {
         Arg<BSTR> wide(name);
         CComPtr<typename ItemView::Interface> item;
-        Check(this->p_->get_Item(wide.com(), &item));
-        return ItemView(item);
+        Check(this->p_->get_Item(wide.com(), &item), this->utility_.Get());
+        return ItemView(Handle<typename ItemView::Interface>{item, this->utility_});
     }
     ItemView phase(std::int32_t number) const { return phase(name(number)); }
     std::vector<ItemView> phases() const {

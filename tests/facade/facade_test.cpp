@@ -12,6 +12,8 @@
 #include <thread>
 
 #include "members/member_catalog.h"
+#include <functional>
+
 #include "zpv4870/driver.hpp"
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/socket_server.h"
@@ -112,6 +114,20 @@ TEST_P(Face, ErrorsCarryTheDescriptionAndTheCategory) {
     if (!OverTcp()) {
         // Direct I/O has no session in simulation: an I/O error.
         EXPECT_THROW(drv.system().read_string(), zpv4870::IoError);
+    } else {
+        // What the instrument refuses fails with the instrument's own words, on the driver's
+        // groups and on a phase alike, and the queue is left empty.
+        for (auto refuse : {std::function<void()>([&] { drv.manual_mode().voltage_ac(9999.0); }),
+                            std::function<void()>([&] { drv.output_phases().phase(1).voltage_level(9999.0); })}) {
+            try {
+                refuse();
+                ADD_FAILURE() << "no exception";
+            } catch (const zpv4870::Error& e) {
+                EXPECT_EQ(static_cast<std::uint32_t>(e.status()), zpv4870::status::kInstrumentStatus);
+                EXPECT_NE(std::string(e.what()).find("the instrument refused it: -2"), std::string::npos) << e.what();
+            }
+        }
+        EXPECT_EQ(std::get<0>(drv.error_query()), 0);
     }
 }
 
