@@ -110,6 +110,10 @@ def test_attributes_list_names_types_and_values() -> None:
     assert by_name["ManualMode.Range"]["values"] == ["AUTO", "HIGH", "LOW"]
     assert by_name["OutputPhase1.VoltageLevel"]["per_phase"] is True
     assert by_name["Identity.InstrumentModel"]["access"] == "read-only"
+    # Units and ranges are the rows': StepMode.Time counts in its TimeUnit, not in seconds.
+    assert by_name["StepMode.Time"]["unit"] == "per TimeUnit" and by_name["StepMode.Time"]["missing_on"] == "Standard"
+    assert by_name["OutputPhase1.VoltageLevel"]["unit"] == "V" and by_name["System.Alarm"]["range"] == "0 to 9"
+    assert by_name["DriverOperation.RangeCheck"]["unit"] is None
     table = run("attributes", "--filter", "currentprotection.delay").stdout.splitlines()
     assert table[0].split() == ["NAME", "TYPE", "ACCESS", "UNIT", "RANGE", "VALUES"]
     assert [line.split()[0] for line in table[1:]] == ["OutputPhase1.CurrentProtection.Delay",
