@@ -46,6 +46,13 @@ const std::unordered_map<std::uint32_t, std::uint32_t>& StatusMap() {
 
 }  // namespace
 
+std::uint32_t ObjectStatusOf(ViStatus status) {
+    std::uint32_t lowest = 0;
+    for (const auto& [hresult, translated] : StatusMap())
+        if (static_cast<ViStatus>(translated) == status && (lowest == 0 || hresult < lowest)) lowest = hresult;
+    return lowest;
+}
+
 ViStatus TranslateStatus(HRESULT hr) {
     if (hr == S_OK) return VI_SUCCESS;
     const auto& map = StatusMap();

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "members/driver_groups.h"
+#include "zpv4870/output.h"
 #include "members/format_fit.h"
 #include "members/member_tables.h"
 #include "members/member_tree.h"
@@ -34,27 +35,8 @@ namespace {
 
 using zpv::members::format_fit::TypeName;
 
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
+// JSON text, as the command-line tool writes it.
+std::string Quoted(std::string_view text) { return zpv::cli::JsonString(std::string(text)); }
 std::string QuotedOrNull(const char* text) { return text && *text ? Quoted(text) : "null"; }
 std::string Number(double value) {
     char text[32];
@@ -371,24 +353,13 @@ int main(int argc, char** argv) {
     };
 #define ZPV_S(Macro, Text) Status{#Macro, static_cast<long>(Macro), Text},
     const Status statuses[] = {ZPV_C_STATUSES(ZPV_S)};
-    // The object's code of a C status: the first object status that translates to it.
-    std::map<long, std::uint32_t> objectCodes;
-    for (std::uint64_t hr = 0x80042000; hr <= 0x80047100; ++hr) {
-        const long status = zpv::capi::TranslateStatus(static_cast<HRESULT>(hr));
-        if (status != static_cast<long>(static_cast<std::int32_t>(hr)) && !objectCodes.contains(status))
-            objectCodes[status] = static_cast<std::uint32_t>(hr);
-    }
-    for (std::uint32_t hr = 0x00047000; hr <= 0x00047100; ++hr) {
-        const long status = zpv::capi::TranslateStatus(static_cast<HRESULT>(hr));
-        if (status != static_cast<long>(hr) && !objectCodes.contains(status)) objectCodes[status] = hr;
-    }
     for (std::size_t n = 0; n < std::size(statuses); ++n) {
         const Status& s = statuses[n];
         const std::string name = std::string_view(s.macro) == "VI_SUCCESS" ? "VI_SUCCESS" : s.macro;
         std::string object = "null";
         if (s.status == 0) object = "0";
-        else if (const auto it = objectCodes.find(s.status); it != objectCodes.end())
-            object = std::to_string(static_cast<std::int32_t>(it->second));
+        else if (const std::uint32_t hr = zpv::capi::ObjectStatusOf(static_cast<ViStatus>(s.status)); hr != 0)
+            object = std::to_string(static_cast<std::int32_t>(hr));
         std::printf("  {\"macro\": %s, \"status\": %ld, \"object_status\": %s, \"kind\": %s, \"text\": %s}%s",
                     Quoted(name).c_str(), s.status, object.c_str(),
                     s.status < 0 ? "\"error\"" : s.status > 0 ? "\"warning\"" : "\"success\"", Quoted(s.text).c_str(),

@@ -4,6 +4,7 @@
 // compares its output with the committed header.
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -263,16 +264,14 @@ namespace status {
     };
 #define ZPV_F_STATUS(Macro, Text) Status{#Macro, static_cast<long>(Macro)},
     const Status statuses[] = {ZPV_C_STATUSES(ZPV_F_STATUS)};
-    std::set<std::string_view> named;  // a C status some object statuses share is named by its first
-    for (std::uint32_t hr = 0x80042000; hr <= 0x80047100; ++hr) {
-        const long c = zpv::capi::TranslateStatus(static_cast<HRESULT>(hr));
-        if (c == static_cast<long>(static_cast<std::int32_t>(hr))) continue;
-        for (const Status& s : statuses)
-            if (s.c == c && std::string_view(s.macro) != "VI_SUCCESS" && named.insert(s.macro).second) {
-                std::printf("inline constexpr std::uint32_t %s = 0x%08Xu;  // %s\n", ConstantName(s.macro).c_str(), hr, s.macro);
-                break;
-            }
-    }
+    // The failures, in the order of their object statuses.
+    std::map<std::uint32_t, const char*> byObjectStatus;
+    for (const Status& s : statuses)
+        if (s.c < 0)
+            if (const std::uint32_t hr = zpv::capi::ObjectStatusOf(static_cast<ViStatus>(s.c)); hr != 0)
+                byObjectStatus.emplace(hr, s.macro);
+    for (const auto& [hr, macro] : byObjectStatus)
+        std::printf("inline constexpr std::uint32_t %s = 0x%08Xu;  // %s\n", ConstantName(macro).c_str(), hr, macro);
     std::printf("}  // namespace status\n\n// The instrument's list of all readings, in the order it sends them.\nstruct Readings {\n");
     std::size_t count = 0;
 #define ZPV_F_READING(Name, Unit) \
