@@ -190,6 +190,8 @@ class Wrapper:
                 self.steps.append(("array_in", following)); i += 2
             elif p.c_type == "ViInt32" and following and following.c_type == "ViReal64[]":
                 self.steps.append(("array_out", following)); i += 2
+            elif p.c_type.startswith("ViChar[") and p.c_type != "ViChar[]":  # a fixed-size text buffer
+                self.steps.append(("fixed_text", p)); i += 1
             elif p.c_type == "ViByte[]":
                 self.steps.append(("bytes_out", parameters[i + 2])); i += 3
             elif p.c_type == "const ViByte[]":
@@ -223,6 +225,10 @@ class Wrapper:
                 outputs.append(("text", None))
                 text_at = len(arguments)
                 arguments += [0, None]  # size and buffer, given by read_text
+            elif kind == "fixed_text":
+                buffer = ctypes.create_string_buffer(int(p.c_type[len("ViChar["):-1]))
+                outputs.append(("fixed_text", buffer))
+                arguments.append(buffer)
             elif kind == "array_in":
                 items = [finite(x, f"{self.info.name} {name}") for x in values[name]]
                 arguments += [len(items), (ctypes.c_double * len(items))(*items)]
@@ -281,6 +287,8 @@ class Wrapper:
             return bool(box.value)
         if kind == "array":
             return list(box)
+        if kind == "fixed_text":
+            return box.value.decode("utf-8", "replace")
         if kind == "bytes":
             buffer, count = box
             return buffer.raw[: count.value]

@@ -28,7 +28,7 @@ def c_type(parameter: Parameter) -> type:
     t = parameter.c_type
     if t in _SCALARS:
         return _SCALARS[t]
-    if t in ("ViChar[]", "ViByte[]", "const ViByte[]"):
+    if t in ("ViByte[]", "const ViByte[]") or t.startswith("ViChar["):
         return ctypes.c_char_p
     if t.endswith("[]"):
         return ctypes.POINTER(_SCALARS[t.removeprefix("const ").removesuffix("[]")])

@@ -196,35 +196,26 @@ def _build() -> dict[str, type[Group]]:
 _CLASSES = _build()
 
 
-def _error_query(self: Group) -> tuple[int, str]:
-    """The instrument's next error: code and message (0 and "No error" when the queue is empty)."""
-    code = ctypes.c_int32()
-    text = ctypes.create_string_buffer(256)
-    self._session.check(self._session.lib.ZPV4870_error_query(self._session.vi, ctypes.byref(code), text),
-                        "ZPV4870_error_query")
-    return code.value, text.value.decode("utf-8", "replace")
+def _utility(name: str, doc: str) -> Any:
+    """A session utility function of the C interface (from its prototype in the catalog) as a
+    method: its outputs returned as a tuple."""
+    wrapper = Wrapper(catalog().session_functions[f"ZPV4870_{name}"])
+
+    def call(self: Group) -> Any:
+        return wrapper(self._session, None)
+
+    call.__name__, call.__doc__ = name, doc
+    return call
 
 
-def _self_test(self: Group) -> tuple[int, str]:
-    """The instrument's self test: its result code and message."""
-    result = ctypes.c_int16()
-    text = ctypes.create_string_buffer(256)
-    self._session.check(self._session.lib.ZPV4870_self_test(self._session.vi, ctypes.byref(result), text),
-                        "ZPV4870_self_test")
-    return result.value, text.value.decode("utf-8", "replace")
-
-
-def _revision_query(self: Group) -> tuple[str, str]:
-    """The driver's revision and the instrument's firmware revision."""
-    driver, firmware = ctypes.create_string_buffer(256), ctypes.create_string_buffer(256)
-    self._session.check(self._session.lib.ZPV4870_revision_query(self._session.vi, driver, firmware),
-                        "ZPV4870_revision_query")
-    return driver.value.decode("utf-8", "replace"), firmware.value.decode("utf-8", "replace")
-
-
-# Where the C interface's grouping puts them: the utility group, beside reset.
-for _function in (_error_query, _self_test, _revision_query):
-    setattr(_CLASSES["utility"], _function.__name__.lstrip("_"), _function)
+# Where the C interface's grouping puts them: the utility group, beside reset (also on the driver).
+_UTILITIES = {name: _utility(name, doc) for name, doc in (
+    ("error_query", "The instrument's next error: code and message (0 and \"No error\" when the queue is empty)."),
+    ("self_test", "The instrument's self test: its result code and message."),
+    ("revision_query", "The driver's revision and the instrument's firmware revision."),
+)}
+for _name, _function in _UTILITIES.items():
+    setattr(_CLASSES["utility"], _name, _function)
 
 
 class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
@@ -308,9 +299,9 @@ class Driver(_CLASSES[""]):  # type: ignore[misc, valid-type]
 
     # -- the session utility functions --------------------------------------------------------------
     # The instrument's error queue, self test and revisions (also on drv.utility).
-    error_query = _error_query
-    self_test = _self_test
-    revision_query = _revision_query
+    error_query = _UTILITIES["error_query"]
+    self_test = _UTILITIES["self_test"]
+    revision_query = _UTILITIES["revision_query"]
 
     # -- list programs ---------------------------------------------------------------------------
     def list_results(self) -> list[SequenceResult]:

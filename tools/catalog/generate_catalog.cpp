@@ -246,12 +246,13 @@ std::string Trimmed(std::string text) {
     return first == std::string::npos ? "" : text.substr(first, last - first + 1);
 }
 
-// "const ViReal64 Values[]" -> {"type": "const ViReal64[]", "name": "Values"}.
+// "const ViReal64 Values[]" -> {"type": "const ViReal64[]", "name": "Values"}; a fixed-size
+// buffer keeps its size ("ViChar[256]").
 std::string Parameter(std::string text) {
     text = Trimmed(text);
-    bool array = false;
-    if (text.ends_with("]")) {  // "[]" or a fixed size "[256]"
-        array = true;
+    std::string extent;  // "[]", or a fixed size "[256]"
+    if (text.ends_with("]")) {
+        extent = text.substr(text.rfind('['));
         text.resize(text.rfind('['));
     }
     const auto space = text.rfind(' ');
@@ -261,7 +262,7 @@ std::string Parameter(std::string text) {
         name.erase(0, 1);
     }
     if (type.ends_with(" *")) type.replace(type.size() - 2, 2, "*");
-    return "{\"type\": " + Quoted(type + (array ? "[]" : "")) + ", \"name\": " + Quoted(name) + "}";
+    return "{\"type\": " + Quoted(type + extent) + ", \"name\": " + Quoted(name) + "}";
 }
 
 }  // namespace
