@@ -5,6 +5,7 @@
 
 #include "io/argument_cursor.h"
 #include "io/io_failure.h"
+#include "platform/com/block_recycler.h"
 
 namespace zpv::io {
 
@@ -167,6 +168,7 @@ HRESULT CIoSession::Close() {
     if (!connection_) return S_OK;
     const HRESULT hr = connection_->Close();
     connection_.reset();
+    com::recycler::ReleaseAll();  // blocks kept for this session's next reply
     return hr;
 }
 
@@ -201,6 +203,29 @@ HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs)
     if (budget_.active && actual) budget_.bytes += static_cast<std::size_t>(*actual);
     if (FAILED(hr)) answerAbandoned_ = true;
     return hr;
+}
+
+HRESULT CIoSession::ReadCounted(BYTE* buffer, LONG count, LONG* actual) {
+    *actual = 0;
+    if (!connection_) return NotConnected();
+    SessionAttributes attributes;
+    HRESULT hr = connection_->GetAttributes(&attributes);
+    if (FAILED(hr)) return hr;
+    if (!attributes.termCharEnabled) return Read(buffer, count, actual, kUseSessionTimeout);
+    SessionAttributes counted = attributes;
+    counted.termCharEnabled = false;
+    if (hr = connection_->SetAttributes(counted); FAILED(hr)) return hr;
+    hr = Read(buffer, count, actual, kUseSessionTimeout);
+    const HRESULT restored = connection_->SetAttributes(attributes);
+    if (FAILED(hr)) return hr;
+    if (FAILED(restored)) return restored;
+    if (hr == kStatusMoreData && count > 0 && *actual == count && buffer[count - 1] == attributes.termChar) return S_OK;
+    return hr;
+}
+
+void CIoSession::SetMaxResponseBytes(std::size_t limit) {
+    maxResponseBytes_ = limit ? limit : kDefaultMaxResponseBytes;
+    com::recycler::RaiseLimit(maxResponseBytes_);  // a reply this long may be kept for the next
 }
 
 HRESULT CIoSession::NextReadTimeout(LONG requested, LONG* timeoutMs) {

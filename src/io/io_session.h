@@ -165,6 +165,11 @@ public:
     // ILowLevelIo: unbuffered transfers on the connection.
     HRESULT Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs) override;
     HRESULT Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) override;
+    // Reads count bytes in which the termination character is a byte like any other (the rest of
+    // a definite-length block, whose header said how long it is). S_OK when they ended the
+    // response: END came with them, or, where the termination character ends messages, the last
+    // of them is that character.
+    HRESULT ReadCounted(BYTE* buffer, LONG count, LONG* actual);
 
     HRESULT SetBufferSize(LONG mask, LONG size) override;
     HRESULT GetReadBufferCapacity(LONG* capacity) override;
@@ -190,7 +195,7 @@ public:
 
     // The most bytes one read operation takes before it fails (DriverSetup MaxResponseBytes).
     static constexpr std::size_t kDefaultMaxResponseBytes = 64u << 20;
-    void SetMaxResponseBytes(std::size_t limit) { maxResponseBytes_ = limit ? limit : kDefaultMaxResponseBytes; }
+    void SetMaxResponseBytes(std::size_t limit);
     std::size_t MaxResponseBytes() const { return maxResponseBytes_; }
 
 protected:

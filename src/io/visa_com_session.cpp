@@ -53,8 +53,6 @@ HRESULT CVisaComSession::ConfigureSerial(const SerialSettings& s) {
     return S_OK;
 }
 
-// Reads one whole response straight into its final storage: each byte is copied once, by the
-// transport. Pieces grow from 4096 bytes, so long replies take few transfers.
 namespace {
 
 // The whole length of a reply that begins with a definite-length block header ("#<n><length>"),
@@ -73,31 +71,38 @@ std::size_t DefiniteLength(const BYTE* data, std::size_t size) {
 
 }  // namespace
 
-// Reads one whole response straight into its final storage: each byte is copied once, by the
-// transport. Pieces grow from 4096 bytes, so long replies take few transfers; a definite-length
-// block sizes the storage once from its header (one allocation, which the allocator can reuse).
+// Reads one whole response into storage of its final size, each byte copied once, by the
+// transport. The first piece shows whether the reply is a definite-length block: then its header
+// sizes the storage (a block kept from an earlier reply of that size where there is one) and the
+// rest arrives in one counted read, line feeds in the data being data. Other long replies grow
+// their storage as they arrive, in pieces that double from 4096 bytes.
 HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
     ReadOperation operation(*this);
-    std::size_t piece = kDirectReadPiece;
-    bool sized = false;
-    HRESULT hr;
-    do {
-        if (!response.Reserve(piece)) return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
-        LONG actual = 0;
+    const auto outOfMemory = [&] {
+        return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
+    };
+    BYTE head[kDirectReadPiece];
+    LONG actual = 0;
+    HRESULT hr = Read(head, sizeof head, &actual, kUseSessionTimeout);
+    if (FAILED(hr)) return hr;
+    const auto first = static_cast<std::size_t>(actual);
+    const std::size_t block = hr == kStatusMoreData ? DefiniteLength(head, first) : 0;
+    const std::size_t sized = block > first ? std::min(block, MaxResponseBytes()) : first;
+    if (!response.Reserve(sized)) return outOfMemory();
+    if (first) std::memcpy(response.data(), head, first);
+    response.Grow(first);
+    if (hr == kStatusMoreData && sized > first) {
+        hr = ReadCounted(response.data() + first, static_cast<LONG>(sized - first), &actual);
+        if (FAILED(hr)) return hr;
+        response.Grow(static_cast<std::size_t>(actual));
+    }
+    for (std::size_t piece = kDirectReadPiece * 2; hr == kStatusMoreData;
+         piece = std::min(piece * 2, kLargestDirectReadPiece)) {
+        if (!response.Reserve(piece)) return outOfMemory();
         hr = Read(response.data() + response.size(), static_cast<LONG>(piece), &actual, kUseSessionTimeout);
         if (FAILED(hr)) return hr;
         response.Grow(static_cast<std::size_t>(actual));
-        piece = std::min<std::size_t>(piece * 2, kLargestDirectReadPiece);
-        if (!sized && hr == kStatusMoreData) {
-            sized = true;
-            const std::size_t total = std::min(DefiniteLength(response.data(), response.size()), MaxResponseBytes());
-            if (total > response.size()) {
-                if (!response.Reserve(total - response.size()))
-                    return reporter_->Report<errors::MessageId::OutOfMemory>("Could not allocate memory for Read.");
-                piece = std::max(piece, total - response.size());
-            }
-        }
-    } while (hr == kStatusMoreData);
+    }
     return S_OK;
 }
 

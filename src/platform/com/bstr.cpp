@@ -1,9 +1,13 @@
 // BSTR: a 32-bit byte count, then the wide characters, then a terminating NUL. The pointer handed
 // out points at the first character, so a BSTR reads as a plain NUL-terminated wide string.
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
+#include "platform/com/block_recycler.h"
+#include "platform/com/bstr_storage.h"
 #include "zpv4870_runtime.h"
 
 namespace {
@@ -13,21 +17,30 @@ constexpr std::size_t kMaxBytes = std::numeric_limits<Prefix>::max() - sizeof(OL
 
 Prefix* HeaderOf(BSTR s) { return reinterpret_cast<Prefix*>(reinterpret_cast<char*>(s) - sizeof(Prefix)); }
 
-// Room for byteLen bytes of text plus a whole wide NUL; the text is copied when given.
+std::size_t BlockBytes(std::size_t byteLen) { return sizeof(Prefix) + byteLen + 2 * sizeof(OLECHAR); }
+
+// Sets the length and writes the NUL after the bytes, padded so that a byte-length string still
+// ends in a whole wide NUL.
+BSTR Finish(char* block, std::size_t byteLen) {
+    *reinterpret_cast<Prefix*>(block) = static_cast<Prefix>(byteLen);
+    char* text = block + sizeof(Prefix);
+    std::memset(text + byteLen, 0, 2 * sizeof(OLECHAR));
+    return reinterpret_cast<BSTR>(text);
+}
+
+// Room for byteLen bytes of text plus a whole wide NUL; the text is copied when given. Long texts
+// (a reply read as text) live in recycled blocks.
 BSTR AllocBytes(const void* data, std::size_t byteLen) {
     if (byteLen > kMaxBytes) return nullptr;
-    const std::size_t total = sizeof(Prefix) + byteLen + sizeof(OLECHAR) + sizeof(OLECHAR);
-    auto* block = static_cast<char*>(std::malloc(total));
+    std::size_t usable = 0;
+    auto* block = static_cast<char*>(zpv::com::recycler::Take(BlockBytes(byteLen), &usable));
     if (!block) return nullptr;
-    *reinterpret_cast<Prefix*>(block) = static_cast<Prefix>(byteLen);
     char* text = block + sizeof(Prefix);
     if (data)
         std::memcpy(text, data, byteLen);
     else
         std::memset(text, 0, byteLen);
-    // NUL after the bytes, padded so that a byte-length string still ends in a whole wide NUL.
-    std::memset(text + byteLen, 0, 2 * sizeof(OLECHAR));
-    return reinterpret_cast<BSTR>(text);
+    return Finish(block, byteLen);
 }
 
 }  // namespace
@@ -63,7 +76,7 @@ int SysReAllocString(BSTR* pbstr, const OLECHAR* psz) {
 }
 
 void SysFreeString(BSTR bstr) {
-    if (bstr) std::free(HeaderOf(bstr));
+    if (bstr) zpv::com::recycler::Give(HeaderOf(bstr));
 }
 
 UINT SysStringByteLen(BSTR bstr) { return bstr ? *HeaderOf(bstr) : 0; }
@@ -73,3 +86,23 @@ UINT SysStringLen(BSTR bstr) { return SysStringByteLen(bstr) / sizeof(OLECHAR); 
 void* CoTaskMemAlloc(std::size_t cb) { return std::malloc(cb ? cb : 1); }
 
 void CoTaskMemFree(void* pv) { std::free(pv); }
+
+namespace zpv::com {
+
+BSTR ReserveBstr(std::size_t capacity) {
+    if (capacity > kMaxBytes / sizeof(OLECHAR)) return nullptr;
+    std::size_t usable = 0;
+    auto* block = static_cast<char*>(recycler::Take(BlockBytes(capacity * sizeof(OLECHAR)), &usable));
+    return block ? Finish(block, 0) : nullptr;
+}
+
+BSTR FinishBstr(BSTR text, std::size_t length) {
+    char* block = reinterpret_cast<char*>(HeaderOf(text));
+    const std::size_t needed = BlockBytes(length * sizeof(OLECHAR));
+    // Much room to spare (a text of many multi-byte characters) goes back.
+    if (malloc_usable_size(block) / 2 > needed)
+        if (auto* smaller = static_cast<char*>(std::realloc(block, needed))) block = smaller;
+    return Finish(block, length * sizeof(OLECHAR));
+}
+
+}  // namespace zpv::com

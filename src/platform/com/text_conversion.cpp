@@ -1,5 +1,10 @@
 #include "platform/com/text_conversion.h"
 
+#include <cstdint>
+#include <cstring>
+
+#include "platform/com/bstr_storage.h"
+
 namespace zpv::com {
 
 namespace {
@@ -65,12 +70,32 @@ void EncodeUtf8(char32_t cp, std::string& out) {
     }
 }
 
+// Decodes the whole text into out, which has room for text.size() characters (no code point
+// takes less than a byte); the number written. Runs of ASCII are widened 16 bytes at a time.
+std::size_t DecodeInto(std::string_view text, wchar_t* out) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::size_t i = 0, at = 0;
+    while (i < size) {
+        while (i + 16 <= size) {
+            std::uint64_t low, high;
+            std::memcpy(&low, bytes + i, 8);
+            std::memcpy(&high, bytes + i + 8, 8);
+            if ((low | high) & 0x8080808080808080ull) break;
+            for (std::size_t k = 0; k < 16; ++k) out[at + k] = bytes[i + k];
+            i += 16;
+            at += 16;
+        }
+        if (i < size) out[at++] = static_cast<wchar_t>(DecodeUtf8(text, i));
+    }
+    return at;
+}
+
 }  // namespace
 
 std::wstring WideFromUtf8(std::string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) out += static_cast<wchar_t>(DecodeUtf8(text, i));
+    std::wstring out(text.size(), L'\0');
+    out.resize(DecodeInto(text, out.data()));
     return out;
 }
 
@@ -83,16 +108,11 @@ std::string Utf8FromWide(std::wstring_view text) {
 
 BSTR AllocBstr(std::wstring_view wide) { return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())); }
 
-// Decoded straight into the BSTR: a long text is never held twice as wide characters.
+// Decoded once, straight into the BSTR: a long text is never held twice as wide characters, and
+// its storage is neither zero-filled nor measured in a pass of its own.
 BSTR AllocBstr(std::string_view utf8) {
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++length) DecodeUtf8(utf8, i);
-    if (length > 0x3FFFFFFFu) return nullptr;
-    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (!text) return nullptr;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < utf8.size();) text[at++] = static_cast<wchar_t>(DecodeUtf8(utf8, i));
-    return text;
+    BSTR text = ReserveBstr(utf8.size());
+    return text ? FinishBstr(text, DecodeInto(utf8, text)) : nullptr;
 }
 
 std::wstring_view ViewOf(BSTR bstr) {
