@@ -1,7 +1,9 @@
 #include "platform/visa/stream_channel.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -54,7 +56,15 @@ ViStatus ErrnoStatus(int error) {
 
 }  // namespace
 
-StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_(new ViByte[kCapacity]) {}
+// Every transfer on a socket says whether it may wait (MSG_DONTWAIT, or MSG_WAITALL within a
+// receive timeout), so the socket itself blocks: a large counted read then waits in the kernel
+// until all its bytes are there instead of waking for every few segments.
+StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_(new ViByte[kCapacity]) {
+    if (kind_ == Kind::Socket && fd_ >= 0) {
+        const int flags = ::fcntl(fd_, F_GETFL);
+        if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+    }
+}
 
 StreamChannel::~StreamChannel() { Close(); }
 
@@ -77,6 +87,31 @@ ViStatus StreamChannel::Receive(ViByte* into, std::size_t count, std::size_t* re
         if (!first && deadline.Expired()) return VI_ERROR_TMO;
         if (ViStatus s = WaitFor(fd_, POLLIN, deadline, &hangup); Failed(s)) return s;
     }
+}
+
+ViStatus StreamChannel::ReceiveAll(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline) {
+    *received = 0;
+    while (*received < count) {
+        const int left = deadline.PollMs();
+        timeval wait{};  // zero: no limit
+        if (left > 0) {
+            wait.tv_sec = left / 1000;
+            wait.tv_usec = (left % 1000) * 1000;
+        }
+        // Time is up: only what is there already.
+        const int flags = left == 0 ? MSG_DONTWAIT : MSG_WAITALL;
+        if (left != 0 && ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0) return ErrnoStatus(errno);
+        const ssize_t n = ::recv(fd_, into + *received, count - *received, flags);
+        if (n > 0) {
+            *received += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n == 0) return VI_ERROR_CONN_LOST;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return ErrnoStatus(errno);
+        if (left == 0) return VI_ERROR_TMO;
+    }
+    return VI_SUCCESS;
 }
 
 ViStatus StreamChannel::Fill(std::size_t wanted, const Deadline& deadline) {
@@ -147,6 +182,15 @@ ViStatus StreamChannel::Read(ViByte* buffer, std::size_t count, std::size_t* ret
         if (!first && deadline.Expired()) {
             status = VI_ERROR_TMO;
             break;
+        }
+        if (kind_ == Kind::Socket && count - done >= kWaitAllThreshold && !delimiters.endBits &&
+            !delimiters.termCharEnabled) {
+            std::size_t got = 0;
+            status = ReceiveAll(buffer + done, count - done, &got, deadline);
+            done += got;
+            if (Failed(status)) break;
+            status = VI_SUCCESS_MAX_CNT;
+            continue;
         }
         if (count - done >= kDirectReadThreshold && !delimiters.endBits) {
             std::size_t got = 0;
@@ -220,7 +264,8 @@ void StreamChannel::DiscardUntilQuiet(int quietMs, int settleMs, ViByte termChar
         const int ready = ::poll(&p, 1, timeout);
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0 || !(p.revents & POLLIN)) return;  // quiet, or the line is gone
-        const ssize_t got = ::read(fd_, pending_.get(), kCapacity);
+        const ssize_t got = kind_ == Kind::Socket ? ::recv(fd_, pending_.get(), kCapacity, MSG_DONTWAIT)
+                                                  : ::read(fd_, pending_.get(), kCapacity);
         if (got <= 0) return;
         if (std::memchr(pending_.get(), termChar, static_cast<std::size_t>(got))) wait = settleMs;
         if (deadline.Expired()) return;

@@ -51,6 +51,8 @@ public:
 
 private:
     ViStatus Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
+    // All count bytes, the kernel waiting for them within the deadline (sockets only).
+    ViStatus ReceiveAll(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
     ViStatus Fill(std::size_t wanted, const Deadline& deadline);
     ViStatus ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
                         const Deadline& deadline);
@@ -58,6 +60,8 @@ private:
     static constexpr std::size_t kCapacity = 64 * 1024;
     // Reads of at least this many bytes bypass the pending buffer when it is empty.
     static constexpr std::size_t kDirectReadThreshold = 4 * 1024;
+    // Counted socket reads of at least this many bytes wait in the kernel for all of them.
+    static constexpr std::size_t kWaitAllThreshold = 32 * 1024;
 
     int fd_;
     Kind kind_;
