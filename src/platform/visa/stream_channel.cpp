@@ -126,14 +126,17 @@ ViStatus StreamChannel::Fill(std::size_t wanted, const Deadline& deadline) {
 ViStatus StreamChannel::ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned,
                                    const StreamDelimiters& delimiters, const Deadline& deadline) {
     std::size_t received = 0;
-    // Whatever follows a termination character must fit where it is kept.
-    if (delimiters.termCharEnabled) count = std::min(count, kCapacity);
     const ViStatus status = Receive(buffer, count, &received, deadline);
     *returned = received;
     if (Failed(status)) return status;
     const void* hit = delimiters.termCharEnabled ? std::memchr(buffer, delimiters.termChar, received) : nullptr;
     if (!hit) return VI_SUCCESS_MAX_CNT;  // no delimiter: the message goes on
     const std::size_t take = static_cast<std::size_t>(static_cast<const ViByte*>(hit) - buffer) + 1;
+    // What came behind the terminator is kept; rarely is there any, and seldom more than fits.
+    if (received - take > pendingCapacity_) {
+        pending_.reset(new ViByte[received - take]);
+        pendingCapacity_ = received - take;
+    }
     std::memcpy(pending_.get(), buffer + take, received - take);
     head_ = 0;
     tail_ = received - take;

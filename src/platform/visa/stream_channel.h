@@ -66,6 +66,7 @@ private:
     int fd_;
     Kind kind_;
     std::unique_ptr<ViByte[]> pending_;
+    std::size_t pendingCapacity_ = kCapacity;
     std::size_t head_ = 0;
     std::size_t tail_ = 0;
 };
