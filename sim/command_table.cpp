@@ -272,6 +272,7 @@ const HandlerRow kHandlers[] = {
     {"SIM:LOAD:IMPedance", kBothForms, SimLoadImpedance, 0, 1},
     {"SIM:LOAD:PFACtor", kBothForms, SimLoadPowerFactor, 0, 1},
     {"SIM:BLOCK", kQueryForm, SimBlock, 0, 0, 1},
+    {"SIM:BLOCK:BINary", kQueryForm, SimBlock, kBinaryBlock, 0, 1},
     {"SIM:ESR", kSetForm, SimEventStatus, 0, 1},
 };
 

@@ -60,6 +60,9 @@ void SimOversize(Call& call);
 void SimMute(Call& call);
 void SimLoadImpedance(Call& call);
 void SimLoadPowerFactor(Call& call);
+// A definite-length block of N bytes ("SIM:BLOCK? N"): letters, or with row argument
+// kBinaryBlock every byte value in turn.
+inline constexpr int kBinaryBlock = 1;
 void SimBlock(Call& call);
 void SimEventStatus(Call& call);
 

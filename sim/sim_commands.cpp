@@ -83,11 +83,14 @@ void SimBlock(Call& call) {
     const auto bytes = static_cast<std::size_t>(*length);
     block.reserve(header + bytes + 1);  // room for the line feed the answer gets
     block.resize(header + bytes);
-    // "ABC...Z" repeated, doubled by copying what is already there.
+    // "ABC...Z" repeated - or, for the binary block, every byte value from 0 to 255, line feeds
+    // among them - doubled by copying what is already there.
+    const std::size_t period = call.row.arg == kBinaryBlock ? 256 : 26;
     char* data = block.data() + header;
-    for (std::size_t i = 0; i < std::min<std::size_t>(26, bytes); ++i) data[i] = static_cast<char>('A' + i);
-    for (std::size_t done = std::min<std::size_t>(26, bytes); done < bytes;) {
-        const std::size_t chunk = std::min(done - done % 26, bytes - done);
+    for (std::size_t i = 0; i < std::min(period, bytes); ++i)
+        data[i] = static_cast<char>(period == 256 ? i : 'A' + i);
+    for (std::size_t done = std::min(period, bytes); done < bytes;) {
+        const std::size_t chunk = std::min(done - done % period, bytes - done);
         std::memcpy(data + done, data, chunk);
         done += chunk;
     }

@@ -86,12 +86,17 @@ HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
     HRESULT hr = Read(head, sizeof head, &actual, kUseSessionTimeout);
     if (FAILED(hr)) return hr;
     const auto first = static_cast<std::size_t>(actual);
-    const std::size_t block = hr == kStatusMoreData ? DefiniteLength(head, first) : 0;
+    // A line feed in a block's data is data, although on a socket it stopped the read.
+    SessionAttributes attributes;
+    const bool stoppedInData = hr == S_OK && first > 0 && SUCCEEDED(GetAttributes(&attributes)) &&
+                               attributes.termCharEnabled && head[first - 1] == attributes.termChar;
+    const bool more = hr == kStatusMoreData || stoppedInData;
+    const std::size_t block = more ? DefiniteLength(head, first) : 0;
     const std::size_t sized = block > first ? std::min(block, MaxResponseBytes()) : first;
     if (!response.Reserve(sized)) return outOfMemory();
     if (first) std::memcpy(response.data(), head, first);
     response.Grow(first);
-    if (hr == kStatusMoreData && sized > first) {
+    if (more && sized > first) {
         hr = ReadCounted(response.data() + first, static_cast<LONG>(sized - first), &actual);
         if (FAILED(hr)) return hr;
         response.Grow(static_cast<std::size_t>(actual));

@@ -3,6 +3,8 @@
 #include <chrono>
 
 #include "core/driver_fixture.h"
+#include "platform/com/block_recycler.h"
+#include "platform/com/text_conversion.h"
 #include "visa/lan_simulator.h"
 #include "visa/loopback_peer.h"
 
@@ -159,6 +161,49 @@ TEST_P(DriverOverLan, ALateAnswerIsNeverReadAsTheNextOne) {
     EXPECT_EQ(frequency, 50.0) << "the late answer to the alarm query was read as the frequency";
     EXPECT_EQ(system->get_Alarm(&alarm), S_OK) << LastError();
     EXPECT_EQ(alarm, 7);
+}
+
+// Binary blocks arrive whole whatever their bytes (line feeds included, which end messages on a
+// socket). A large reply's storage is kept for the next one once the caller lets go of it, within
+// the limit, and freed when the session closes. A long text reply decodes exactly.
+TEST_P(DriverOverLan, LargeRepliesAreExactAndTheirStorageIsReused) {
+    ASSERT_EQ(Connect(), S_OK) << LastError();
+    auto system = Group(&IZPV4870::get_System);
+    ASSERT_EQ(system->put_IOTimeout(20000), S_OK);
+    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK:BIN? 300000\n")), S_OK) << LastError();
+    std::string binary;
+    ASSERT_EQ(ReadReply(system, &binary), S_OK) << LastError();
+    ASSERT_EQ(binary.size(), 8u + 300000u);
+    EXPECT_EQ(binary.substr(0, 8), "#6300000");
+    for (std::size_t i = 0; i < 300000; ++i)
+        if (static_cast<unsigned char>(binary[8 + i]) != i % 256) {
+            FAIL() << "byte " << i << " differs";
+        }
+
+    const void* storage = nullptr;
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 2000000\n")), S_OK) << LastError();
+        SAFEARRAY* reply = nullptr;
+        ASSERT_EQ(system->ReadBytes(&reply), S_OK) << LastError();
+        if (round == 1) EXPECT_EQ(reply->pvData, storage) << "the released block did not serve the next reply";
+        storage = reply->pvData;
+        SafeArrayDestroy(reply);
+    }
+    const auto kept = com::recycler::KeptByThisThread();
+    EXPECT_GE(kept.bytes, 2000000u);
+    EXPECT_LE(kept.bytes, com::recycler::Limit());
+
+    ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 1000000\n")), S_OK) << LastError();
+    CComBSTR text;
+    ASSERT_EQ(system->ReadString(&text), S_OK) << LastError();
+    std::wstring expected = L"#71000000";
+    for (int i = 0; i < 1000000; ++i) expected += static_cast<wchar_t>(L'A' + i % 26);
+    std::wstring_view got = com::ViewOf(text);
+    if (!got.empty() && got.back() == L'\n') got.remove_suffix(1);
+    EXPECT_TRUE(got == expected) << "the text reply differs";
+
+    EXPECT_EQ(driver->Close(), S_OK);
+    EXPECT_EQ(com::recycler::KeptInProcess().blocks, 0u) << "blocks outlived the session";
 }
 
 // Scenarios of one transport each.

@@ -48,4 +48,39 @@ TEST(Utf8, RoundTripsOutsideTheBasicPlane) {
     EXPECT_EQ(Utf8FromBstr(b), text);
 }
 
+// Runs of ASCII are widened in blocks; a character of any length may start at any offset from
+// them, an invalid byte too, and the text may end anywhere.
+TEST(Utf8, LongTextsDecodeExactlyAroundEveryBlockBoundary) {
+    struct Piece {
+        const char* utf8;
+        std::wstring wide;
+    };
+    const Piece pieces[] = {{"\xC3\xA9", L"\u00E9"},
+                            {"\xE2\x82\xAC", L"\u20AC"},
+                            {"\xF0\x9F\x98\x80", std::wstring(1, static_cast<wchar_t>(0x1F600))},
+                            {"\xFF", L"\uFFFD"}};
+    for (const Piece& piece : pieces) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            std::string text(offset, 'a');
+            std::wstring expected(offset, L'a');
+            text += piece.utf8;
+            expected += piece.wide;
+            text.append(33 - offset % 7, 'z');
+            expected.append(33 - offset % 7, L'z');
+            CComBSTR b;
+            b.Attach(zpv::com::AllocBstr(std::string_view(text)));
+            ASSERT_EQ(ViewOf(b), expected) << "offset " << offset;
+            EXPECT_EQ(b.Get()[expected.size()], L'\0');
+            EXPECT_EQ(WideFromUtf8(text), expected);
+        }
+    }
+    // Mostly multi-byte: the spare room goes back, the text stays.
+    std::string many;
+    for (int i = 0; i < 50000; ++i) many += "\xF0\x9F\x98\x80";
+    CComBSTR b;
+    b.Attach(zpv::com::AllocBstr(std::string_view(many)));
+    EXPECT_EQ(SysStringLen(b), 50000u);
+    EXPECT_EQ(Utf8FromBstr(b), many);
+}
+
 }  // namespace

@@ -96,6 +96,34 @@ TEST_F(VisaTcpSocket, BytesBehindATermCharInALargeReadAreKept) {
     EXPECT_EQ(rest, behind);
 }
 
+// A large counted read waits in the kernel for all its bytes, yet never past the timeout: a peer
+// that stalls mid-block gives what came and a timeout; one that hangs up, connection lost at once.
+// Line feeds in the data are data. What arrives after the stall is the next read's.
+TEST_F(VisaTcpSocket, LargeCountedReadsKeepTheirTimeoutAndTheirPeer) {
+    std::string block(200000, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i % 256);
+    session_->SetTimeout(300);
+    peer_.Send(block.substr(0, 120000));
+    std::string text;
+    auto start = Clock::now();
+    EXPECT_EQ(ReadText(block.size(), text), VI_ERROR_TMO);
+    EXPECT_GE(ElapsedMs(start), 290);
+    EXPECT_LT(ElapsedMs(start), 1500);
+    EXPECT_EQ(text, block.substr(0, 120000));
+
+    peer_.Send(block.substr(120000));
+    EXPECT_EQ(ReadText(block.size() - 120000, text), VI_SUCCESS_MAX_CNT);
+    EXPECT_EQ(text, block.substr(120000));
+
+    session_->SetTimeout(5000);
+    peer_.Send(block.substr(0, 70000));
+    peer_.Hangup();
+    start = Clock::now();
+    EXPECT_EQ(ReadText(block.size(), text), VI_ERROR_CONN_LOST);
+    EXPECT_EQ(text, block.substr(0, 70000));
+    EXPECT_LT(ElapsedMs(start), 1000) << "a hang-up must not wait for the timeout";
+}
+
 TEST_F(VisaTcpSocket, WritesHundredKilobytesWhole) {
     std::string data(100000, '\0');
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('A' + i % 23);
