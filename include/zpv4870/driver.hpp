@@ -13,6 +13,7 @@
 // classes (driver_members.hpp) are generated from the driver's member tables.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -33,6 +34,7 @@
 #endif
 
 #include "ZPV4870.h"
+#include "zpv4870_direct_read.h"
 #include "driver_facts.hpp"
 
 namespace zpv4870 {
@@ -601,6 +603,15 @@ public:
     void lock_object() const { detail::Call<void>(Utility(), &IIviDriverUtility::LockObject); }
     void unlock_object() const { detail::Call<void>(Utility(), &IIviDriverUtility::UnlockObject); }
 
+    // Reads the response to what was written into the caller's storage, as much as fits: the bytes
+    // read, and whether the response ended with them (if not, the rest waits for the next read).
+    // Nothing is allocated or copied on the way: the transport receives into `storage`.
+    struct ReadResult {
+        std::size_t count = 0;
+        bool ended = false;
+    };
+    ReadResult read_into(std::span<std::byte> storage) const;
+
     // The object interface underneath, for what the face does not cover.
     IIviDriver* object() const noexcept { return driver_; }
 
@@ -685,6 +696,14 @@ I* InterfaceOf(IIviDriver* driver) {
 template <class I>
 I* Driver::Interface() const {
     return detail::InterfaceOf<I>(driver_);
+}
+inline Driver::ReadResult Driver::read_into(std::span<std::byte> storage) const {
+    constexpr std::size_t most = 0x7FFFFFFF;  // one read takes at most a LONG's count
+    LONG actual = 0;
+    const HRESULT status = Interface<IZPV4870DirectRead>()->ReadInto(
+        reinterpret_cast<BYTE*>(storage.data()), static_cast<LONG>(std::min(storage.size(), most)), &actual);
+    detail::Check(status, Utility());
+    return {static_cast<std::size_t>(actual), status == S_OK};
 }
 inline IIviDriverIdentity* Driver::Identity() const { return detail::InterfaceOf<IIviDriverIdentity>(driver_); }
 inline IIviDriverOperation* Driver::Operation() const { return detail::InterfaceOf<IIviDriverOperation>(driver_); }

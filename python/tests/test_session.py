@@ -138,3 +138,36 @@ def test_simulate_runs_the_bundled_simulator_for_the_session() -> None:
     assert simulator._process.poll() is not None  # stopped with the session
     with pytest.raises(ValueError):
         zpv4870.Driver("TCPIP0::127.0.0.1::5025::SOCKET", simulate=True)
+
+
+def test_reads_land_in_the_object_returned_or_in_the_callers_storage(simulator: Simulator) -> None:
+    expected = b"#6300000" + bytes(65 + i % 26 for i in range(300000)) + b"\n"
+    with zpv4870.Driver(simulator.resource) as drv:
+        drv.system.io_timeout = 20000
+        drv.system.vi_write(b"SIM:BLOCK? 300000\n")
+        assert drv.system.vi_read(len(expected)) == expected
+        drv.system.vi_write(b"*IDN?\n")
+        assert drv.system.vi_read().startswith(b"Kaltrix,")  # a short read: only what came
+
+        storage = bytearray(len(expected) + 10)
+        drv.system.vi_write(b"SIM:BLOCK? 300000\n")
+        assert drv.system.vi_read(into=storage) == len(expected)
+        assert storage[: len(expected)] == expected
+        window = memoryview(storage)[5:]
+        drv.system.vi_write(b"*IDN?\n")
+        got = drv.system.vi_read(into=window, count=8)
+        assert got == 8 and storage[5:13] == b"Kaltrix,"
+        drv.system.vi_read()  # the rest of that answer
+
+        with pytest.raises(TypeError):
+            drv.system.vi_read(into=b"read-only")
+        with pytest.raises(ValueError):
+            drv.system.vi_read(into=bytearray(4), count=5)
+        with pytest.raises(ValueError):
+            drv.system.vi_read(into=memoryview(bytearray(8))[::2])
+
+        numpy = pytest.importorskip("numpy")
+        samples = numpy.zeros(len(expected), dtype=numpy.uint8)
+        drv.system.vi_write(b"SIM:BLOCK? 300000\n")
+        assert drv.system.vi_read(into=samples) == len(expected)
+        assert samples.tobytes() == expected

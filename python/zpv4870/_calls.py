@@ -171,6 +171,37 @@ def snake(name: str) -> str:
     return re.sub(r"([A-Z]+)([A-Z][a-z])", r"\1_\2", name).lower()
 
 
+_new_bytes = ctypes.pythonapi.PyBytes_FromStringAndSize
+_new_bytes.restype = ctypes.py_object
+_new_bytes.argtypes = (ctypes.c_char_p, ctypes.c_ssize_t)
+
+
+def _unfilled_bytes(size: int) -> bytes:
+    """A new bytes object whose storage the C function fills: nobody has seen it before the call
+    returns, so the read lands in the object handed back (no zero-fill, no copy when it is full)."""
+    if not 0 <= size < 2**31:
+        raise ValueError(f"count: {size} does not fit a 32-bit count of bytes")
+    return _new_bytes(None, size)  # type: ignore[no-any-return]
+
+
+def _caller_storage(function: str, into: Any, count: Any) -> tuple[Any, int]:
+    """The caller's writable, contiguous storage (bytearray, memoryview, NumPy array, ...) as the C
+    buffer, and how many bytes of it the read may fill."""
+    try:
+        view = memoryview(into)
+    except TypeError:
+        raise TypeError(f"{function}: into must be writable storage such as a bytearray or a NumPy array, "
+                        f"not {type(into).__name__}") from None
+    if view.readonly:
+        raise TypeError(f"{function}: into is read-only ({type(into).__name__})")
+    if not view.c_contiguous:
+        raise ValueError(f"{function}: into must be contiguous")
+    room = view.nbytes if count is None else int(count)
+    if not 0 <= room <= min(view.nbytes, 2**31 - 1):
+        raise ValueError(f"{function}: count {room} does not fit the {view.nbytes} bytes of into")
+    return (ctypes.c_char * view.nbytes).from_buffer(view.cast("B")), room
+
+
 class Wrapper:
     """A C function wrapper called with Python values: inputs in order, outputs returned (one value,
     a tuple, or None). Texts are str, byte buffers bytes, arrays lists of float."""
@@ -202,7 +233,7 @@ class Wrapper:
                 self.steps.append(("in", p)); i += 1
         self.inputs = [snake(p.name) for kind, p in self.steps if kind in ("in", "array_in", "bytes_in")]
         if any(kind == "bytes_out" for kind, _ in self.steps):
-            self.inputs.append("count")
+            self.inputs += ["count", "into"]
         if any(kind == "array_out" for kind, _ in self.steps):
             self.inputs.append("capacity")
 
@@ -243,10 +274,14 @@ class Wrapper:
                 data = bytes(values[name])
                 arguments += [data, len(data)]
             elif kind == "bytes_out":
-                room = int(values.get("count", 65536))
-                buffer = ctypes.create_string_buffer(room)
                 count = ctypes.c_int32()
-                outputs.append(("bytes", (buffer, count)))
+                if values.get("into") is not None:
+                    buffer, room = _caller_storage(self.info.name, values["into"], values.get("count"))
+                    outputs.append(("count", count))
+                else:
+                    room = int(65536 if values.get("count") is None else values["count"])
+                    buffer = _unfilled_bytes(room)
+                    outputs.append(("bytes", (buffer, count)))
                 arguments += [buffer, room, ctypes.byref(count)]
         function = getattr(session.lib, self.info.name)
         if any(kind == "text" for kind, _ in outputs):
@@ -290,7 +325,9 @@ class Wrapper:
         if kind == "fixed_text":
             return box.value.decode("utf-8", "replace")
         if kind == "bytes":
-            buffer, count = box
-            return buffer.raw[: count.value]
+            data, count = box
+            return data if count.value == len(data) else data[: count.value]
+        if kind == "count":
+            return box.value
         return box.value
 

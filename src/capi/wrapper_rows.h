@@ -19,7 +19,7 @@
 
 #include "ZPV4870.h"
 #include "zpv4870.h"
-#include "members/direct_read.h"
+#include "zpv4870_direct_read.h"
 
 #define ZPV_C_WRAPPERS(W) \
     /* IIviDriverOperation */ \

@@ -7,7 +7,7 @@
 #include "core/method_frame.h"
 #include "platform/com/com_object.h"
 #include "members/direct_io.h"
-#include "members/direct_read.h"
+#include "zpv4870_direct_read.h"
 #include "members/member_tables.h"
 #include "members/rep_cap_collection.h"
 

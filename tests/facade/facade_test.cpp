@@ -158,6 +158,28 @@ TEST_P(Face, TheDestructorClosesAndAMovedFromDriverIsEmpty) {
     EXPECT_NE(std::string(failed.error().what()).find("ZPV4870:"), std::string::npos);
 }
 
+// A reply read into the caller's storage, in as many reads as the storage needs; nothing is lost
+// between them.
+TEST_P(Face, RepliesLandInTheCallersStorage) {
+    if (!OverTcp()) GTEST_SKIP() << "direct I/O needs an instrument";
+    zpv4870::Driver drv = Open();
+    drv.system().write_string("SIM:BLOCK? 100000\n");
+    std::vector<std::byte> storage(60000);
+    std::string reply;
+    zpv4870::Driver::ReadResult got;
+    do {
+        got = drv.read_into(storage);
+        reply.append(reinterpret_cast<const char*>(storage.data()), got.count);
+    } while (!got.ended);
+    ASSERT_EQ(reply.size(), 8u + 100000u + 1u);
+    EXPECT_EQ(reply.substr(0, 10), "#6100000AB");
+    EXPECT_EQ(reply.substr(reply.size() - 3), "CD\n");  // 100000 letters: 3846 alphabets and ABCD
+    drv.system().write_string("*IDN?\n");
+    got = drv.read_into(storage);
+    EXPECT_TRUE(got.ended);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(storage.data()), 8), "Kaltrix,");
+}
+
 INSTANTIATE_TEST_SUITE_P(Sessions, Face, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "OverTcp" : "Simulated"; });
 

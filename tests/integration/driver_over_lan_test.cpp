@@ -185,7 +185,9 @@ TEST_P(DriverOverLan, LargeRepliesAreExactAndTheirStorageIsReused) {
         ASSERT_EQ(system->WriteString(CComBSTR(L"SIM:BLOCK? 2000000\n")), S_OK) << LastError();
         SAFEARRAY* reply = nullptr;
         ASSERT_EQ(system->ReadBytes(&reply), S_OK) << LastError();
-        if (round == 1) EXPECT_EQ(reply->pvData, storage) << "the released block did not serve the next reply";
+        if (round == 1) {
+            EXPECT_EQ(reply->pvData, storage) << "the released block did not serve the next reply";
+        }
         storage = reply->pvData;
         SafeArrayDestroy(reply);
     }

@@ -1,6 +1,7 @@
 // A read into the caller's own storage: at most Count bytes of the response, the rest kept for the
-// next read. Not part of the published object interface; the C interface's viRead reaches the
-// driver object through it, so a short buffer never loses what did not fit.
+// next read. The driver object offers it besides its published interfaces: the C interface's
+// viRead and the C++ face's read_into reach the object through it, so the reply lands where the
+// caller wants it and a short buffer never loses what did not fit.
 #pragma once
 
 #include "zpv4870_runtime.h"
