@@ -19,4 +19,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZPV4870_SANITIZE=thread -DZPV4870_BENCHMARKS=OFF
 cmake --build build-tsan --target zpv4870_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  build-tsan/tests/zpv4870_tests --gtest_filter='*Concurrent*:*Thread*:Sim*:*LanTransports*:*DriverOverLan*:ObjectLifetime.*'
+  build-tsan/tests/zpv4870_tests --gtest_filter='*Concurrent*:*Thread*:Sim*:*LanTransports*:*DriverOverLan*:ObjectLifetime.*:BlockRecycler.*'
