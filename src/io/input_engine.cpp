@@ -57,6 +57,20 @@ public:
     // What the buffer holds beyond the last byte handed out, for describing a bad response.
     std::string_view Unread() const { return buffer_.Unread(); }
 
+    // Bytes of a definite-length block's data: whatever they are, and even where a line feed
+    // among them seemed to end the response.
+    LONG ReadData(BYTE* to, LONG count) {
+        if (FAILED(failure_) || count <= 0) return 0;
+        LONG actual = 0;
+        const HRESULT hr = buffer_.ReadData(to, count, &actual);
+        if (FAILED(hr)) {
+            failure_ = hr;
+        } else {
+            ended_ = hr == S_OK;
+        }
+        return actual;
+    }
+
     LONG ReadBlock(BYTE* to, LONG count) {
         if (ended_ || FAILED(failure_) || count <= 0) return 0;
         LONG actual = 0;
@@ -117,18 +131,20 @@ HRESULT BlockHeader(ByteReader& reader, errors::IErrorReporter* reporter, long l
 }
 
 // Reads byteCount bytes (-1: to the end of the response) as elements of width bytes, keeping
-// at most capacity of them; returns how many were stored.
+// at most capacity of them; returns how many were stored. The data of a definite-length block
+// (blockData) is read whole whatever its bytes; raw binary stops where the response does.
 int ReadElements(ByteReader& reader, long long byteCount, std::size_t width, bool bigEndian, BYTE* elements,
-                 long long capacity) {
+                 long long capacity, bool blockData) {
+    const bool counted = blockData && byteCount > 0;
     constexpr std::size_t kChunk = 4096;
     BYTE chunk[kChunk];
     std::size_t partial = 0;  // bytes of an element begun in the previous chunk
     long long elementsRead = 0;
     int stored = 0;
-    while (byteCount != 0 && !reader.Ended() && !reader.Failed()) {
+    while (byteCount != 0 && (counted || !reader.Ended()) && !reader.Failed()) {
         const std::size_t room = (kChunk - partial) / width * width;
         const auto want = static_cast<LONG>(byteCount < 0 ? room : std::min<long long>(byteCount, room));
-        const LONG got = reader.ReadBlock(chunk + partial, want);
+        const LONG got = counted ? reader.ReadData(chunk + partial, want) : reader.ReadBlock(chunk + partial, want);
         if (got <= 0) break;
         if (byteCount > 0) byteCount -= got;
         const std::size_t bytes = partial + static_cast<std::size_t>(got);
@@ -666,7 +682,7 @@ private:
             return hr;
         }
         const bool bigEndian = raw ? !token.littleEndian : reader_.BigEndian();
-        stored = ReadElements(reader_, byteCount, layout.bytes, bigEndian, elements, capacity);
+        stored = ReadElements(reader_, byteCount, layout.bytes, bigEndian, elements, capacity, !raw);
         return reader_.Failed() ? reader_.Status() : S_OK;
     }
 
@@ -701,7 +717,7 @@ HRESULT ReadBlockElements(IIoBuffer* buffer, std::size_t width, std::vector<BYTE
     }
     const long long elements = byteCount / static_cast<long long>(width);
     data.resize(static_cast<std::size_t>(elements) * width);
-    const int stored = ReadElements(reader, byteCount, width, buffer->GetBigEndian(), data.data(), elements);
+    const int stored = ReadElements(reader, byteCount, width, buffer->GetBigEndian(), data.data(), elements, true);
     data.resize(static_cast<std::size_t>(stored) * width);
     return reader.Status();
 }

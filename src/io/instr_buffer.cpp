@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "io/counted_read.h"
 #include "platform/com/text_conversion.h"
 
 namespace zpv::io {
@@ -60,6 +61,8 @@ void CInstrBuffer::ResetRead() {
     position_ = nullptr;
     available_ = 0;
     endSeen_ = true;
+    mayBeTermChar_ = false;
+    stripped_ = 0;
 }
 
 HRESULT CInstrBuffer::Fill() {
@@ -70,11 +73,15 @@ HRESULT CInstrBuffer::Fill() {
     position_ = read_.get();
     endSeen_ = hr != kStatusMoreData;
     available_ = received;
+    mayBeTermChar_ = endSeen_ && received > 0 && MayHaveStoppedAtTermChar(transport_, read_[received - 1]);
+    stripped_ = 0;
     // A terminator is only known to be one when the response ended right behind it.
     const auto terminatorLength = static_cast<LONG>(readTerminator_.size());
     if (endSeen_ && terminatorLength > 0 && received >= terminatorLength &&
-        std::equal(readTerminator_.begin(), readTerminator_.end(), read_.get() + received - terminatorLength))
+        std::equal(readTerminator_.begin(), readTerminator_.end(), read_.get() + received - terminatorLength)) {
         available_ -= terminatorLength;
+        stripped_ = terminatorLength;
+    }
     return S_OK;
 }
 
@@ -114,6 +121,35 @@ HRESULT CInstrBuffer::Read(BYTE* buffer, LONG count, LONG* actual, bool flushToE
     }
     if (actual) *actual = delivered;
     return flushToEnd ? FlushRead() : EndStatus();
+}
+
+HRESULT CInstrBuffer::ReadData(BYTE* buffer, LONG count, LONG* actual) {
+    *actual = 0;
+    if (!buffer) return reporter_.Report<errors::MessageId::NullPointer>({}, "Read", "pBuf");
+    if (endSeen_ && mayBeTermChar_) {  // the line feed that stopped the last fill is data
+        available_ += stripped_;
+        stripped_ = 0;
+        endSeen_ = mayBeTermChar_ = false;
+    }
+    LONG delivered = std::min(std::max<LONG>(count, 0), available_);
+    if (delivered > 0) {
+        std::memcpy(buffer, position_, static_cast<std::size_t>(delivered));
+        position_ += delivered;
+        available_ -= delivered;
+    }
+    if (delivered < count && !endSeen_) {
+        // The rest straight into the caller's storage.
+        LONG got = 0;
+        const HRESULT hr = ReadIgnoringTermChar(transport_, buffer + delivered, count - delivered, &got);
+        delivered += got;
+        if (FAILED(hr)) {
+            *actual = delivered;
+            return hr;
+        }
+        endSeen_ = hr == S_OK;
+    }
+    *actual = delivered;
+    return EndStatus();
 }
 
 HRESULT CInstrBuffer::ReadString(BSTR* text, LONG count, bool flushToEnd) {

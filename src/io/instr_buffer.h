@@ -40,6 +40,7 @@ public:
     static constexpr HRESULT kShortTransfer = ZPV_HR(0x8004FFFF);
     HRESULT WriteCounted(const BYTE* data, LONG count, LONG* delivered, bool flushWithEnd);
 
+    HRESULT ReadData(BYTE* buffer, LONG count, LONG* actual) override;
     HRESULT FlushRead() override;
     HRESULT FlushWrite(bool sendEnd) override;
     // Forgets what the read buffer holds (an abandoned answer).
@@ -77,6 +78,8 @@ private:
     const BYTE* position_ = nullptr;  // next unread byte; null until the buffer is filled
     LONG available_ = 0;
     bool endSeen_ = true;  // the last fill ended the response
+    bool mayBeTermChar_ = false;  // ... perhaps only at a termination character (a socket's line feed)
+    LONG stripped_ = 0;           // terminator bytes the last fill held back from available_
 
     std::unique_ptr<BYTE[]> write_;  // capacity plus room for the terminator
     LONG writeCapacity_ = 0;

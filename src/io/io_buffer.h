@@ -19,6 +19,10 @@ public:
     virtual HRESULT ReadString(BSTR* text, LONG count, bool flushToEnd) = 0;  // bytes as a byte-length BSTR
     virtual HRESULT ReadBytes(SAFEARRAY** bytes, LONG count, bool flushToEnd) = 0;
     virtual HRESULT Read(BYTE* buffer, LONG count, LONG* actual, bool flushToEnd) = 0;
+    // Reads at most count bytes of a definite-length block's data, in which the termination
+    // character is data: a read that stopped at one inside the data goes on. S_OK once the
+    // response ended (END), kStatusMoreData otherwise.
+    virtual HRESULT ReadData(BYTE* buffer, LONG count, LONG* actual) = 0;
     // Steps back one byte; only one byte of push-back is guaranteed.
     virtual HRESULT PushBack() = 0;
     // The bytes already in the read buffer and not yet handed out (no transport read).

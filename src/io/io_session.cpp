@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "io/argument_cursor.h"
+#include "io/counted_read.h"
 #include "io/io_failure.h"
 #include "platform/com/block_recycler.h"
 
@@ -206,20 +207,9 @@ HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs)
 }
 
 HRESULT CIoSession::ReadCounted(BYTE* buffer, LONG count, LONG* actual) {
-    *actual = 0;
-    if (!connection_) return NotConnected();
-    SessionAttributes attributes;
-    HRESULT hr = connection_->GetAttributes(&attributes);
-    if (FAILED(hr)) return hr;
-    if (!attributes.termCharEnabled) return Read(buffer, count, actual, kUseSessionTimeout);
-    SessionAttributes counted = attributes;
-    counted.termCharEnabled = false;
-    if (hr = connection_->SetAttributes(counted); FAILED(hr)) return hr;
-    hr = Read(buffer, count, actual, kUseSessionTimeout);
-    const HRESULT restored = connection_->SetAttributes(attributes);
-    if (FAILED(hr)) return hr;
-    if (FAILED(restored)) return restored;
-    if (hr == kStatusMoreData && count > 0 && *actual == count && buffer[count - 1] == attributes.termChar) return S_OK;
+    const HRESULT hr = ReadIgnoringTermChar(*this, buffer, count, actual);
+    if (hr == kStatusMoreData && count > 0 && *actual == count && MayHaveStoppedAtTermChar(*this, buffer[count - 1]))
+        return S_OK;
     return hr;
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "io/counted_read.h"
 #include "io/io_failure.h"
 #include "platform/com/text_conversion.h"
 
@@ -87,9 +88,7 @@ HRESULT CVisaComSession::ReadResponse(com::OwnedBytes& response) {
     if (FAILED(hr)) return hr;
     const auto first = static_cast<std::size_t>(actual);
     // A line feed in a block's data is data, although on a socket it stopped the read.
-    SessionAttributes attributes;
-    const bool stoppedInData = hr == S_OK && first > 0 && SUCCEEDED(GetAttributes(&attributes)) &&
-                               attributes.termCharEnabled && head[first - 1] == attributes.termChar;
+    const bool stoppedInData = hr == S_OK && first > 0 && MayHaveStoppedAtTermChar(*this, head[first - 1]);
     const bool more = hr == kStatusMoreData || stoppedInData;
     const std::size_t block = more ? DefiniteLength(head, first) : 0;
     const std::size_t sized = block > first ? std::min(block, MaxResponseBytes()) : first;

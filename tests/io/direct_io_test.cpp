@@ -72,6 +72,49 @@ TEST_F(DirectIo, AttributesConvertOrSayWhyNot) {
     EXPECT_EQ(session.GetAttribute(visa::VI_ATTR_ASRL_BAUD, &timeout), test::kIoErrorStatus);
 }
 
+// A socket's line feed ends a message, yet in a block's data it is data: formatted block reads
+// and whole-reply reads both take the block whole (a block whose last data byte is a line feed
+// too), and the next answer is read clean.
+TEST_F(DirectIo, BinaryBlocksKeepTheirLineFeeds) {
+    const auto ask = [&](const std::wstring& query) {
+        BSTR text = SysAllocString((query + L"\n").c_str());
+        const HRESULT hr = session.WriteString(text);
+        SysFreeString(text);
+        return hr;
+    };
+    const auto isPattern = [](const BYTE* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i)
+            if (data[i] != i % 256) return false;
+        return true;
+    };
+    for (long bytes : {11L, 1000L, 300000L}) {
+        SCOPED_TRACE(bytes);
+        const std::wstring query = L"SIM:BLOCK:BIN? " + std::to_wstring(bytes);
+        ASSERT_EQ(ask(query), S_OK);
+        SAFEARRAY* block = nullptr;
+        ASSERT_EQ(session.ReadBlock(VT_UI1, false, true, &block), S_OK) << LastErrorText();
+        EXPECT_EQ(block->rgsabound[0].cElements, static_cast<ULONG>(bytes));
+        EXPECT_TRUE(isPattern(static_cast<const BYTE*>(block->pvData), block->rgsabound[0].cElements));
+        SafeArrayDestroy(block);
+
+        ASSERT_EQ(ask(query), S_OK);
+        SAFEARRAY* reply = nullptr;
+        ASSERT_EQ(session.ReadBytes(&reply), S_OK) << LastErrorText();
+        const std::string header = "#" + std::to_string(std::to_string(bytes).size()) + std::to_string(bytes);
+        ASSERT_EQ(reply->rgsabound[0].cElements, header.size() + bytes + 1);
+        const auto* data = static_cast<const BYTE*>(reply->pvData);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), header.size()), header);
+        EXPECT_TRUE(isPattern(data + header.size(), static_cast<std::size_t>(bytes)));
+        SafeArrayDestroy(reply);
+
+        ASSERT_EQ(ask(L"*IDN?"), S_OK);
+        BSTR identity = nullptr;
+        ASSERT_EQ(session.ReadString(&identity), S_OK) << LastErrorText();
+        EXPECT_EQ(com::Utf8FromBstr(identity).rfind("Kaltrix,", 0), 0u) << "a stray byte of the block was left";
+        SysFreeString(identity);
+    }
+}
+
 TEST_F(DirectIo, LowLevelTransfersKeepTheirOwnTimeout) {
     BSTR query = SysAllocString(L"*IDN?\n");
     LONG written = 0;
