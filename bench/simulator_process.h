@@ -41,10 +41,10 @@ public:
             close(out[0]);
             return;
         }
-        // "port 40123" lines until all four ports are known (or the simulator gives up).
+        // "port 40123" lines until the four ports are known (or the simulator gives up).
         FILE* lines = fdopen(out[0], "r");
         char line[256];
-        while (ports_.size() < 4 && std::fgets(line, sizeof line, lines)) {
+        while (!ok() && std::fgets(line, sizeof line, lines)) {
             char key[64];
             unsigned port = 0;
             if (std::sscanf(line, "%63s %u", key, &port) == 2) ports_[key] = static_cast<std::uint16_t>(port);
@@ -62,7 +62,10 @@ public:
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-    bool ok() const { return pid_ > 0 && ports_.count("port") && ports_.count("hislip") && ports_.count("vxi11"); }
+    bool ok() const {
+        return pid_ > 0 && ports_.count("port") && ports_.count("hislip") && ports_.count("vxi11") &&
+               ports_.count("portmapper");
+    }
     std::uint16_t Port(const std::string& name) const {
         const auto found = ports_.find(name);
         return found == ports_.end() ? 0 : found->second;

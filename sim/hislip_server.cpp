@@ -115,10 +115,10 @@ std::size_t HislipServer::SessionCount() const {
     return sessions_.size();
 }
 
-void HislipServer::Start(std::uint16_t port) {
+void HislipServer::Start(std::uint16_t port, ListenAddress where) {
     stopping_ = false;
     tcp_ = std::make_unique<TcpService>([this](int fd) { Serve(fd); });
-    tcp_->Start(port);
+    tcp_->Start(port, where);
 }
 
 void HislipServer::Stop() {

@@ -25,7 +25,7 @@ std::uint16_t LanEndpoints::PortmapperPort() const {
 
 void LanEndpoints::Start() {
     if (options_.vxi11) {
-        vxi11_.Start(options_.vxi11Port);
+        vxi11_.Start(options_.vxi11Port, options_.listen);
         if (options_.rpcbind) {
             std::string why;
             if (!RegisterRpcProgram(kSystemPortmapper, Vxi11Server::kCoreProgram, Vxi11Server::kVersion, vxi11_.Port(),
@@ -34,11 +34,11 @@ void LanEndpoints::Start() {
             registered_ = true;
         } else {
             portmapper_.SetInsecure(options_.portmapperInsecure);
-            portmapper_.Start(options_.portmapperPort);
+            portmapper_.Start(options_.portmapperPort, options_.listen);
             portmapper_.Set(Vxi11Server::kCoreProgram, Vxi11Server::kVersion, Portmapper::kTcp, vxi11_.Port());
         }
     }
-    if (options_.hislip) hislip_.Start(options_.hislipPort);
+    if (options_.hislip) hislip_.Start(options_.hislipPort, options_.listen);
 }
 
 void LanEndpoints::Stop() {

@@ -20,7 +20,8 @@ using zpv::sim::InstrumentOptions;
 
 constexpr const char* kUsage =
     "usage: zpv4870-sim [options]\n"
-    "  --port N          TCP port on 127.0.0.1 (default 5025; 0 picks a free one)\n"
+    "  --listen ADDRESS  IPv4 address every service binds to (default 127.0.0.1)\n"
+    "  --port N          TCP port (default 5025; 0 picks a free one)\n"
     "  --no-socket       do not serve TCP\n"
     "  --pty             also serve a pseudo-terminal (its path is printed)\n"
     "  --vxi11           also serve VXI-11, with a portmapper of its own\n"
@@ -45,8 +46,8 @@ constexpr const char* kUsage =
     "  --max-links N     VXI-11 links one connection may hold (default 16)\n"
     "  --max-queued N    unread answers one VXI-11 link keeps (default 64; more: error -350)\n"
     "  --portmapper-insecure  accept SET and UNSET from any caller, not only privileged ports of this host\n"
-    "Prints \"model <m>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\", \"portmapper <n>\" and \"hislip <n>\"\n"
-    "lines, then serves until SIGINT or SIGTERM.\n";
+    "Prints \"model <m>\", \"listen <address>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\",\n"
+    "\"portmapper <n>\" and \"hislip <n>\" lines, then serves until SIGINT or SIGTERM.\n";
 
 template <typename T>
 std::optional<T> Number(std::string_view text) {
@@ -101,7 +102,11 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
             if (flag == "--model") settings.instrument.model = *text;
             else if (flag == "--serial") settings.instrument.serial = *text;
             else if (flag == "--firmware") settings.instrument.firmware = *text;
-            else if (flag == "--port") ok = (settings.port = Number<long>(*text).value_or(-1)) >= 0 && settings.port < 65536;
+            else if (flag == "--listen") {
+                const auto address = zpv::sim::ListenAddress::Parse(*text);
+                ok = address.has_value();
+                if (ok) settings.lan.listen = *address;
+            } else if (flag == "--port") ok = (settings.port = Number<long>(*text).value_or(-1)) >= 0 && settings.port < 65536;
             else if (flag == "--vxi11-port") ok = PortNumber(*text, settings.lan.vxi11Port);
             else if (flag == "--portmapper-port") ok = PortNumber(*text, settings.lan.portmapperPort);
             else if (flag == "--hislip-port") ok = PortNumber(*text, settings.lan.hislipPort);
@@ -153,9 +158,9 @@ int main(int argc, char** argv) {
         zpv::sim::SocketServer socket(instrument);
         zpv::sim::PtyServer pty(instrument);
         zpv::sim::LanEndpoints lan(instrument, settings.lan);
-        std::printf("model %s\n", instrument.Model().c_str());
+        std::printf("model %s\nlisten %s\n", instrument.Model().c_str(), settings.lan.listen.Text().c_str());
         if (settings.socket) {
-            socket.Start(static_cast<std::uint16_t>(settings.port));
+            socket.Start(static_cast<std::uint16_t>(settings.port), settings.lan.listen);
             std::printf("port %u\n", static_cast<unsigned>(socket.Port()));
         }
         if (settings.pty) {

@@ -68,7 +68,7 @@ std::uint16_t Portmapper::Lookup(std::uint32_t program, std::uint32_t version, s
     return it == table_.end() ? 0 : it->second;
 }
 
-void Portmapper::Start(std::uint16_t port) {
+void Portmapper::Start(std::uint16_t port, ListenAddress where) {
     // One handler per caller: whether it may change mappings depends on where it calls from.
     const auto handlerFor = [this](bool mayChange) -> RpcHandler {
         return [this, mayChange](RpcCall& call, XdrOut& results) {
@@ -116,14 +116,14 @@ void Portmapper::Start(std::uint16_t port) {
         const bool privileged = ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && MayChangeMappings(peer);
         ServeRpcConnection(fd, tcp_->StopFd(), kPrograms, kLargestCall, handlerFor(privileged || insecure_));
     });
-    tcp_->Start(port);
+    tcp_->Start(port, where);
 
     // UDP on the same number when it is free; TCP alone is enough for our clients.
     udp_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(tcp_->Port());
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = htonl(where.ipv4);
     if (udp_ >= 0 && ::bind(udp_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         ::close(udp_);
         udp_ = -1;

@@ -26,7 +26,7 @@ SocketServer::SocketServer(Instrument& instrument)
 
 SocketServer::~SocketServer() { Stop(); }
 
-void SocketServer::Start(std::uint16_t port) { service_->Start(port); }
+void SocketServer::Start(std::uint16_t port, ListenAddress where) { service_->Start(port, where); }
 
 std::uint16_t SocketServer::Port() const { return service_->Port(); }
 

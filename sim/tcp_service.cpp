@@ -35,7 +35,7 @@ TcpService::~TcpService() { Stop(); }
 
 int TcpService::StopFd() const { return stop_->fd(); }
 
-void TcpService::Start(std::uint16_t port) {
+void TcpService::Start(std::uint16_t port, ListenAddress where) {
     if (acceptThread_.joinable()) throw std::logic_error("service already started");
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listener_ < 0) ThrowErrno("socket");
@@ -45,7 +45,7 @@ void TcpService::Start(std::uint16_t port) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_addr.s_addr = htonl(where.ipv4);
         if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) ThrowErrno("bind");
         if (::listen(listener_, SOMAXCONN) != 0) ThrowErrno("listen");
         socklen_t length = sizeof address;

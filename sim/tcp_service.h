@@ -1,4 +1,4 @@
-// A listener on 127.0.0.1 that runs a handler in a thread of its own for every connection, the
+// A listener (on 127.0.0.1 unless told otherwise) that runs a handler in a thread of its own for every connection, the
 // frame the LAN protocol servers share. At most kMaxConnections are served at once: one more is
 // closed as soon as it is accepted, so no client can make the simulator hold threads and buffers
 // without end. Stop raises the stop signal, shuts every connection down so blocked reads and
@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "zpv4870sim/answer_limits.h"
+#include "zpv4870sim/listen_address.h"
 
 namespace zpv::sim {
 
@@ -36,7 +37,7 @@ public:
     TcpService& operator=(const TcpService&) = delete;
 
     // Port 0 picks a free one. Throws std::system_error when the port cannot be bound.
-    void Start(std::uint16_t port);
+    void Start(std::uint16_t port, ListenAddress where = {});
     std::uint16_t Port() const { return port_; }
     void Stop();
     bool Stopping() const { return stopping_; }

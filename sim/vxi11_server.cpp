@@ -120,7 +120,7 @@ std::size_t Vxi11Server::LinkCount() const {
     return links_.size();
 }
 
-void Vxi11Server::Start(std::uint16_t port) {
+void Vxi11Server::Start(std::uint16_t port, ListenAddress where) {
     stopping_ = false;
     const std::size_t maxRecord = std::max<std::size_t>(options_.maxRecvSize, 64 * 1024) + 1024;
     tcp_ = std::make_unique<TcpService>([this, maxRecord](int fd) {
@@ -129,7 +129,7 @@ void Vxi11Server::Start(std::uint16_t port) {
                            [&](RpcCall& call, XdrOut& results) { return Dispatch(call, results, mine); });
         for (std::int32_t id : mine) DestroyLink(id);
     });
-    tcp_->Start(port);
+    tcp_->Start(port, where);
 }
 
 void Vxi11Server::Stop() {

@@ -18,6 +18,7 @@
 #include "platform/visa/portmapper_client.h"
 #include "platform/visa/tcp_connector.h"
 #include "zpv4870sim/lan_endpoints.h"
+#include "zpv4870sim/socket_server.h"
 #include "zpv4870sim/portmapper.h"
 #include "zpv4870sim/rpcbind_registration.h"
 #include "zpv4870sim/vxi11_server.h"
@@ -352,6 +353,46 @@ TEST(SimLanEndpoints, StartWhatTheProgramIsAskedFor) {
               visa::VI_SUCCESS)
         << why;
     EXPECT_EQ(port, lan.Vxi11Port());
+}
+
+// Every service binds to the address it is given, and only there: another loopback address of
+// this host reaches them, 127.0.0.1 does not.
+TEST(SimLanEndpoints, EveryServiceListensWhereItIsTold) {
+    ASSERT_FALSE(ListenAddress::Parse("10.87.0"));
+    const ListenAddress where = *ListenAddress::Parse("127.0.0.2");
+    EXPECT_EQ(where.Text(), "127.0.0.2");
+    Instrument instrument;
+    LanOptions options;
+    options.vxi11 = options.hislip = true;
+    options.portmapperPort = options.hislipPort = 0;
+    options.listen = where;
+    LanEndpoints lan(instrument, options);
+    lan.Start();
+    visa::ViUInt16 port = 0;
+    std::string why;
+    EXPECT_EQ(visa::LookUpRpcPort("127.0.0.2", lan.PortmapperPort(), Vxi11Server::kCoreProgram, 1,
+                                  Deadline::After(1000), &port, &why),
+              visa::VI_SUCCESS)
+        << why;
+    EXPECT_EQ(port, lan.Vxi11Port());
+    const auto reaches = [](const char* host, std::uint16_t to) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(to);
+        ::inet_pton(AF_INET, host, &address.sin_addr);
+        const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return connected;
+    };
+    for (std::uint16_t service : {lan.Vxi11Port(), lan.HislipPort(), lan.PortmapperPort()}) {
+        EXPECT_TRUE(reaches("127.0.0.2", service)) << service;
+        EXPECT_FALSE(reaches("127.0.0.1", service)) << service;
+    }
+    SocketServer socket(instrument);
+    socket.Start(0, where);
+    EXPECT_TRUE(reaches("127.0.0.2", socket.Port()));
+    EXPECT_FALSE(reaches("127.0.0.1", socket.Port()));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 
+#include "zpv4870sim/listen_address.h"
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/instrument_lock.h"
 
@@ -41,7 +42,7 @@ public:
     HislipServer& operator=(const HislipServer&) = delete;
 
     // Port 0 picks a free one. Throws std::system_error when the port cannot be bound.
-    void Start(std::uint16_t port = 0);
+    void Start(std::uint16_t port = 0, ListenAddress where = {});
     std::uint16_t Port() const;
     void Stop();
 

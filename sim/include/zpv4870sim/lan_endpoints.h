@@ -22,6 +22,7 @@ struct LanOptions {
     Vxi11Options vxi11Options;
     bool hislip = false;
     std::uint16_t hislipPort = HislipServer::kStandardPort;
+    ListenAddress listen;  // every service binds here
 };
 
 class LanEndpoints {

@@ -15,6 +15,8 @@
 #include <thread>
 #include <tuple>
 
+#include "zpv4870sim/listen_address.h"
+
 namespace zpv::sim {
 
 class TcpService;
@@ -35,7 +37,7 @@ public:
     Portmapper& operator=(const Portmapper&) = delete;
 
     // Port 0 picks a free one. Throws std::system_error when the TCP port cannot be bound.
-    void Start(std::uint16_t port = 0);
+    void Start(std::uint16_t port = 0, ListenAddress where = {});
     std::uint16_t Port() const;
     bool ServesUdp() const { return udp_ >= 0; }
     // Like rpcbind -i: SET and UNSET from any host. Before Start.

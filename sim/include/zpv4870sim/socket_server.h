@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "zpv4870sim/listen_address.h"
 #include "zpv4870sim/instrument.h"
 
 namespace zpv::sim {
@@ -20,7 +21,7 @@ public:
 
     // Listens on 127.0.0.1:port; port 0 picks a free one (read it from Port()). Throws
     // std::system_error when the port cannot be bound.
-    void Start(std::uint16_t port = 0);
+    void Start(std::uint16_t port = 0, ListenAddress where = {});
     std::uint16_t Port() const;
     // Closes the listener and every connection and waits for their threads; safe to call twice.
     void Stop();

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "zpv4870sim/listen_address.h"
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/instrument_lock.h"
 
@@ -51,7 +52,7 @@ public:
     Vxi11Server& operator=(const Vxi11Server&) = delete;
 
     // Port 0 picks a free one. Throws std::system_error when the port cannot be bound.
-    void Start(std::uint16_t port = 0);
+    void Start(std::uint16_t port = 0, ListenAddress where = {});
     std::uint16_t Port() const;
     void Stop();
 
