@@ -295,7 +295,12 @@ HRESULT CInstrBuffer::SendWaiting(bool sendEnd) {
     }
     LONG sent = 0;
     const HRESULT hr = transport_.Write(write_.get(), waiting_, &sent, kUseSessionTimeout);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) {
+        // A command that failed to go out is never sent again in front of the next one, where
+        // its answer would be taken for the next one's; what did go out is the session's to discard.
+        waiting_ = 0;
+        return hr;
+    }
     const LONG total = waiting_;
     waiting_ = 0;
     if (counting_) {

@@ -256,11 +256,18 @@ CIoSession::ReadOperation::~ReadOperation() {
 HRESULT CIoSession::Write(const BYTE* data, LONG count, LONG* written, LONG timeoutMs) {
     if (!connection_) return NotConnected();
     if (answerAbandoned_) {
-        answerAbandoned_ = false;
         if (buffer_) buffer_->DiscardUnread();
-        connection_->DiscardLateInput();
+        // Until the abandoned answer is known to be gone, nothing new is sent: its answer would
+        // be taken for the new one's. The next write tries again.
+        if (const HRESULT discarded = connection_->DiscardLateInput(); FAILED(discarded)) {
+            if (written) *written = 0;
+            return discarded;
+        }
+        answerAbandoned_ = false;
     }
-    return connection_->Write(data, count, written, timeoutMs);
+    const HRESULT hr = connection_->Write(data, count, written, timeoutMs);
+    if (FAILED(hr)) answerAbandoned_ = true;  // what did go out may still be answered
+    return hr;
 }
 
 HRESULT CIoSession::SetBufferSize(LONG mask, LONG size) {

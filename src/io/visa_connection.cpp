@@ -85,7 +85,14 @@ HRESULT VisaConnection::ReadAttribute(visa::ViAttr id, visa::AttributeValue* val
 }
 
 // Not reported: the next transfer says whether the instrument is still there.
-HRESULT VisaConnection::DiscardLateInput() { return visa::Failed(session_->DiscardLateInput()) ? E_FAIL : S_OK; }
+HRESULT VisaConnection::DiscardLateInput() {
+    const visa::ViStatus status = session_->DiscardLateInput();
+    if (!visa::Failed(status)) return S_OK;
+    const std::string description = "An earlier command failed and its answer may still come; it could not be "
+                                    "discarded, so this command was not sent: " + visa::StatusDescription(status);
+    if (status == visa::VI_ERROR_TMO) return reporter_.Report<errors::MessageId::IoTimeout>({}, description);
+    return reporter_.Report<errors::MessageId::IoGeneral>({}, description);
+}
 
 HRESULT VisaConnection::GetInterfaceType(InterfaceType* type) {
     // The session numbers interfaces one below VISA, up to USB; anything else is "other".

@@ -71,6 +71,25 @@ TEST_F(IoSessionTest, AFailedReadDiscardsTheAbandonedAnswerBeforeTheNextWrite) {
     EXPECT_EQ(transport.lateInputDiscards, 1);
 }
 
+// A command whose write failed may still reach the instrument (a pulled cable holds it in the
+// send queue): it is never sent again in front of the next command, its answer is discarded
+// before the next write, and while that discard fails nothing new goes out.
+TEST_F(IoSessionTest, AFailedWriteIsNeitherResentNorAnsweredIntoTheNextQuery) {
+    transport.FailNextWrite(test::kScriptedTimeout);
+    double value = 0;
+    EXPECT_EQ(session.Queryf("A?", "%lg", &value), test::kScriptedTimeout);
+    transport.discardFailure = test::kScriptedTimeout;
+    EXPECT_EQ(session.Printf("B 1"), test::kScriptedTimeout);
+    EXPECT_EQ(transport.lateInputDiscards, 1);
+    EXPECT_EQ(transport.WrittenText(), "") << "nothing may go out while the old answer can still come";
+    transport.Respond("1.5\n");  // the late answer to "A?"
+    transport.Respond("7\n");
+    // The discard drops the late answer (in this script, with the one queued behind it).
+    EXPECT_EQ(session.Queryf("C?", "%lg", &value), test::kScriptedTimeout);
+    EXPECT_EQ(transport.lateInputDiscards, 2);
+    EXPECT_EQ(transport.WrittenText(), "C?\n") << "the failed commands came back";
+}
+
 TEST_F(IoSessionTest, EnumKeywordFollowsTheCallContext) {
     context.context = "IZPV4870OutputPhaseCurrentProtection.Configure";
     session.Printf("CURR:PROT %{VARIANT_BOOL}s", VARIANT_TRUE);

@@ -104,6 +104,7 @@ public:
     HRESULT Unlock() override { return lockedMode = 0, S_OK; }
     HRESULT DiscardLateInput() override {
         ++lateInputDiscards;
+        if (FAILED(discardFailure)) return std::exchange(discardFailure, S_OK);
         responses_.clear();
         return S_OK;
     }
@@ -115,6 +116,7 @@ public:
     std::vector<LONG> readTimeouts;    // the timeout in force at each read
     std::vector<LONG> timeoutChanges;  // every change of the timeout, in order
     int lateInputDiscards = 0;
+    HRESULT discardFailure = S_OK;  // the next DiscardLateInput fails with it
     LONG timeoutMs = 2000;
     BYTE terminationCharacter = '\n';
     bool terminationCharacterEnabled = false;

@@ -1,7 +1,9 @@
 #include "platform/visa/stream_channel.h"
 
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <termios.h>
@@ -242,6 +244,18 @@ ViStatus StreamChannel::Write(const ViByte* data, std::size_t count, std::size_t
     }
     *returned = done;
     return status;
+}
+
+ViStatus StreamChannel::WaitUntilDelivered(const Deadline& deadline) {
+    if (kind_ != Kind::Socket || fd_ < 0) return VI_SUCCESS;
+    for (;;) {
+        int unacknowledged = 0;
+        if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0) return VI_SUCCESS;
+        if (deadline.Expired()) return VI_ERROR_TMO;
+        // No event tells of an acknowledgement; a retransmission takes hundreds of milliseconds.
+        const int left = deadline.PollMs();
+        ::poll(nullptr, 0, left < 0 ? 5 : std::min(left, 5));
+    }
 }
 
 void StreamChannel::DiscardInput() {

@@ -42,6 +42,9 @@ public:
     // bytes back to go out with it.
     ViStatus Write(const ViByte* data, std::size_t count, std::size_t* returned, const Deadline& deadline,
                    bool more = false);
+    // Waits until the peer has acknowledged every byte sent (sockets; a tty at once): VI_ERROR_TMO
+    // when they are still on their way at the deadline.
+    ViStatus WaitUntilDelivered(const Deadline& deadline);
     // Drops what we hold and what the kernel has received so far, without waiting.
     void DiscardInput();
     // Drops what arrives until the line has been quiet for quietMs - or, once a byte termChar has

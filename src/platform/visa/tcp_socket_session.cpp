@@ -41,8 +41,11 @@ ViStatus TcpSocketSession::ClearTransport(const Deadline&) {
 }
 
 // A byte stream has no device clear: what belongs to the abandoned answer is read and dropped
-// until the line has been quiet for a while, or briefly once an answer ended.
+// until the line has been quiet for a while, or briefly once an answer ended. First, though, what
+// we sent must have reached the instrument: a command still waiting in our send queue (a pulled
+// cable) is answered only after it arrives, long after any drain.
 ViStatus TcpSocketSession::DiscardLateTransportInput(const Deadline& deadline) {
+    if (const ViStatus sent = channel_.WaitUntilDelivered(deadline); Failed(sent)) return sent;
     channel_.DiscardUntilQuiet(kLateAnswerQuietMs, kLateAnswerSettleMs, Attributes().termChar, deadline);
     return VI_SUCCESS;
 }
