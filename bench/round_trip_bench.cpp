@@ -26,8 +26,10 @@ Simulator& SharedSimulator() {
     return simulator;
 }
 
+// Argument 1: with DriverSetup IoLog writing every transfer to a file (argument 0: no log).
 void BM_DriverFrequencyQuery(benchmark::State& state) {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    const std::string logPath = "/tmp/zpv4870-round-trip-bench-" + std::to_string(::getpid()) + ".log";
     {
         CLSID clsid;
         CLSIDFromProgID(L"ZPV4870.ZPV4870", &clsid);
@@ -35,7 +37,9 @@ void BM_DriverFrequencyQuery(benchmark::State& state) {
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IZPV4870, reinterpret_cast<void**>(&driver));
         const std::wstring resource =
             L"TCPIP0::127.0.0.1::" + std::to_wstring(SharedSimulator().server.Port()) + L"::SOCKET";
-        CComBSTR name(resource.c_str()), options(L"");
+        const std::wstring optionText =
+            state.range(0) ? L"DriverSetup=IoLog=" + std::wstring(logPath.begin(), logPath.end()) : L"";
+        CComBSTR name(resource.c_str()), options(optionText.c_str());
         if (FAILED(driver->Initialize(name, VARIANT_FALSE, VARIANT_FALSE, options))) {
             state.SkipWithError("Initialize failed");
             return;
@@ -49,9 +53,10 @@ void BM_DriverFrequencyQuery(benchmark::State& state) {
         }
         driver->Close();
     }
+    ::unlink(logPath.c_str());
     CoUninitialize();
 }
-BENCHMARK(BM_DriverFrequencyQuery)->UseRealTime();
+BENCHMARK(BM_DriverFrequencyQuery)->Arg(0)->Arg(1)->UseRealTime();
 
 void BM_RawSocketFrequencyQuery(benchmark::State& state) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);

@@ -162,6 +162,8 @@ HRESULT CDriver::OpenIoSession() {
     // DriverSetup MaxResponseBytes bounds what one read may take; 0 or nothing: the default.
     const long maxResponse = ReadLeadingDecimal(GetDriverSetupValue("MaxResponseBytes"));
     io_.SetMaxResponseBytes(maxResponse > 0 ? static_cast<std::size_t>(maxResponse) : 0);
+    // DriverSetup IoLog=<file> (or "-", standard error) logs every transfer on the wire.
+    io_.SetIoLog(std::string(TrimWhite(GetDriverSetupValue("IoLog"))));
     HRESULT hr = io_.Open(resourceDescriptor_, this, reporter_.get(), &keywords::CEnumCommandMaps::Instance(), this);
     if (hr == errors::StatusOfMessage(static_cast<unsigned>(errors::MessageId::ResourceUnknown)).status)
         return reporter_->Report<errors::MessageId::ResourceUnknown>(

@@ -139,9 +139,20 @@ HRESULT CIoSession::Attach(std::unique_ptr<IInstrumentConnection> connection) {
         return reporter_->Report<errors::MessageId::OutOfMemory>("Failed to create the formatted I/O read and write buffers.");
     }
     connection_ = std::move(connection);
-    const HRESULT hr = ConfigureTermination();
+    HRESULT hr = ConfigureTermination();
+    if (SUCCEEDED(hr) && !ioLogPath_.empty()) {
+        std::string resource, why;
+        if (FAILED(connection_->GetResourceName(&resource))) resource = "?";
+        ioLog_ = IoLog::Open(ioLogPath_, resource, &why);
+        if (!ioLog_) hr = ReportIoFailure(reporter_, why + ".");
+    }
     if (FAILED(hr)) Close();
     return hr;
+}
+
+HRESULT CIoSession::SetIoLog(const std::string& path) {
+    ioLogPath_ = path;
+    return S_OK;
 }
 
 // Serial lines and raw sockets have no END of their own: a line feed ends each message.
@@ -166,6 +177,7 @@ HRESULT CIoSession::ConfigureTermination() {
 
 HRESULT CIoSession::Close() {
     buffer_.reset();
+    ioLog_.reset();
     if (!connection_) return S_OK;
     const HRESULT hr = connection_->Close();
     connection_.reset();
@@ -201,6 +213,7 @@ HRESULT CIoSession::Read(BYTE* buffer, LONG count, LONG* actual, LONG timeoutMs)
                                                         maxResponseBytes_ - budget_.bytes));
     }
     const HRESULT hr = connection_->Read(buffer, count, actual, timeoutMs);
+    if (ioLog_) ioLog_->Received(buffer, actual ? static_cast<std::size_t>(*actual) : 0, hr);
     if (budget_.active && actual) budget_.bytes += static_cast<std::size_t>(*actual);
     if (FAILED(hr)) answerAbandoned_ = true;
     return hr;
@@ -266,6 +279,7 @@ HRESULT CIoSession::Write(const BYTE* data, LONG count, LONG* written, LONG time
         answerAbandoned_ = false;
     }
     const HRESULT hr = connection_->Write(data, count, written, timeoutMs);
+    if (ioLog_) ioLog_->Sent(data, written ? static_cast<std::size_t>(*written) : 0, hr);
     if (FAILED(hr)) answerAbandoned_ = true;  // what did go out may still be answered
     return hr;
 }

@@ -19,6 +19,7 @@
 #include "io/instrument_connection.h"
 #include "io/instrument_connector.h"
 #include "io/io_buffer.h"
+#include "io/io_log.h"
 #include "io/io_status.h"
 #include "io/typed_value.h"
 
@@ -196,6 +197,9 @@ public:
     // The most bytes one read operation takes before it fails (DriverSetup MaxResponseBytes).
     static constexpr std::size_t kDefaultMaxResponseBytes = 64u << 20;
     void SetMaxResponseBytes(std::size_t limit);
+    // Logs every transfer of the sessions opened from now on to `path` ("-": standard error;
+    // empty: no log). Fails, saying why, when the file cannot be opened.
+    HRESULT SetIoLog(const std::string& path);
     std::size_t MaxResponseBytes() const { return maxResponseBytes_; }
 
 protected:
@@ -241,6 +245,8 @@ private:
     std::unique_ptr<CInstrBuffer> buffer_;
     bool answerAbandoned_ = false;  // a read failed; its answer may still arrive
     std::size_t maxResponseBytes_ = kDefaultMaxResponseBytes;
+    std::string ioLogPath_;
+    std::unique_ptr<IoLog> ioLog_;  // null: no log
     ReadBudget budget_;
     bool polling_ = false;  // the poll's own queries do not poll again
 };

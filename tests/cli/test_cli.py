@@ -382,7 +382,7 @@ def test_the_manual_page_covers_every_command() -> None:
     help_text = run("--help").stdout
     commands = re.findall(r"^  (\w+) {2,}", help_text.split("Subcommands:")[1], re.M)
     manual = (ROOT / "docs" / "zpv4870.1").read_text()
-    assert len(commands) == 11
+    assert len(commands) == 12
     for command in commands:
         assert re.search(rf"^\.B {command}\b", manual, re.M), command
 
@@ -472,3 +472,25 @@ def test_simulate_runs_the_bundled_simulator_so_every_command_works_without_a_re
     assert ran.returncode == 0, ran.stderr
     assert len(json.loads(ran.stdout)) == 1
     assert run("get", "--simulate", "TCPIP0::10.0.0.1::5025::SOCKET", "ManualMode.Frequency").returncode == 2
+
+
+def test_scpi_sends_as_typed_prints_answers_and_stops_at_a_refusal(sim: Simulator, tmp_path: Path) -> None:
+    log = tmp_path / "wire.log"
+    done = run("--io-log", str(log), "scpi", sim.resource, "OUTP:FREQ 50", "OUTP:FREQ?", "*IDN?")
+    assert done.returncode == 0, done.stderr
+    assert done.stdout.splitlines()[0] == "50"
+    assert done.stdout.splitlines()[1].startswith("Kaltrix,")
+    lines = log.read_text().splitlines()
+    sent = [line for line in lines if " > " in line]
+    assert any(line.endswith(' 13 "OUTP:FREQ 50\\n" ok') for line in sent), sent
+    assert any(' < ' in line and line.endswith(' 3 "50\\n" ok') for line in lines), lines
+    assert all(re.match(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{6}Z \d+\.\d+ [<>] TCPIP0::", line) for line in lines)
+
+    refused = run("--json", "scpi", sim.resource, "SYST:ALARM 12", "OUTP:FREQ 55")
+    assert refused.returncode == 1
+    assert "SYST:ALARM 12 failed: the instrument refused it: -224" in refused.stderr
+    assert json.loads(refused.stdout)["exit_status"] == 1
+    assert run("scpi", sim.resource, "OUTP:FREQ?").stdout.strip() == "50", "a command after the refusal was sent"
+    assert run("scpi", sim.resource).returncode == 2
+    unwritable = run("--io-log", str(tmp_path / "no" / "such" / "dir.log"), "scpi", sim.resource, "*IDN?")
+    assert unwritable.returncode == 1 and "cannot open the I/O log" in unwritable.stderr

@@ -71,6 +71,7 @@ std::string OptionString(const SessionOptions& options) {
         text += (text.empty() ? "" : ", ") + std::string(hasSetup ? "" : "DriverSetup=") + entry;
     };
     if (!options.model.empty()) addSetup("Model=" + options.model);
+    if (!options.ioLog.empty()) addSetup("IoLog=" + options.ioLog);
     // The timeout holds from the opening identity query on, not only after the session is open.
     if (options.timeoutMs > 0 && !options.simulate) addSetup("IOTimeout=" + std::to_string(options.timeoutMs));
     return text;

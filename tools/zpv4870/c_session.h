@@ -23,6 +23,8 @@ struct SessionOptions {
     // The instrument's event status is read after every call (QueryInstrStatus), so what it
     // refuses fails the command with its own message; --no-status-check switches it off.
     bool statusCheck = true;
+    // --io-log: every transfer on the wire to this file ("-": standard error).
+    std::string ioLog;
 };
 
 class CSession {

@@ -32,6 +32,9 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
 // writes the results finished so far and returns 130.
 int RunListProgram(const Common& common, const std::string& programPath, const std::string& csvPath, bool leaveOn);
 int DrainErrors(const Common& common);
+// Each command sent as typed, the answer of a query printed; the first one the instrument refuses
+// fails with its own words, and nothing after it is sent.
+int Scpi(const Common& common, const std::vector<std::string>& commands);
 int Reset(const Common& common);
 int ViewTrace(const Common& common, const std::string& tracePath, std::string htmlPath);
 

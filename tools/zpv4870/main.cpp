@@ -47,6 +47,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     Common common;
     app.add_flag("--json", common.json, "print one JSON document instead of text for people");
+    app.add_option("--io-log", common.session.ioLog,
+                   "write every transfer on the wire to FILE (\"-\": standard error): time, session, direction, "
+                   "bytes, status");
 
     std::vector<std::string> names, assignments;
     std::string filter, csv, program;
@@ -76,6 +79,10 @@ int main(int argc, char** argv) {
     run->add_option("--csv", csv, "also write the results to this CSV file");
     bool leaveOn = false;
     run->add_flag("--leave-on", leaveOn, "on Ctrl-C or a failure mid-run, leave the output as it is (default: off)");
+    std::vector<std::string> scpiCommands;
+    auto* scpi = app.add_subcommand("scpi", "send commands as typed, e.g. \"OUTP:FREQ 50\" \"OUTP:FREQ?\"; print the answers");
+    AddSessionOptions(scpi, common);
+    scpi->add_option("COMMAND", scpiCommands, "SCPI commands and queries, each one word (quote it)");
     auto* errors = app.add_subcommand("errors", "read the instrument's error queue until it is empty");
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
@@ -138,9 +145,9 @@ int main(int argc, char** argv) {
     if (*complete) return Complete(app, completing);
     try {
         // With --simulate there is no RESOURCE: the first word is the command's own argument.
-        std::vector<std::string>* more = *get ? &names : *set ? &assignments : nullptr;
+        std::vector<std::string>* more = *get ? &names : *set ? &assignments : *scpi ? &scpiCommands : nullptr;
         std::string* single = *run ? &program : nullptr;
-        for (CLI::App* command : {identify, get, set, measure, run, errors, reset}) {
+        for (CLI::App* command : {identify, get, set, measure, run, scpi, errors, reset}) {
             if (!*command) continue;
             const bool given = command->count("RESOURCE") > 0;
             if (!common.session.simulate) {
@@ -157,6 +164,7 @@ int main(int argc, char** argv) {
         }
         if (*set && assignments.empty()) throw UsageError("set needs NAME=VALUE assignments");
         if (*run && program.empty()) throw UsageError("list run needs the PROGRAM file");
+        if (*scpi && scpiCommands.empty()) throw UsageError("scpi needs the COMMANDs to send");
         std::optional<BundledSimulator> simulator;
         if (common.session.simulate) {
             simulator.emplace(common.session.model);
@@ -172,6 +180,7 @@ int main(int argc, char** argv) {
         if (*attributes) return ListAttributes(common, filter);
         if (*measure) return Measure(common, watch, csv);
         if (*run) return RunListProgram(common, program, csv, leaveOn);
+        if (*scpi) return Scpi(common, scpiCommands);
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*view) return ViewTrace(common, tracePath, htmlPath);
