@@ -78,6 +78,12 @@ ViStatus ConnectTcp(const std::string& host, ViUInt16 port, const Deadline& dead
     if (*fd >= 0) {
         int on = 1;
         ::setsockopt(*fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        // An idle session notices a dead peer (an instrument switched off, a cable pulled) by
+        // itself, so its next call fails at once instead of after a timeout.
+        ::setsockopt(*fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+        ::setsockopt(*fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepaliveIdleSeconds, sizeof kKeepaliveIdleSeconds);
+        ::setsockopt(*fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepaliveIntervalSeconds, sizeof kKeepaliveIntervalSeconds);
+        ::setsockopt(*fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepaliveProbes, sizeof kKeepaliveProbes);
         return VI_SUCCESS;
     }
     if (error == ETIMEDOUT) {
