@@ -494,3 +494,33 @@ def test_scpi_sends_as_typed_prints_answers_and_stops_at_a_refusal(sim: Simulato
     assert run("scpi", sim.resource).returncode == 2
     unwritable = run("--io-log", str(tmp_path / "no" / "such" / "dir.log"), "scpi", sim.resource, "*IDN?")
     assert unwritable.returncode == 1 and "cannot open the I/O log" in unwritable.stderr
+
+
+def test_measure_watch_carries_on_across_an_instrument_restart() -> None:
+    first = Simulator()
+    port = first.port
+    process = subprocess.Popen([CLI, "measure", first.resource, "--watch", "0.1", "--timeout", "500"],
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    try:
+        time.sleep(0.6)
+        first.process.kill()  # a power cut
+        first.process.wait(10)
+        time.sleep(0.6)
+        second = Simulator("--port", str(port))
+        try:
+            time.sleep(1.0)
+            process.send_signal(signal.SIGINT)
+            output, errors = process.communicate(timeout=10)
+        finally:
+            second.stop()
+    finally:
+        if process.poll() is None:
+            process.kill()
+    assert process.returncode == 0, errors
+    lines = output.splitlines()
+    reading = re.compile(r"\S+,OutputPhase1(,[-\d.e+]+){4}")
+    down = [i for i, line in enumerate(lines) if ",OutputPhase1,disconnected: " in line]
+    assert down, lines
+    assert any(reading.fullmatch(line) for line in lines[: down[0]]), "no reading before the cut"
+    assert any(reading.fullmatch(line) for line in lines[down[-1] + 1:]), "no reading after the restart"
+    assert all(reading.fullmatch(line) or ",disconnected: " in line for line in lines), lines

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "commands.h"
@@ -52,7 +54,7 @@ std::string Now() {
 }  // namespace
 
 int Measure(const Common& common, double watchSeconds, const std::string& csvPath) {
-    CSession session(common.session);
+    std::optional<CSession> session(std::in_place, common.session);  // no instrument at the start: a failure
     std::ofstream csv;
     if (!csvPath.empty()) {
         csv.open(csvPath);
@@ -64,31 +66,57 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
                      << r.frequency << std::endl;
     };
     if (watchSeconds <= 0) {
-        const Reading r = Read(session);
+        const Reading r = Read(*session);
         record(r);
         std::fputs(common.json ? (Json(r) + "\n").c_str() : TableOf(r).c_str(), stdout);
         return 0;
     }
 
-    // Live: redrawn in place on a terminal, one line per reading otherwise; Ctrl-C ends it.
+    // Live: redrawn in place on a terminal, one line per reading otherwise; Ctrl-C ends it. A
+    // data logger outlives the instrument's restarts: a reading that fails shows the instrument as
+    // disconnected, and the session is opened again every period until it answers.
     CatchInterrupts();
     const bool terminal = !common.json && isatty(STDOUT_FILENO);
     bool drawn = false;
+    std::optional<Reading> last;
     const auto period = std::chrono::duration<double>(watchSeconds);
     while (!Interrupted()) {
         const auto started = std::chrono::steady_clock::now();
-        const Reading r = Read(session);
-        record(r);
+        std::optional<Reading> r;
+        std::string why;
+        try {
+            if (!session) session.emplace(common.session);
+            r = Read(*session);
+        } catch (const std::exception& failure) {
+            // One line: the description's own line breaks become "; ".
+            for (const char* c = failure.what(); *c; ++c) {
+                if (*c == '\r') continue;
+                if (*c == '\n') why += "; ";
+                else why += *c;
+            }
+            session.reset();
+        }
+        if (r) {
+            record(*r);
+            last = r;
+        }
+        const std::string status = r ? "" : "disconnected: " + why;
         if (common.json) {
-            std::printf("%s\n", Json(r).c_str());
+            std::printf("%s\n", r ? Json(*r).c_str()
+                                   : JsonObject({{"time", JsonString(Now())}, {"disconnected", JsonString(why)}}).c_str());
         } else if (terminal) {
+            const std::string table = TableOf(last.value_or(Reading{}));
+            const std::size_t split = table.find('\n') + 1;
             if (drawn) std::printf("\x1b[3A");  // back to the table's first line
-            std::printf("\x1b[2K%s\x1b[2K%s\x1b[2K(%s, every %g s; Ctrl-C ends)\n", TableOf(r).substr(0, TableOf(r).find('\n') + 1).c_str(),
-                        TableOf(r).substr(TableOf(r).find('\n') + 1).c_str(), Now().c_str(), watchSeconds);
+            std::printf("\x1b[2K%s\x1b[2K%s\x1b[2K(%s, %s every %g s; Ctrl-C ends)\n", table.substr(0, split).c_str(),
+                        table.substr(split).c_str(), Now().c_str(),
+                        r ? "measured" : (status + "; trying again").c_str(), watchSeconds);
             drawn = true;
+        } else if (r) {
+            std::printf("%s,OutputPhase1,%s,%s,%s,%s\n", Now().c_str(), Number(r->voltage).c_str(),
+                        Number(r->current).c_str(), Number(r->power).c_str(), Number(r->frequency).c_str());
         } else {
-            std::printf("%s,OutputPhase1,%s,%s,%s,%s\n", Now().c_str(), Number(r.voltage).c_str(),
-                        Number(r.current).c_str(), Number(r.power).c_str(), Number(r.frequency).c_str());
+            std::printf("%s,OutputPhase1,%s\n", Now().c_str(), status.c_str());
         }
         std::fflush(stdout);
         while (!Interrupted() && std::chrono::steady_clock::now() - started < period)
