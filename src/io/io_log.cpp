@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "io/io_failure.h"
 #include "io/io_status.h"
 
 namespace zpv::io {
@@ -17,28 +18,6 @@ namespace zpv::io {
 namespace {
 
 std::atomic<unsigned> sessionCount{0};
-
-void AppendEscaped(std::string& line, const BYTE* data, std::size_t count) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t i = 0; i < count; ++i) {
-        const BYTE c = data[i];
-        switch (c) {
-            case '\n': line += "\\n"; break;
-            case '\r': line += "\\r"; break;
-            case '\t': line += "\\t"; break;
-            case '"': line += "\\\""; break;
-            case '\\': line += "\\\\"; break;
-            default:
-                if (c >= 0x20 && c < 0x7F) {
-                    line += static_cast<char>(c);
-                } else {
-                    line += "\\x";
-                    line += kHex[c >> 4];
-                    line += kHex[c & 15];
-                }
-        }
-    }
-}
 
 std::string StatusText(HRESULT status) {
     if (status == S_OK) return "ok";
@@ -91,7 +70,8 @@ void IoLog::Record(char direction, const BYTE* data, std::size_t count, HRESULT 
     line += ' ';
     line += std::to_string(count);
     line += " \"";
-    AppendEscaped(line, data, std::min(count, kShownBytes));
+    if (count) line += PrintableExcerpt(std::string_view(reinterpret_cast<const char*>(data), std::min(count, kShownBytes)),
+                                        kShownBytes);
     line += '"';
     if (count > kShownBytes) line += " +" + std::to_string(count - kShownBytes) + " bytes not shown";
     line += ' ';

@@ -54,20 +54,16 @@ protected:
     HRESULT Open(const zpv::test::NamespacedSimulator& instrument, Transport transport) {
         return Init(L"", true, false, ResourceOf(instrument.Address(), transport).c_str());
     }
-    CComPtr<IZPV4870System> System() {
+    template <class I>
+    CComPtr<I> Group(HRESULT (IZPV4870::*getter)(I**)) {
         CComPtr<IZPV4870> root;
         driver->QueryInterface(&root);
-        CComPtr<IZPV4870System> system;
-        EXPECT_EQ(root->get_System(&system), S_OK);
-        return system;
+        CComPtr<I> group;
+        EXPECT_EQ((root.Get()->*getter)(&group), S_OK);
+        return group;
     }
-    CComPtr<IZPV4870OutputPhases> Phases() {
-        CComPtr<IZPV4870> root;
-        driver->QueryInterface(&root);
-        CComPtr<IZPV4870OutputPhases> phases;
-        EXPECT_EQ(root->get_OutputPhases(&phases), S_OK);
-        return phases;
-    }
+    CComPtr<IZPV4870System> System() { return Group(&IZPV4870::get_System); }
+    CComPtr<IZPV4870OutputPhases> Phases() { return Group(&IZPV4870::get_OutputPhases); }
     static void Cable(const zpv::test::NamespacedSimulator& instrument, bool up) {
         const std::string command = "ip -n " + instrument.Namespace() + " link set eth0 " + (up ? "up" : "down");
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
