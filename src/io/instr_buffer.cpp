@@ -61,7 +61,7 @@ void CInstrBuffer::ResetRead() {
     position_ = nullptr;
     available_ = 0;
     endSeen_ = true;
-    mayBeTermChar_ = false;
+    lastByte_ = -1;
     stripped_ = 0;
 }
 
@@ -73,7 +73,8 @@ HRESULT CInstrBuffer::Fill() {
     position_ = read_.get();
     endSeen_ = hr != kStatusMoreData;
     available_ = received;
-    mayBeTermChar_ = endSeen_ && received > 0 && MayHaveStoppedAtTermChar(transport_, read_[received - 1]);
+    // Whether a termination character ended it is asked only when a block's data needs to know.
+    lastByte_ = received > 0 ? read_[received - 1] : -1;
     stripped_ = 0;
     // A terminator is only known to be one when the response ended right behind it.
     const auto terminatorLength = static_cast<LONG>(readTerminator_.size());
@@ -126,10 +127,12 @@ HRESULT CInstrBuffer::Read(BYTE* buffer, LONG count, LONG* actual, bool flushToE
 HRESULT CInstrBuffer::ReadData(BYTE* buffer, LONG count, LONG* actual) {
     *actual = 0;
     if (!buffer) return reporter_.Report<errors::MessageId::NullPointer>({}, "Read", "pBuf");
-    if (endSeen_ && mayBeTermChar_) {  // the line feed that stopped the last fill is data
+    // The line feed that stopped the last fill is data.
+    if (endSeen_ && lastByte_ >= 0 && MayHaveStoppedAtTermChar(transport_, static_cast<BYTE>(lastByte_))) {
         available_ += stripped_;
         stripped_ = 0;
-        endSeen_ = mayBeTermChar_ = false;
+        endSeen_ = false;
+        lastByte_ = -1;
     }
     LONG delivered = std::min(std::max<LONG>(count, 0), available_);
     if (delivered > 0) {
@@ -146,7 +149,8 @@ HRESULT CInstrBuffer::ReadData(BYTE* buffer, LONG count, LONG* actual) {
             *actual = delivered;
             return hr;
         }
-        endSeen_ = hr == S_OK;
+        endSeen_ = hr == S_OK;  // END itself, never a termination character
+        lastByte_ = -1;
     }
     *actual = delivered;
     return EndStatus();

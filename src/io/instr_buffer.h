@@ -78,7 +78,7 @@ private:
     const BYTE* position_ = nullptr;  // next unread byte; null until the buffer is filled
     LONG available_ = 0;
     bool endSeen_ = true;  // the last fill ended the response
-    bool mayBeTermChar_ = false;  // ... perhaps only at a termination character (a socket's line feed)
+    int lastByte_ = -1;           // the last byte the last fill received (-1: none)
     LONG stripped_ = 0;           // terminator bytes the last fill held back from available_
 
     std::unique_ptr<BYTE[]> write_;  // capacity plus room for the terminator
