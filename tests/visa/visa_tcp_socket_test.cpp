@@ -1,12 +1,9 @@
-#include <netinet/tcp.h>
-
 #include <chrono>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "platform/visa/resource_manager.h"
-#include "platform/visa/tcp_connector.h"
 #include "visa/loopback_peer.h"
 
 namespace zpv::visa {
@@ -237,24 +234,6 @@ TEST(VisaTcpOpen, HostNamesAreResolved) {
     std::unique_ptr<MessageSession> session;
     EXPECT_EQ(manager.Open(SocketDescriptor(peer.Port(), "localhost"), 2000, &session), VI_SUCCESS)
         << manager.ErrorDetail();
-}
-
-// Every LAN connection probes an idle peer, so an instrument that died meanwhile is noticed.
-TEST(VisaTcpOpen, ConnectionsProbeAnIdlePeer) {
-    LoopbackPeer peer;
-    int fd = -1;
-    std::string why;
-    ASSERT_EQ(ConnectTcp("127.0.0.1", peer.Port(), Deadline::After(2000), &fd, &why), VI_SUCCESS) << why;
-    int on = 0, idle = 0, interval = 0, probes = 0;
-    socklen_t size = sizeof(int);
-    ::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, &size);
-    ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, &size);
-    ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, &size);
-    ::getsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, &size);
-    ::close(fd);
-    EXPECT_EQ(on, 1);
-    EXPECT_LE(idle + interval * probes, 30) << "a dead peer would go unnoticed for too long";
-    EXPECT_GT(idle, 0);
 }
 
 }  // namespace
