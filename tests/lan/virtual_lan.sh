@@ -34,7 +34,7 @@ fi
 made+=("$host")
 ip -n "$host" link set lo up
 ip -n "$host" link add br0 type bridge
-ip -n "$host" addr add 10.87.0.1/24 dev br0
+ip -n "$host" addr add 10.87.0.1/24 brd + dev br0
 ip -n "$host" link set br0 up
 
 namespaces=()
@@ -47,7 +47,7 @@ for i in $(seq 1 "$count"); do
   ip -n "$ns" link set lo up
   ip -n "$host" link add "v$i" type veth peer name eth0 netns "$ns"
   ip -n "$host" link set "v$i" master br0 up
-  ip -n "$ns" addr add "$address/24" dev eth0
+  ip -n "$ns" addr add "$address/24" brd + dev eth0
   ip -n "$ns" link set eth0 up
   namespaces+=("$ns")
   addresses+=("$address")

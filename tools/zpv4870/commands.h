@@ -36,6 +36,8 @@ int DrainErrors(const Common& common);
 // fails with its own words, and nothing after it is sent.
 int Scpi(const Common& common, const std::vector<std::string>& commands);
 int Reset(const Common& common);
+// The instruments on the LAN (VXI-11 broadcast, and DNS-SD with mdns) and on this machine.
+int Find(const Common& common, double timeoutSeconds, bool mdns);
 int ViewTrace(const Common& common, const std::string& tracePath, std::string htmlPath);
 
 // A change or a look at the configuration store.

@@ -87,6 +87,12 @@ int main(int argc, char** argv) {
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
     AddSessionOptions(reset, common);
+    double findSeconds = 1.0;
+    bool mdns = false;
+    auto* find = app.add_subcommand("find", "list the instruments on the LAN and on this machine, with resource strings");
+    find->add_option("--timeout", findSeconds, "seconds to wait for answers (and again for *IDN?)")
+        ->check(CLI::Range(0.01, 60.0));
+    find->add_flag("--mdns", mdns, "also look for instruments that announce themselves by DNS-SD (Avahi)");
     std::string tracePath, htmlPath;
     auto* trace = app.add_subcommand("trace", "driver traces");
     trace->require_subcommand(1);
@@ -183,6 +189,7 @@ int main(int argc, char** argv) {
         if (*scpi) return Scpi(common, scpiCommands);
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
+        if (*find) return Find(common, findSeconds, mdns);
         if (*view) return ViewTrace(common, tracePath, htmlPath);
         if (*registration) return Register(common, perUser, unregister);
         for (CLI::App* a : configActions)

@@ -1,6 +1,6 @@
-// The simulator's own portmapper (program 100000 version 2) on 127.0.0.1, TCP and, when the same
-// port is free for it, UDP: clients ask it where the VXI-11 core channel listens. Answers NULL,
-// SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset,
+// The simulator's own portmapper (program 100000 version 2) on its listen address, TCP and, when
+// the same port is free for it, UDP, also on the subnet's broadcast address for discovery: clients
+// ask it where the VXI-11 core channel listens. Answers NULL, SET, UNSET, GETPORT and DUMP; SET and UNSET from clients edit the same table as Set and Unset,
 // as the classic portmapper allows them: from a privileged source port (below 1024, which only
 // root can bind) on this host only, and SET never replaces a mapping (UNSET first). The
 // simulator registers its own services in-process.
@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <tuple>
 
@@ -25,6 +26,10 @@ class WakePipe;
 // Whether a caller at this address may change mappings: only this host, over loopback, from a
 // privileged port, so no unprivileged program on the host can take the instrument's mapping.
 bool MayChangeMappings(const struct sockaddr_storage& address);
+
+// The broadcast address of the interface that holds this IPv4 address (host byte order); nothing
+// for an address of no broadcast-capable interface (loopback, 0.0.0.0, not ours).
+std::optional<std::uint32_t> BroadcastAddressOf(std::uint32_t ipv4);
 
 class Portmapper {
 public:
@@ -54,11 +59,11 @@ public:
 
 private:
     using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;  // program, version, protocol
-    void ServeUdp();
 
     std::unique_ptr<TcpService> tcp_;
     std::unique_ptr<WakePipe> udpStop_;
     int udp_ = -1;
+    int udpBroadcast_ = -1;  // the subnet's broadcast address, when bound to a unicast one
     std::thread udpThread_;
     bool insecure_ = false;
     mutable std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,19 +47,44 @@ int NodeNumber(const std::string& name) {
     return error == std::errc() && end == name.data() + name.size() ? number : -1;
 }
 
-bool Matches(const fs::path& node, const ResourceDescriptor& d) {
+struct UsbIdentity {
+    unsigned vendor = 0, product = 0;
+    std::string serial;
+    int interfaceNumber = -1;
+};
+
+bool Identify(const fs::path& node, UsbIdentity* identity) {
     std::error_code error;
     const fs::path usbInterface = fs::canonical(node / "device", error);
     if (error) return false;
     const fs::path usbDevice = usbInterface.parent_path();
-    unsigned vendor = 0, product = 0, interfaceNumber = 0;
-    if (!HexAttribute(usbDevice / "idVendor", &vendor) || !HexAttribute(usbDevice / "idProduct", &product))
+    if (!HexAttribute(usbDevice / "idVendor", &identity->vendor) ||
+        !HexAttribute(usbDevice / "idProduct", &identity->product))
         return false;
-    if (vendor != d.usbVendorId || product != d.usbProductId) return false;
-    if (!SameText(Attribute(usbDevice / "serial"), d.usbSerial)) return false;
-    if (d.usbInterface < 0) return true;
-    return HexAttribute(usbInterface / "bInterfaceNumber", &interfaceNumber) &&
-           interfaceNumber == static_cast<unsigned>(d.usbInterface);
+    identity->serial = Attribute(usbDevice / "serial");
+    unsigned interfaceNumber = 0;
+    if (HexAttribute(usbInterface / "bInterfaceNumber", &interfaceNumber))
+        identity->interfaceNumber = static_cast<int>(interfaceNumber);
+    return true;
+}
+
+bool Matches(const UsbIdentity& node, const ResourceDescriptor& d) {
+    return node.vendor == d.usbVendorId && node.product == d.usbProductId && SameText(node.serial, d.usbSerial) &&
+           (d.usbInterface < 0 || node.interfaceNumber == d.usbInterface);
+}
+
+// The usbtmc nodes of the class directory, lowest number first.
+std::vector<std::string> Nodes(const fs::path& classDir) {
+    std::vector<std::pair<int, std::string>> nodes;
+    std::error_code error;
+    for (fs::directory_iterator it(classDir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (int number = NodeNumber(name); number >= 0) nodes.emplace_back(number, name);
+    }
+    std::sort(nodes.begin(), nodes.end());
+    std::vector<std::string> names;
+    for (auto& node : nodes) names.push_back(std::move(node.second));
+    return names;
 }
 
 }  // namespace
@@ -73,21 +99,31 @@ UsbtmcRoots UsbtmcRoots::FromEnvironment() {
 ViStatus FindUsbtmcDevice(const ResourceDescriptor& descriptor, const UsbtmcRoots& roots, std::string* devicePath,
                           std::string* detail) {
     const fs::path classDir = fs::path(roots.sysfs) / "class" / "usbmisc";
-    std::vector<std::pair<int, std::string>> nodes;
-    std::error_code error;
-    for (fs::directory_iterator it(classDir, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (int number = NodeNumber(name); number >= 0) nodes.emplace_back(number, name);
-    }
-    std::sort(nodes.begin(), nodes.end());
-    for (const auto& [number, name] : nodes) {
-        if (!Matches(classDir / name, descriptor)) continue;
+    const std::vector<std::string> nodes = Nodes(classDir);
+    for (const std::string& name : nodes) {
+        UsbIdentity identity;
+        if (!Identify(classDir / name, &identity) || !Matches(identity, descriptor)) continue;
         *devicePath = (fs::path(roots.dev) / name).string();
         return VI_SUCCESS;
     }
     *detail = "No USBTMC device " + descriptor.canonicalName + " is attached (looked in " + classDir.string() +
               (nodes.empty() ? ", which lists no usbtmc device)." : ").");
     return VI_ERROR_RSRC_NFOUND;
+}
+
+std::vector<std::string> ListUsbtmcResources(const UsbtmcRoots& roots) {
+    const fs::path classDir = fs::path(roots.sysfs) / "class" / "usbmisc";
+    std::vector<std::string> resources;
+    for (const std::string& name : Nodes(classDir)) {
+        UsbIdentity identity;
+        if (!Identify(classDir / name, &identity)) continue;
+        char ids[32];
+        std::snprintf(ids, sizeof ids, "USB0::0x%04X::0x%04X::", identity.vendor, identity.product);
+        resources.push_back(ids + identity.serial +
+                            (identity.interfaceNumber > 0 ? "::" + std::to_string(identity.interfaceNumber) : "") +
+                            "::INSTR");
+    }
+    return resources;
 }
 
 }  // namespace zpv::visa

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/visa/resource_descriptor.h"
 
@@ -25,5 +26,9 @@ struct UsbtmcRoots {
 // resource when none does.
 ViStatus FindUsbtmcDevice(const ResourceDescriptor& descriptor, const UsbtmcRoots& roots, std::string* devicePath,
                           std::string* detail);
+
+// Every USBTMC device attached, as a resource string (USB0::0x1AB1::0x0E11::SN123::INSTR; the
+// interface number only where it is not 0), lowest node first.
+std::vector<std::string> ListUsbtmcResources(const UsbtmcRoots& roots);
 
 }  // namespace zpv::visa
