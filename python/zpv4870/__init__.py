@@ -12,8 +12,9 @@ from .enums import *  # noqa: F401,F403  (the enumerations, made from the C head
 from .enums import __all__ as _enum_names
 from .errors import (DriverError, DriverIOError, DriverTimeoutError, InvalidSessionError, InvalidValueError,
                      ListRunError, NotSupportedError)
+from .find import FoundInstrument, FoundInstruments, find_resources
 from .results import SequenceResult, as_array, parse_results
 
 __all__ = ["Driver", "Group", "Collection", "DriverError", "DriverIOError", "DriverTimeoutError", "InvalidValueError",
            "NotSupportedError", "InvalidSessionError", "ListRunError", "DriverWarning", "SequenceResult", "as_array",
-           "parse_results", "error_message", *_enum_names]
+           "parse_results", "error_message", "find_resources", "FoundInstrument", "FoundInstruments", *_enum_names]

@@ -2,12 +2,14 @@
 // own address and the standard ports, reached over SOCKET, VXI-11 and HiSLIP; cables pulled and
 // power cut mid-session. Runs inside tests/lan/virtual_lan.sh (ctest lan.driver_on_a_virtual_lan)
 // and skips anywhere else.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <thread>
 
 #include "core/driver_fixture.h"
+#include "zpv4870/find.hpp"
 #include "lan/namespaced_simulator.h"
 #include "platform/com/text_conversion.h"
 
@@ -89,6 +91,39 @@ TEST_F(VirtualLan, EveryInstrumentAnswersAsItselfOnEveryTransport) {
             EXPECT_EQ(driver->Close(), S_OK);
         }
     }
+}
+
+// "What is out there?" lists every instrument with its identity and the resources that answer,
+// and forgets one whose cable is out.
+TEST_F(VirtualLan, FindListsEveryInstrumentThatAnswers) {
+    const auto lan = [](const zpv4870::FoundInstruments& found) {
+        std::vector<zpv4870::FoundInstrument> on;
+        for (const auto& instrument : found.instruments)
+            if (instrument.address.rfind("10.87.0.", 0) == 0) on.push_back(instrument);
+        return on;
+    };
+    std::vector<zpv4870::FoundInstrument> found = lan(zpv4870::find_instruments({.timeout = 500ms, .local = false}));
+    ASSERT_EQ(found.size(), instruments.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const auto& instrument = *instruments[i];
+        EXPECT_EQ(found[i].address, instrument.Address());
+        EXPECT_EQ(found[i].manufacturer, "Kaltrix");
+        EXPECT_EQ(found[i].model, instrument.Model());
+        EXPECT_EQ(found[i].serial, instrument.Serial());
+        EXPECT_EQ(found[i].problem, "");
+        std::vector<std::string> expected;
+        for (Transport transport : kTransports) expected.push_back(com::Utf8FromWide(ResourceOf(instrument.Address(), transport)));
+        std::sort(expected.begin(), expected.end());
+        std::vector<std::string> resources = found[i].resources;
+        std::sort(resources.begin(), resources.end());
+        EXPECT_EQ(resources, expected);
+    }
+    Cable(*instruments[2], false);
+    found = lan(zpv4870::find_instruments({.timeout = 300ms, .local = false}));
+    Cable(*instruments[2], true);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1].address, instruments[1]->Address());
+    EXPECT_THROW(zpv4870::find_instruments({.timeout = 0ms}), zpv4870::InvalidValue);
 }
 
 // A call in flight when the cable is pulled fails within its timeout (and a margin), never
