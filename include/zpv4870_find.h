@@ -3,8 +3,8 @@
  *     char found[65536];
  *     zpv4870_find_instruments(1.0, ZPV4870_FIND_LAN | ZPV4870_FIND_LOCAL, sizeof found, found);
  *
- * LAN instruments are found by VXI-11 broadcast on every IPv4 interface that is up (and this
- * host's loopback) and, with ZPV4870_FIND_MDNS, by DNS-SD through the Avahi daemon; each address
+ * With ZPV4870_FIND_LAN, LAN instruments are found by VXI-11 broadcast on every IPv4 interface
+ * that is up (and this host's loopback); with ZPV4870_FIND_MDNS, by DNS-SD through the Avahi daemon; each address
  * is tried on the HiSLIP (4880) and raw SCPI (5025) ports and asked *IDN?, all at once. With
  * ZPV4870_FIND_LOCAL, serial ports and USBTMC devices of this machine are listed too (USBTMC ones
  * asked *IDN?, serial ones not). The call takes about twice the timeout at most.

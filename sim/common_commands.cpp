@@ -1,10 +1,11 @@
 #include "handlers.h"
+#include "zpv4870sim/models.h"
 
 namespace zpv::sim {
 
 void Identify(Call& call) {
     const Identity& id = call.state.identity;
-    call.Answer("Kaltrix," + id.model + "," + id.serial + "," + id.firmware);
+    call.Answer(std::string(kManufacturer) + "," + id.model + "," + id.serial + "," + id.firmware);
 }
 
 void ResetInstrument(Call& call) { call.state.Reset(); }

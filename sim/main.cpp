@@ -11,7 +11,9 @@
 
 #include "zpv4870sim/instrument.h"
 #include "zpv4870sim/lan_endpoints.h"
+#include "zpv4870sim/models.h"
 #include "zpv4870sim/pty_server.h"
+#include "zpv4870sim/service_announcer.h"
 #include "zpv4870sim/socket_server.h"
 
 namespace {
@@ -46,8 +48,9 @@ constexpr const char* kUsage =
     "  --max-links N     VXI-11 links one connection may hold (default 16)\n"
     "  --max-queued N    unread answers one VXI-11 link keeps (default 64; more: error -350)\n"
     "  --portmapper-insecure  accept SET and UNSET from any caller, not only privileged ports of this host\n"
+    "  --announce        publish the LAN services by DNS-SD through the Avahi daemon\n"
     "Prints \"model <m>\", \"listen <address>\", \"port <n>\", \"pty <path>\", \"vxi11 <n>\",\n"
-    "\"portmapper <n>\" and \"hislip <n>\" lines, then serves until SIGINT or SIGTERM.\n";
+    "\"portmapper <n>\", \"hislip <n>\" and \"announced\" lines, then serves until SIGINT or SIGTERM.\n";
 
 template <typename T>
 std::optional<T> Number(std::string_view text) {
@@ -68,6 +71,7 @@ struct Settings {
     long port = 5025;
     bool socket = true;
     bool pty = false;
+    bool announce = false;
     zpv::sim::LanOptions lan;
 };
 
@@ -88,6 +92,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Settings& setti
         else if (flag == "--rpcbind") settings.lan.vxi11 = settings.lan.rpcbind = true;
         else if (flag == "--hislip") settings.lan.hislip = true;
         else if (flag == "--portmapper-insecure") settings.lan.portmapperInsecure = true;
+        else if (flag == "--announce") settings.announce = true;
         else if (flag == "--garbage") faults.garbage = true;
         else if (flag == "--mute") faults.mute = true;
         else if (flag == "--log")
@@ -170,6 +175,15 @@ int main(int argc, char** argv) {
         lan.Start();
         if (settings.lan.vxi11) std::printf("vxi11 %u\nportmapper %u\n", lan.Vxi11Port(), lan.PortmapperPort());
         if (settings.lan.hislip) std::printf("hislip %u\n", lan.HislipPort());
+        zpv::sim::ServiceAnnouncer announcer;
+        if (settings.announce) {
+            std::vector<zpv::sim::AnnouncedService> services;
+            if (settings.socket) services.push_back({"_scpi-raw._tcp", socket.Port()});
+            if (settings.lan.vxi11) services.push_back({"_vxi-11._tcp", lan.PortmapperPort()});
+            if (settings.lan.hislip) services.push_back({"_hislip._tcp", lan.HislipPort()});
+            announcer.Start({std::string(zpv::sim::kManufacturer), instrument.Model(), settings.instrument.serial}, std::move(services));
+            std::printf("announced\n");
+        }
         std::fflush(stdout);
         int received = 0;
         sigwait(&signals, &received);

@@ -32,8 +32,8 @@ struct FoundInstruments {
 
 struct FindOptions {
     std::chrono::milliseconds timeout{1000};
-    bool lan = true;
-    bool mdns = false;  // DNS-SD through the Avahi daemon, besides the VXI-11 broadcast
+    bool lan = true;    // the VXI-11 broadcast
+    bool mdns = false;  // DNS-SD through the Avahi daemon
     bool local = true;  // serial ports and USBTMC devices
 };
 

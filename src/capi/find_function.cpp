@@ -46,7 +46,7 @@ extern "C" ViStatus zpv4870_find_instruments(ViReal64 timeoutSeconds, ViInt32 op
                             "ZPV4870_FIND_LAN, ZPV4870_FIND_MDNS and ZPV4870_FIND_LOCAL.");
         zpv::visa::FindOptions what;
         what.timeoutMs = static_cast<ViUInt32>(timeoutSeconds * 1000.0 + 0.5);
-        what.lan = options & (ZPV4870_FIND_LAN | ZPV4870_FIND_MDNS);
+        what.lan = options & ZPV4870_FIND_LAN;
         what.mdns = options & ZPV4870_FIND_MDNS;
         what.local = options & ZPV4870_FIND_LOCAL;
         return zpv::ivi::CopyOutText(Lines(zpv::visa::FindInstruments(what)), bufferSize, found);

@@ -9,6 +9,7 @@ namespace zpv::sim {
 
 enum class Family { Standard, Advanced };
 
+inline constexpr std::string_view kManufacturer = "Kaltrix";  // the first field of *IDN?
 inline constexpr std::string_view kDefaultModel = "ZPV-4803-Advanced";
 
 struct ModelInfo {

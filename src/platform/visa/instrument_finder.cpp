@@ -183,7 +183,7 @@ FindResult FindInstruments(const FindOptions& options) {
     std::thread mdns;
     std::vector<MdnsService> services;
     std::string mdnsNote;
-    if (options.lan && options.mdns)
+    if (options.mdns)
         mdns = std::thread([&] { mdnsNote = BrowseInstrumentServices(Deadline::After(options.timeoutMs), &services); });
 #ifdef ZPV4870_WITH_VXI11
     if (options.lan) {

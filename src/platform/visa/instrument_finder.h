@@ -16,8 +16,8 @@ namespace zpv::visa {
 
 struct FindOptions {
     ViUInt32 timeoutMs = 1000;  // how long answers are awaited, once for finding, once for *IDN?
-    bool lan = true;
-    bool mdns = false;
+    bool lan = true;     // the VXI-11 broadcast
+    bool mdns = false;   // DNS-SD through Avahi
     bool local = true;  // serial ports and USBTMC devices
 };
 
