@@ -496,6 +496,46 @@ def test_scpi_sends_as_typed_prints_answers_and_stops_at_a_refusal(sim: Simulato
     assert unwritable.returncode == 1 and "cannot open the I/O log" in unwritable.stderr
 
 
+def test_the_scpi_prompt_edits_remembers_and_goes_on_after_a_refusal(sim: Simulator, tmp_path: Path) -> None:
+    # From a pipe: lines as they come, every answer, and a refusal is the exit status.
+    piped = subprocess.run([CLI, "scpi", sim.resource, "-i"], input="OUTP:FREQ 51\n\nBOGUS\n  OUTP:FREQ?  \n",
+                           capture_output=True, text=True, timeout=60)
+    assert piped.returncode == 1
+    assert piped.stdout.splitlines() == ["refused: -113, Undefined header", "51"]
+    assert run("scpi", sim.resource, "-i", "*IDN?").returncode == 2
+
+    # On a terminal: the line editor, history across sessions, Ctrl-C forgets the line.
+    env = dict(os.environ, XDG_STATE_HOME=str(tmp_path), TERM="xterm")
+
+    def session(keys: list[bytes]) -> str:
+        controller, terminal = pty.openpty()
+        process = subprocess.Popen([CLI, "scpi", sim.resource, "-i"], stdin=terminal, stdout=terminal,
+                                   stderr=terminal, env=env, start_new_session=True)
+        os.close(terminal)
+        seen = b""
+
+        def until(text: bytes, count: int) -> None:
+            nonlocal seen
+            deadline = time.monotonic() + 10
+            while seen.count(text) < count and time.monotonic() < deadline:
+                if select.select([controller], [], [], 0.2)[0]:
+                    seen += os.read(controller, 4096)
+
+        for number, key in enumerate(keys, start=1):
+            until(b"> ", number)
+            os.write(controller, key)
+        assert process.wait(10) == 0
+        os.close(controller)
+        return seen.decode(errors="replace")
+
+    first = session([b"OUTP:FREQ 52\r", b"OUTP:FREQ?\r", b"half typed\x03", b"\x04"])
+    assert "\n52\r\n" in first and "Undefined header" not in first, first
+    # Up twice recalls the query of the session before, through the history file.
+    second = session([b"OUTP:FREQ 53\r", b"\x1b[A\x1b[A\r", b"exit\r"])
+    assert "\n53\r\n" in second, second
+    assert "OUTP:FREQ?" in (tmp_path / "zpv4870" / "scpi_history").read_text()
+
+
 def test_measure_watch_carries_on_across_an_instrument_restart() -> None:
     first = Simulator()
     port = first.port

@@ -35,6 +35,9 @@ int DrainErrors(const Common& common);
 // Each command sent as typed, the answer of a query printed; the first one the instrument refuses
 // fails with its own words, and nothing after it is sent.
 int Scpi(const Common& common, const std::vector<std::string>& commands);
+// The same at a prompt (line editing and history on a terminal; lines as they come from a pipe),
+// going on after a refusal or failure. SIGTERM or a hang-up switches the output off.
+int ScpiPrompt(const Common& common);
 int Reset(const Common& common);
 // The instruments on the LAN (VXI-11 broadcast, and DNS-SD with mdns) and on this machine.
 int Find(const Common& common, double timeoutSeconds, bool mdns);

@@ -7,20 +7,21 @@ namespace zpv::cli {
 
 namespace {
 
-std::atomic<bool> gInterrupted{false};
+std::atomic<int> gSignal{0};
 
-extern "C" void OnInterrupt(int) { gInterrupted = true; }
+extern "C" void OnInterrupt(int signal) { gSignal = signal; }
 
 }  // namespace
 
 void CatchInterrupts() {
-    gInterrupted = false;
+    gSignal = 0;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-bool Interrupted() { return gInterrupted; }
+bool Interrupted() { return gSignal != 0; }
+int InterruptSignal() { return gSignal; }
+void ClearInterrupt() { gSignal = 0; }
 
 }  // namespace zpv::cli

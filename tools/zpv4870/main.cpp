@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     auto* scpi = app.add_subcommand("scpi", "send commands as typed, e.g. \"OUTP:FREQ 50\" \"OUTP:FREQ?\"; print the answers");
     AddSessionOptions(scpi, common);
     scpi->add_option("COMMAND", scpiCommands, "SCPI commands and queries, each one word (quote it)");
+    bool interactive = false;
+    scpi->add_flag("-i,--interactive", interactive, "a prompt with line editing and history instead of COMMANDs");
     auto* errors = app.add_subcommand("errors", "read the instrument's error queue until it is empty");
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
@@ -170,7 +172,8 @@ int main(int argc, char** argv) {
         }
         if (*set && assignments.empty()) throw UsageError("set needs NAME=VALUE assignments");
         if (*run && program.empty()) throw UsageError("list run needs the PROGRAM file");
-        if (*scpi && scpiCommands.empty()) throw UsageError("scpi needs the COMMANDs to send");
+        if (*scpi && scpiCommands.empty() && !interactive) throw UsageError("scpi needs the COMMANDs to send (or -i)");
+        if (*scpi && !scpiCommands.empty() && interactive) throw UsageError("scpi -i takes no COMMANDs: type them");
         std::optional<BundledSimulator> simulator;
         if (common.session.simulate) {
             simulator.emplace(common.session.model);
@@ -186,7 +189,7 @@ int main(int argc, char** argv) {
         if (*attributes) return ListAttributes(common, filter);
         if (*measure) return Measure(common, watch, csv);
         if (*run) return RunListProgram(common, program, csv, leaveOn);
-        if (*scpi) return Scpi(common, scpiCommands);
+        if (*scpi) return interactive ? ScpiPrompt(common) : Scpi(common, scpiCommands);
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*find) return Find(common, findSeconds, mdns);
