@@ -7,7 +7,7 @@ include(CMakePackageConfigHelpers)
 install(TARGETS zpv4870 EXPORT zpv4870Targets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev)
 install(FILES include/ZPV4870.h include/zpv4870.h include/zpv4870_runtime.h include/zpv4870_direct_read.h include/zpv4870_find.h
-              include/zpv4870/driver.hpp
+              include/zpv4870/driver.hpp include/zpv4870/find.hpp
               include/zpv4870/driver_members.hpp include/zpv4870/driver_facts.hpp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zpv4870 COMPONENT dev)
 install(EXPORT zpv4870Targets NAMESPACE zpv4870:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/zpv4870 COMPONENT dev)

@@ -9,7 +9,7 @@ src=$2
 names=$3
 
 declared() {
-  grep -h '^[^#]*ZPV4870_EXPORT ' "$src/include/zpv4870.h" "$src/src/platform/ivi/session_service.h"
+  grep -h '^[^#]*ZPV4870_EXPORT ' "$src/include/zpv4870.h" "$src/include/zpv4870_find.h" "$src/src/platform/ivi/session_service.h"
   grep -h '^[^#]*ZPV_API ' "$src/include/zpv4870_runtime.h" "$src/src/objects/driver_module.cpp"
 }
 expected=$(declared | sed -E 's/^([^(]*[ *])?([A-Za-z_0-9]+)\(.*/\2/' | sort -u)

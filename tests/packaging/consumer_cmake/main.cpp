@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include <zpv4870/driver.hpp>
+#include <zpv4870/find.hpp>
 
 #include "ZPV4870.h"
 #include "zpv4870.h"
@@ -23,7 +24,16 @@ int main() {
     zpv4870::Driver face("", {.simulate = true});
     face.ivi().output_phases().phase(1).voltage_level(120.0);
     const bool faceOk = face.ivi().output_phases().phase("OutputPhase1").voltage_level() == 120.0;
-    std::printf("C interface %s, object interface %s, C++ face %s\n", ok ? "ok" : "FAILED", objectOk ? "ok" : "FAILED",
-                faceOk ? "ok" : "FAILED");
-    return ok && objectOk && faceOk ? 0 : 1;
+    // Discovery's face: its text read back, and a bad timeout refused before anything is sent.
+    const auto found = zpv4870::parse_found_instruments("instrument\t10.0.0.5\tKaltrix\tZPV-4803-Advanced\tS1\t1.00\t"
+                                                        "\tTCPIP0::10.0.0.5::inst0::INSTR\nnote\tasked\n");
+    bool findOk = found.instruments.size() == 1 && found.instruments[0].resources.size() == 1 && found.notes.size() == 1;
+    try {
+        zpv4870::find_instruments({.timeout = std::chrono::milliseconds(0)});
+        findOk = false;
+    } catch (const zpv4870::InvalidValue&) {
+    }
+    std::printf("C interface %s, object interface %s, C++ face %s, find %s\n", ok ? "ok" : "FAILED",
+                objectOk ? "ok" : "FAILED", faceOk ? "ok" : "FAILED", findOk ? "ok" : "FAILED");
+    return ok && objectOk && faceOk && findOk ? 0 : 1;
 }
