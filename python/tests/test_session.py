@@ -171,3 +171,16 @@ def test_reads_land_in_the_object_returned_or_in_the_callers_storage(simulator: 
         drv.system.vi_write(b"SIM:BLOCK? 300000\n")
         assert drv.system.vi_read(into=samples) == len(expected)
         assert samples.tobytes() == expected
+
+
+def test_find_reads_the_librarys_lines_and_refuses_a_bad_timeout_before_asking() -> None:
+    found = zpv4870.find.parse_found("instrument\t10.0.0.5\tKaltrix\tZPV-4803-Advanced\tS1\t1.00\t\t"
+                                     "TCPIP0::10.0.0.5::inst0::INSTR\tTCPIP0::10.0.0.5::5025::SOCKET\n"
+                                     "instrument\tASRL/dev/ttyUSB0::INSTR\t\t\t\t\t\tASRL/dev/ttyUSB0::INSTR\n"
+                                     "note\tVXI-11: asked\n")
+    assert [(f.address, f.serial, len(f.resources)) for f in found] == [("10.0.0.5", "S1", 2),
+                                                                       ("ASRL/dev/ttyUSB0::INSTR", "", 1)]
+    assert found.notes == ["VXI-11: asked"]
+    for timeout in (0, 61, float("nan")):
+        with pytest.raises(zpv4870.InvalidValueError, match="timeout from 0.01 to 60 s"):
+            zpv4870.find_resources(timeout=timeout)

@@ -10,6 +10,9 @@
 
 #include "platform/visa/resource_manager.h"
 #include "platform/visa/usbtmc_device_finder.h"
+#ifdef ZPV4870_WITH_SERIAL
+#include "platform/visa/serial_port_list.h"
+#endif
 
 namespace zpv::visa {
 namespace {
@@ -90,6 +93,32 @@ TEST_F(VisaUsbtmc, FindsTheNodeByVendorProductSerialAndInterface) {
     std::string path, detail;
     EXPECT_EQ(Find("USB::0x0957::0x1755::MY123::INSTR", &path, &detail), VI_ERROR_RSRC_NFOUND);
     EXPECT_NE(detail.find("lists no usbtmc device"), std::string::npos) << detail;
+}
+
+// What find lists of this machine: every usbtmc node as a resource (the interface number where it
+// is not 0), and the serial ports with a device behind them, but not the 8250 ports the kernel
+// lists whether or not one is fitted.
+TEST_F(VisaUsbtmc, ListsDevicesAndSerialPortsAsResources) {
+    EXPECT_EQ(ListUsbtmcResources(roots_),
+              (std::vector<std::string>{"USB0::0x0957::0x1755::MY123::INSTR", "USB0::0x1234::0x5678::SN1::1::INSTR",
+                                        "USB0::0x1234::0x5678::SN1::INSTR"}));
+#ifdef ZPV4870_WITH_SERIAL
+    const fs::path tty = root_ / "sys/class/tty", devices = root_ / "sys/devices";
+    const auto port = [&](const char* name, const char* bus) {
+        const fs::path device = devices / bus / name;
+        fs::create_directories(device);
+        fs::create_directories(root_ / "sys/bus" / bus);
+        fs::create_directory_symlink(root_ / "sys/bus" / bus, device / "subsystem");
+        fs::create_directories(tty / name);
+        fs::create_directory_symlink(device, tty / name / "device");
+    };
+    port("ttyUSB0", "usb");
+    port("ttyS0", "pnp");
+    port("ttyS7", "platform");
+    fs::create_directories(tty / "tty1");  // a virtual terminal: no device
+    EXPECT_EQ(ListSerialResources(roots_.sysfs, "/dev"),
+              (std::vector<std::string>{"ASRL/dev/ttyS0::INSTR", "ASRL/dev/ttyUSB0::INSTR"}));
+#endif
 }
 
 TEST_F(VisaUsbtmc, OpeningTellsAbsentDevicesFromNodesThatAreNoUsbtmcDevice) {
