@@ -40,12 +40,12 @@ def parse_found(text: str) -> FoundInstruments:
     """The tab-separated lines of zpv4870_find_instruments, read into FoundInstrument objects."""
     instruments, notes = [], []
     for line in text.splitlines():
-        fields = line.split("\t")
-        if fields[0] == "note" and len(fields) >= 2:
-            notes.append(fields[1])
-        elif fields[0] == "instrument" and len(fields) >= 7:
-            address, manufacturer, model, serial, firmware, problem = fields[1:7]
-            instruments.append(FoundInstrument(address, fields[7:], manufacturer, model, serial, firmware, problem))
+        kind, *rest = line.split("\t")
+        if kind == "note" and rest:
+            notes.extend(rest[:1])
+        elif kind == "instrument" and len(rest) >= 6:
+            address, manufacturer, model, serial, firmware, problem, *resources = rest
+            instruments.append(FoundInstrument(address, resources, manufacturer, model, serial, firmware, problem))
     return FoundInstruments(instruments, notes)
 
 

@@ -70,9 +70,38 @@ StreamChannel::StreamChannel(int fd, Kind kind) : fd_(fd), kind_(kind), pending_
 
 StreamChannel::~StreamChannel() { Close(); }
 
-// Receives at most count bytes into `into`, waiting within the deadline when nothing is there.
+ViStatus StreamChannel::SetReceiveTimeout(int ms) {
+    if (ms == receiveTimeoutMs_) return VI_SUCCESS;
+    const timeval wait{ms / 1000, (ms % 1000) * 1000};
+    if (::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0) return ErrnoStatus(errno);
+    receiveTimeoutMs_ = ms;
+    return VI_SUCCESS;
+}
+
+// Receives at most count bytes into `into`, waiting within the deadline when nothing is there. On
+// a socket the answer to a query is never there yet when the read starts, so the wait happens in
+// recv itself (one system call when the answer comes) for as long as a whole step of the time
+// left allows; what is left below a step is waited for with poll, so the deadline is never passed.
 ViStatus StreamChannel::Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline) {
     *received = 0;
+    if (kind_ != Kind::Socket) return ReceiveSome(into, count, received, deadline);
+    for (;;) {
+        const int left = deadline.PollMs();
+        if (left >= 0 && left < kReceiveTimeoutStepMs) return ReceiveSome(into, count, received, deadline);
+        if (ViStatus s = SetReceiveTimeout(left < 0 ? 0 : left / kReceiveTimeoutStepMs * kReceiveTimeoutStepMs);
+            Failed(s))
+            return s;
+        const ssize_t n = ::recv(fd_, into, count, 0);
+        if (n > 0) {
+            *received = static_cast<std::size_t>(n);
+            return VI_SUCCESS;
+        }
+        if (n == 0) return VI_ERROR_CONN_LOST;
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return ErrnoStatus(errno);
+    }
+}
+
+ViStatus StreamChannel::ReceiveSome(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline) {
     bool hangup = false;
     for (bool first = true;; first = false) {
         ssize_t n = kind_ == Kind::Socket ? ::recv(fd_, into, count, MSG_DONTWAIT) : ::read(fd_, into, count);
@@ -95,14 +124,10 @@ ViStatus StreamChannel::ReceiveAll(ViByte* into, std::size_t count, std::size_t*
     *received = 0;
     while (*received < count) {
         const int left = deadline.PollMs();
-        timeval wait{};  // zero: no limit
-        if (left > 0) {
-            wait.tv_sec = left / 1000;
-            wait.tv_usec = (left % 1000) * 1000;
-        }
         // Time is up: only what is there already.
         const int flags = left == 0 ? MSG_DONTWAIT : MSG_WAITALL;
-        if (left != 0 && ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0) return ErrnoStatus(errno);
+        if (left != 0)
+            if (ViStatus s = SetReceiveTimeout(left < 0 ? 0 : left); Failed(s)) return s;
         const ssize_t n = ::recv(fd_, into + *received, count - *received, flags);
         if (n > 0) {
             *received += static_cast<std::size_t>(n);

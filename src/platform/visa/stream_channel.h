@@ -56,6 +56,9 @@ private:
     ViStatus Receive(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
     // All count bytes, the kernel waiting for them within the deadline (sockets only).
     ViStatus ReceiveAll(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
+    ViStatus ReceiveSome(ViByte* into, std::size_t count, std::size_t* received, const Deadline& deadline);
+    // The socket's receive timeout (0: none), set only when it changes.
+    ViStatus SetReceiveTimeout(int ms);
     ViStatus Fill(std::size_t wanted, const Deadline& deadline);
     ViStatus ReadDirect(ViByte* buffer, std::size_t count, std::size_t* returned, const StreamDelimiters& delimiters,
                         const Deadline& deadline);
@@ -65,6 +68,9 @@ private:
     static constexpr std::size_t kDirectReadThreshold = 4 * 1024;
     // Counted socket reads of at least this many bytes wait in the kernel for all of them.
     static constexpr std::size_t kWaitAllThreshold = 32 * 1024;
+    // A socket read waits in recv itself for the time left rounded down to this step (so the
+    // receive timeout stays the same from call to call and is set once), the rest in poll.
+    static constexpr int kReceiveTimeoutStepMs = 10;
 
     int fd_;
     Kind kind_;
@@ -72,6 +78,7 @@ private:
     std::size_t pendingCapacity_ = kCapacity;
     std::size_t head_ = 0;
     std::size_t tail_ = 0;
+    int receiveTimeoutMs_ = -1;  // as last set; -1 not yet
 };
 
 }  // namespace zpv::visa
