@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build gcc g++ libgtest-dev libbenchmark-dev libcli11-dev libyaml-cpp-dev
           python3 python3-pytest python3-setuptools pkgconf dpkg-dev file lintian
-          libpugixml-dev xsltproc libavahi-client-dev libedit-dev)
-optional=(python3-pyvisa-py python3-numpy python3-matplotlib chromium lxi-tools avahi-daemon avahi-utils dbus-daemon)
+          libpugixml-dev xsltproc libavahi-client-dev libedit-dev libcpp-httplib-dev)
+optional=(python3-pyvisa-py python3-numpy python3-matplotlib chromium chromium-driver python3-selenium lxi-tools avahi-daemon avahi-utils dbus-daemon)
 
 missing_of() {
   for p in "$@"; do

@@ -55,4 +55,14 @@ struct ConfigRequest {
 int Configure(const Common& common, const ConfigRequest& request);
 int Register(const Common& common, bool perUser, bool unregister);
 
+struct PanelOptions {
+    std::string listen = "127.0.0.1";
+    int port = 0;  // 0: a free one
+    bool allowRemote = false;
+    bool open = false;
+    bool offOnExit = false;
+};
+// The soft front panel: a web page for the session until Ctrl-C; prints "Panel: <address>".
+int Panel(const Common& common, const PanelOptions& options);
+
 }  // namespace zpv::cli

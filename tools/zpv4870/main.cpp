@@ -89,6 +89,14 @@ int main(int argc, char** argv) {
     AddSessionOptions(errors, common);
     auto* reset = app.add_subcommand("reset", "reset the instrument");
     AddSessionOptions(reset, common);
+    PanelOptions panelOptions;
+    auto* panel = app.add_subcommand("panel", "a front panel in the browser for the instrument, until Ctrl-C");
+    AddSessionOptions(panel, common);
+    panel->add_option("--listen", panelOptions.listen, "the address to serve on (default 127.0.0.1)");
+    panel->add_option("--port", panelOptions.port, "the port (default 0: a free one)");
+    panel->add_flag("--allow-remote", panelOptions.allowRemote, "allow --listen on an address other machines reach");
+    panel->add_flag("--open", panelOptions.open, "open the page in the desktop's browser");
+    panel->add_flag("--off-on-exit", panelOptions.offOnExit, "switch the output off when the panel ends");
     double findSeconds = 1.0;
     bool mdns = false;
     auto* find = app.add_subcommand("find", "list the instruments on the LAN and on this machine, with resource strings");
@@ -155,7 +163,7 @@ int main(int argc, char** argv) {
         // With --simulate there is no RESOURCE: the first word is the command's own argument.
         std::vector<std::string>* more = *get ? &names : *set ? &assignments : *scpi ? &scpiCommands : nullptr;
         std::string* single = *run ? &program : nullptr;
-        for (CLI::App* command : {identify, get, set, measure, run, scpi, errors, reset}) {
+        for (CLI::App* command : {identify, get, set, measure, run, scpi, errors, reset, panel}) {
             if (!*command) continue;
             const bool given = command->count("RESOURCE") > 0;
             if (!common.session.simulate) {
@@ -193,6 +201,7 @@ int main(int argc, char** argv) {
         if (*errors) return DrainErrors(common);
         if (*reset) return Reset(common);
         if (*find) return Find(common, findSeconds, mdns);
+        if (*panel) return Panel(common, panelOptions);
         if (*view) return ViewTrace(common, tracePath, htmlPath);
         if (*registration) return Register(common, perUser, unregister);
         for (CLI::App* a : configActions)

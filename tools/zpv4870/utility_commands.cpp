@@ -6,45 +6,20 @@
 #include "ZPV4870.h"
 
 #include "commands.h"
+#include "instrument_identity.h"
 #include "output.h"
 
 namespace zpv::cli {
 
 namespace {
 
-std::string Text(const CSession& session, ViAttr id, const char* what) {
-    return session.Text(what, [&](ViInt32 size, char* buffer) {
-        return ZPV4870_GetAttributeViString(session.Handle(), nullptr, id, size, buffer);
-    });
-}
-
-// The serial number is only in the instrument's own identity string; simulation has none.
-std::string SerialNumber(const CSession& session) {
-    const ViByte query[] = {'*', 'I', 'D', 'N', '?', '\n'};
-    ViInt32 count = 0;
-    ViByte answer[512];
-    if (ZPV4870_viWrite(session.Handle(), query, sizeof query, &count) < VI_SUCCESS ||
-        ZPV4870_viRead(session.Handle(), answer, sizeof answer, &count) < VI_SUCCESS)
-        return "";
-    const std::string identity(reinterpret_cast<char*>(answer), static_cast<std::size_t>(count));
-    const auto first = identity.find(',');
-    const auto second = first == std::string::npos ? first : identity.find(',', first + 1);
-    const auto third = second == std::string::npos ? second : identity.find(',', second + 1);
-    return third == std::string::npos ? "" : identity.substr(second + 1, third - second - 1);
-}
-
 }  // namespace
 
 int Identify(const Common& common) {
     CSession session(common.session);
-    const std::vector<std::pair<std::string, std::string>> fields = {
-        {"manufacturer", Text(session, ZPV4870_ATTR_INSTRUMENT_MANUFACTURER, "reading the manufacturer")},
-        {"model", Text(session, ZPV4870_ATTR_INSTRUMENT_MODEL, "reading the model")},
-        {"serial", SerialNumber(session)},
-        {"firmware", Text(session, ZPV4870_ATTR_INSTRUMENT_FIRMWARE_REVISION, "reading the firmware revision")},
-        {"driver", Text(session, ZPV4870_ATTR_SPECIFIC_DRIVER_REVISION, "reading the driver revision")},
-        {"supported_models", Text(session, ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, "reading the models")},
-    };
+    std::vector<std::pair<std::string, std::string>> fields = IdentityFields(session);
+    fields.emplace_back("supported_models",
+                        TextAttribute(session, ZPV4870_ATTR_SUPPORTED_INSTRUMENT_MODELS, "reading the models"));
     if (common.json) {
         std::vector<std::pair<std::string, std::string>> json;
         for (const auto& [name, value] : fields) {

@@ -1,0 +1,329 @@
+#include "panel_server.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
+#include "attribute_catalog.h"
+#include "attribute_values.h"
+#include "commands.h"
+#include "instrument_identity.h"
+#include "output.h"
+#include "panel/panel_page.h"
+
+namespace zpv::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kMeasurePeriod = std::chrono::milliseconds(500);
+
+// The panel's controls: per phase the settings people touch most, then the session's.
+constexpr const char* kPhaseControls[] = {"VoltageLevel", "CurrentLimit", "Enabled"};
+constexpr const char* kSessionControls[] = {"OutputPhases.Frequency", "ManualMode.Range", "ManualMode.Frequency"};
+
+struct Measurement {
+    const char* name;  // after the phase: "OutputPhase1.Voltage"
+    ViStatus (*read)(ViSession, ViReal64*);
+};
+constexpr Measurement kMeasurements[] = {{"Voltage", ZPV4870_Voltage},
+                                         {"Current", ZPV4870_Current},
+                                         {"Power", ZPV4870_Power},
+                                         {"Frequency", ZPV4870_Frequency},
+                                         {"PowerFactor", ZPV4870_PowerFactor}};
+constexpr const char* kMeasuredPhase = "OutputPhase1";  // the instrument measures at its output
+
+std::string NowText() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::localtime(&t));
+    char full[48];
+    std::snprintf(full, sizeof full, "%s.%03d", text, static_cast<int>(ms));
+    return full;
+}
+
+// One line: the driver's descriptions break lines with CR LF.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') continue;
+        line += c == '\n' ? ' ' : c;
+    }
+    return line;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    unsigned char differ = a.size() != b.size();
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) differ |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return differ == 0;
+}
+
+const char* KindText(ValueKind kind) {
+    switch (kind) {
+        case ValueKind::Int32: return "int";
+        case ValueKind::Real64: return "real";
+        case ValueKind::Boolean: return "boolean";
+        default: return "string";
+    }
+}
+
+}  // namespace
+
+PanelServer::PanelServer(const CSession& session, std::string token)
+    : session_(session), token_(std::move(token)), server_(std::make_unique<httplib::Server>()) {
+    ViInt32 phases = 1;
+    session_.Check(ZPV4870_GetAttributeViInt32(session_.Handle(), "", ZPV4870_ATTR_OUTPUT_PHASE_COUNT, &phases),
+                   "reading the number of output phases");
+    for (ViInt32 i = 1; i <= phases; ++i) phases_.push_back("OutputPhase" + std::to_string(i));
+
+    httplib::Server& s = *server_;
+    s.set_default_headers({{"Content-Security-Policy",
+                            "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; "
+                            "connect-src 'self'; img-src 'self' data:; form-action 'self'; frame-ancestors 'none'"},
+                           {"X-Content-Type-Options", "nosniff"},
+                           {"Referrer-Policy", "no-referrer"},
+                           {"Cache-Control", "no-store"}});
+    // Every request carries the token of the printed address (in the query, or for a POST in the
+    // X-Panel-Token header, which no other site's page can send without asking first); a change
+    // also comes from our own page.
+    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        const std::string token = request.has_param("token") ? request.get_param_value("token")
+                                                             : request.get_header_value("X-Panel-Token");
+        std::string why;
+        if (!SameText(token, token_)) why = "the panel's token is missing or wrong: open the address the panel printed";
+        const std::string origin = request.get_header_value("Origin");
+        if (why.empty() && request.method != "GET" && !origin.empty() &&
+            origin != "http://" + request.get_header_value("Host"))
+            why = "a change may only come from the panel's own page";
+        if (why.empty()) return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 403;
+        response.set_content(JsonObject({{"error", JsonString(why)}}), "application/json");
+        return httplib::Server::HandlerResponse::Handled;
+    });
+    const auto json = [](httplib::Response& response, const std::string& body) {
+        response.set_content(body, "application/json");
+    };
+    s.Get("/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(kPanelPage, "text/html; charset=utf-8");
+    });
+    s.Get("/api/panel", [this, json](const httplib::Request&, httplib::Response& r) { json(r, PanelJson()); });
+    s.Get("/api/values", [this, json](const httplib::Request&, httplib::Response& r) { json(r, ValuesJson()); });
+    s.Get("/api/errors", [this, json](const httplib::Request&, httplib::Response& r) { json(r, Errors()); });
+    s.Post("/api/set", [this, json](const httplib::Request& request, httplib::Response& r) {
+        json(r, Set(request.get_param_value("name"), request.get_param_value("value")));
+    });
+    s.Post("/api/outputs-off", [this, json](const httplib::Request&, httplib::Response& r) { json(r, OutputsOff()); });
+    s.Get("/api/events", [this](const httplib::Request&, httplib::Response& response) {
+        {
+            std::lock_guard lock(mutex_);
+            ++watchers_;
+        }
+        measured_.notify_all();
+        auto sent = std::make_shared<std::uint64_t>(0);
+        response.set_chunked_content_provider(
+            "text/event-stream",
+            [this, sent](std::size_t, httplib::DataSink& sink) {
+                std::unique_lock lock(mutex_);
+                measured_.wait_for(lock, std::chrono::seconds(1), [&] { return stopping_ || sample_ > *sent; });
+                if (stopping_) return false;
+                if (sample_ == *sent) return sink.is_writable();
+                *sent = sample_;
+                const std::string event = "data: " + latest_ + "\n\n";
+                lock.unlock();
+                return sink.write(event.data(), event.size());
+            },
+            [this](bool) {
+                std::lock_guard lock(mutex_);
+                --watchers_;
+            });
+    });
+    poller_ = std::thread([this] { Poll(); });
+}
+
+PanelServer::~PanelServer() { Stop(); }
+
+std::uint16_t PanelServer::Start(const std::string& address, std::uint16_t port) {
+    const int bound = port == 0 ? server_->bind_to_any_port(address) : (server_->bind_to_port(address, port) ? port : -1);
+    if (bound <= 0) throw Failure("cannot listen on " + address + ":" + std::to_string(port));
+    serving_ = std::thread([this] { server_->listen_after_bind(); });
+    return static_cast<std::uint16_t>(bound);
+}
+
+void PanelServer::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) return;
+        stopping_ = true;
+    }
+    measured_.notify_all();
+    server_->stop();
+    if (serving_.joinable()) serving_.join();
+    if (poller_.joinable()) poller_.join();
+}
+
+std::vector<std::string> PanelServer::ControlNames() const {
+    std::vector<std::string> names;
+    for (const std::string& phase : phases_)
+        for (const char* control : kPhaseControls) names.push_back(phase + "." + control);
+    for (const char* control : kSessionControls) names.emplace_back(control);
+    return names;
+}
+
+std::string PanelServer::PanelJson() {
+    std::vector<std::pair<std::string, std::string>> identity;
+    for (const auto& [name, value] : IdentityFields(session_)) identity.emplace_back(name, JsonString(value));
+    std::vector<std::string> controls, phases, measurements;
+    for (const std::string& name : ControlNames()) {
+        const auto resolved = Resolve(name);
+        if (!resolved) continue;  // not on this model
+        const Attribute& a = *resolved->attribute;
+        std::vector<std::string> values;
+        for (const EnumValue& value : a.values) values.push_back(JsonString(value.name));
+        controls.push_back(JsonObject({{"name", JsonString(DisplayName(*resolved))},
+                                       {"kind", JsonString(KindText(a.kind))},
+                                       {"values", JsonArray(values)},
+                                       {"unit", JsonString(a.unit)},
+                                       {"range", JsonString(a.range)},
+                                       {"writable", a.writable ? "true" : "false"}}));
+    }
+    for (const std::string& phase : phases_) phases.push_back(JsonString(phase));
+    for (const Measurement& m : kMeasurements) measurements.push_back(JsonString(std::string(kMeasuredPhase) + "." + m.name));
+    return JsonObject({{"identity", JsonObject(identity)},
+                       {"phases", JsonArray(phases)},
+                       {"controls", JsonArray(controls)},
+                       {"measurements", JsonArray(measurements)}});
+}
+
+std::string PanelServer::ValuesJson() {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const std::string& name : ControlNames()) {
+        const auto resolved = Resolve(name);
+        if (!resolved) continue;
+        try {
+            values.emplace_back(DisplayName(*resolved), ReadAttribute(session_, *resolved).json);
+        } catch (const std::exception& failure) {
+            values.emplace_back(DisplayName(*resolved), JsonObject({{"error", JsonString(OneLine(failure.what()))}}));
+        }
+    }
+    std::lock_guard lock(mutex_);
+    return JsonObject({{"version", std::to_string(settingsVersion_)}, {"values", JsonObject(values)}});
+}
+
+std::string PanelServer::Set(const std::string& name, const std::string& value) {
+    const auto resolved = Resolve(name);
+    const std::vector<std::string> names = ControlNames();
+    if (!resolved || std::find(names.begin(), names.end(), DisplayName(*resolved)) == names.end())
+        return JsonObject({{"error", JsonString("the panel has no control " + name)}});
+    std::string error;
+    try {
+        CheckValue(*resolved->attribute, value);
+        WriteAttribute(session_, *resolved, value);
+    } catch (const std::exception& failure) {  // a usage error or the driver's refusal
+        error = OneLine(failure.what());
+    }
+    {
+        std::lock_guard lock(mutex_);
+        ++settingsVersion_;  // other pages read the values again, whatever the instrument kept
+    }
+    std::string readBack = "null";
+    try {
+        readBack = ReadAttribute(session_, *resolved).json;
+    } catch (const std::exception& failure) {
+        if (error.empty()) error = OneLine(failure.what());
+    }
+    std::vector<std::pair<std::string, std::string>> answer = {{"name", JsonString(DisplayName(*resolved))},
+                                                                {"value", readBack}};
+    if (!error.empty()) answer.emplace_back("error", JsonString(error));
+    return JsonObject(answer);
+}
+
+std::string PanelServer::OutputsOff() {
+    // Every phase, then the output as a whole; each tried even when one before it failed.
+    std::string error;
+    const auto attempt = [&](ViStatus status, const std::string& what) {
+        try {
+            session_.Check(status, what);
+        } catch (const std::exception& failure) {
+            error += (error.empty() ? "" : "; ") + OneLine(failure.what());
+        }
+    };
+    for (const std::string& phase : phases_)
+        attempt(ZPV4870_SetAttributeViBoolean(session_.Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED, VI_FALSE),
+                "switching " + phase + " off");
+    attempt(ZPV4870_SetOutputEnable(session_.Handle(), ZPV4870_VAL_OUTPUT_OFF), "switching the output off");
+    bool off = true;
+    for (const std::string& phase : phases_) {
+        ViBoolean enabled = VI_TRUE;
+        attempt(ZPV4870_GetAttributeViBoolean(session_.Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED,
+                                              &enabled),
+                "reading " + phase + " back");
+        off = off && !enabled;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        ++settingsVersion_;
+    }
+    std::vector<std::pair<std::string, std::string>> answer = {{"off", off && error.empty() ? "true" : "false"}};
+    if (!error.empty()) answer.emplace_back("error", JsonString(error));
+    return JsonObject(answer);
+}
+
+std::string PanelServer::Errors() {
+    std::vector<std::string> errors;
+    try {
+        for (int i = 0; i < 32; ++i) {
+            ViInt32 code = 0;
+            ViChar message[256] = "";
+            session_.Check(ZPV4870_error_query(session_.Handle(), &code, message), "reading the error queue");
+            if (code == 0) break;
+            errors.push_back(JsonString(std::to_string(code) + ", " + message));
+        }
+    } catch (const std::exception& failure) {
+        return JsonObject({{"errors", JsonArray(errors)}, {"error", JsonString(OneLine(failure.what()))}});
+    }
+    return JsonObject({{"errors", JsonArray(errors)}});
+}
+
+// Reads the measurements twice a second while a page watches, and wakes every watching page.
+void PanelServer::Poll() {
+    auto next = Clock::now();
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        measured_.wait(lock, [&] { return stopping_ || watchers_ > 0; });
+        if (stopping_) break;
+        next = std::max(next, Clock::now());  // after a time without watchers, from now
+        const std::uint64_t version = settingsVersion_;
+        lock.unlock();
+        std::vector<std::pair<std::string, std::string>> values;
+        std::string why;
+        for (const Measurement& m : kMeasurements) {
+            ViReal64 value = 0;
+            const ViStatus status = m.read(session_.Handle(), &value);
+            if (status < VI_SUCCESS) {
+                try {
+                    session_.Check(status, std::string("measuring ") + m.name);
+                } catch (const std::exception& failure) {
+                    why = OneLine(failure.what());
+                }
+                break;
+            }
+            values.emplace_back(std::string(kMeasuredPhase) + "." + m.name, JsonNumber(value));
+        }
+        std::vector<std::pair<std::string, std::string>> sample = {{"time", JsonString(NowText())},
+                                                                    {"settings", std::to_string(version)}};
+        if (why.empty()) sample.emplace_back("values", JsonObject(values));
+        else sample.emplace_back("disconnected", JsonString(why));
+        lock.lock();
+        latest_ = JsonObject(sample);
+        ++sample_;
+        measured_.notify_all();
+        next += kMeasurePeriod;
+        measured_.wait_until(lock, next, [&] { return stopping_; });
+    }
+}
+
+}  // namespace zpv::cli

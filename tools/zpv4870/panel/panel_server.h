@@ -1,0 +1,65 @@
+// The soft front panel's web server: one page and its JSON API over one driver session, for any
+// number of browser tabs. Every request needs the panel's token; changes are POSTs whose Origin,
+// when sent, is the panel's own. Live measurements go out as Server-Sent Events, read from the
+// instrument twice a second while at least one page watches.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "c_session.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace zpv::cli {
+
+class PanelServer {
+public:
+    PanelServer(const CSession& session, std::string token);
+    ~PanelServer();  // stops
+    PanelServer(const PanelServer&) = delete;
+    PanelServer& operator=(const PanelServer&) = delete;
+
+    // Binds (port 0: a free one) and serves on a thread of its own; throws Failure when it cannot.
+    std::uint16_t Start(const std::string& address, std::uint16_t port);
+    void Stop();
+    const std::string& Token() const { return token_; }
+
+    // What a page's controls are: the panel's attributes, their kinds, values and units, as JSON.
+    std::string PanelJson();
+    // Each control's value as read from the instrument now, as JSON.
+    std::string ValuesJson();
+
+private:
+    std::string Set(const std::string& name, const std::string& value);
+    std::string OutputsOff();
+    std::string Errors();
+    void Poll();
+    std::vector<std::string> ControlNames() const;
+
+    const CSession& session_;
+    const std::string token_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread serving_;
+    std::vector<std::string> phases_;
+
+    // The latest measurements, shared by every watching page; the poller runs while one watches.
+    std::mutex mutex_;
+    std::condition_variable measured_;
+    std::string latest_;
+    std::uint64_t sample_ = 0;
+    std::uint64_t settingsVersion_ = 0;  // bumped by every change, so other tabs read the values again
+    int watchers_ = 0;
+    bool stopping_ = false;
+    std::thread poller_;
+};
+
+}  // namespace zpv::cli
