@@ -135,6 +135,21 @@ def test_the_panel_drives_the_instrument_from_the_page(sim: Simulator, browser: 
         browser.find_element(By.CSS_SELECTOR, '[data-action="outputs-off"]').click()
         WebDriverWait(browser, 10).until(lambda b: read_back(sim.resource, "OutputPhase1.Enabled") is False)
 
+        # A two-sequence list program: progress while it runs, then exactly two result rows.
+        browser.find_element(By.CSS_SELECTOR, '[data-action="add-sequence"]').click()
+        rows = browser.find_elements(By.CSS_SELECTOR, "[data-list-program] [data-sequence]")
+        assert len(rows) == 2
+        for row, values in zip(rows, [("0", "115", "60", "60", "400"), ("230", "230", "50", "50", "400")]):
+            for name, value in zip(("VoltageAcStart", "VoltageAcEnd", "FrequencyStart", "FrequencyEnd", "Time"), values):
+                row.find_element(By.CSS_SELECTOR, f'[data-attribute="ListMode.Sequence.{name}"]').send_keys(value)
+        browser.find_element(By.CSS_SELECTOR, '[data-action="run-list"]').click()
+        progress = browser.find_element(By.CSS_SELECTOR, "[data-list-progress]")
+        WebDriverWait(browser, 10).until(lambda b: "sequence" in progress.text)  # e.g. "running: sequence 1 of 2"
+        WebDriverWait(browser, 20).until(lambda b: progress.text == "done")
+        results = browser.find_elements(By.CSS_SELECTOR, "[data-list-results] tbody tr")
+        assert [r.find_element(By.CSS_SELECTOR, "td").text for r in results] == ["1", "2"]
+        assert read_back(sim.resource, "OutputPhase1.Enabled") is False
+
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         browser.save_screenshot(str(ARTIFACTS / "panel.png"))
 

@@ -10,6 +10,8 @@
 #include "attribute_values.h"
 #include "commands.h"
 #include "instrument_identity.h"
+#include "list_program.h"
+#include "list_run.h"
 #include "output.h"
 #include "panel/panel_page.h"
 
@@ -34,6 +36,12 @@ constexpr Measurement kMeasurements[] = {{"Voltage", ZPV4870_Voltage},
                                          {"Frequency", ZPV4870_Frequency},
                                          {"PowerFactor", ZPV4870_PowerFactor}};
 constexpr const char* kMeasuredPhase = "OutputPhase1";  // the instrument measures at its output
+
+// The list editor's columns (ListMode.Sequence.<name>) and the results' columns.
+constexpr const char* kSequenceColumns[] = {"VoltageAcStart", "VoltageAcEnd", "FrequencyStart", "FrequencyEnd", "Time",
+                                            "TimeUnit"};
+constexpr const char* kResultColumns[] = {"Voltage", "Current", "Power", "Frequency", "PowerFactor"};
+constexpr const char* kPageProgram = "the page's list program";
 
 std::string NowText() {
     const auto now = std::chrono::system_clock::now();
@@ -116,6 +124,10 @@ PanelServer::PanelServer(const CSession& session, std::string token)
     s.Post("/api/set", [this, json](const httplib::Request& request, httplib::Response& r) {
         json(r, Set(request.get_param_value("name"), request.get_param_value("value")));
     });
+    s.Get("/api/list", [this, json](const httplib::Request&, httplib::Response& r) { json(r, ListJson()); });
+    s.Post("/api/list-run", [this, json](const httplib::Request& request, httplib::Response& r) {
+        json(r, RunList(request.get_param_value("program")));
+    });
     s.Post("/api/outputs-off", [this, json](const httplib::Request&, httplib::Response& r) { json(r, OutputsOff()); });
     s.Get("/api/events", [this](const httplib::Request&, httplib::Response& response) {
         {
@@ -163,6 +175,7 @@ void PanelServer::Stop() {
     server_->stop();
     if (serving_.joinable()) serving_.join();
     if (poller_.joinable()) poller_.join();
+    if (listRun_.joinable()) listRun_.join();  // a run asked to stop switches its output off
 }
 
 std::vector<std::string> PanelServer::ControlNames() const {
@@ -190,11 +203,23 @@ std::string PanelServer::PanelJson() {
                                        {"range", JsonString(a.range)},
                                        {"writable", a.writable ? "true" : "false"}}));
     }
+    std::vector<std::string> sequence;
+    for (const char* column : kSequenceColumns) {
+        const auto resolved = Resolve(std::string("ListMode.Sequence.") + column);
+        if (!resolved) continue;
+        std::vector<std::string> values;
+        for (const EnumValue& value : resolved->attribute->values) values.push_back(JsonString(value.name));
+        sequence.push_back(JsonObject({{"name", JsonString(DisplayName(*resolved))},
+                                       {"kind", JsonString(KindText(resolved->attribute->kind))},
+                                       {"values", JsonArray(values)},
+                                       {"unit", JsonString(resolved->attribute->unit)}}));
+    }
     for (const std::string& phase : phases_) phases.push_back(JsonString(phase));
     for (const Measurement& m : kMeasurements) measurements.push_back(JsonString(std::string(kMeasuredPhase) + "." + m.name));
     return JsonObject({{"identity", JsonObject(identity)},
                        {"phases", JsonArray(phases)},
                        {"controls", JsonArray(controls)},
+                       {"sequence", JsonArray(sequence)},
                        {"measurements", JsonArray(measurements)}});
 }
 
@@ -239,6 +264,75 @@ std::string PanelServer::Set(const std::string& name, const std::string& value) 
                                                                 {"value", readBack}};
     if (!error.empty()) answer.emplace_back("error", JsonString(error));
     return JsonObject(answer);
+}
+
+std::string PanelServer::RunList(const std::string& text) {
+    ListProgram program;
+    try {
+        program = ParseListProgram(text, kPageProgram);  // every mistake before the first command
+    } catch (const std::exception& mistake) {
+        return JsonObject({{"error", JsonString(OneLine(mistake.what()))}});
+    }
+    std::lock_guard lock(mutex_);
+    if (list_.state == "running") return JsonObject({{"error", JsonString("a list program is running")}});
+    if (stopping_) return JsonObject({{"error", JsonString("the panel is closing")}});
+    if (listRun_.joinable()) listRun_.join();  // the last run, finished
+    list_ = ListState{};
+    list_.state = "running";
+    list_.steps = program.sequences.size();
+    listRun_ = std::thread([this, program = std::move(program)] {
+        ListRunEvents events;
+        events.progress = [this](std::size_t step, std::size_t steps, double left) {
+            std::lock_guard lock(mutex_);
+            list_.step = step;
+            list_.steps = steps;
+            list_.secondsLeft = left;
+        };
+        events.stop = [this] {
+            std::lock_guard lock(mutex_);
+            return stopping_;
+        };
+        ListState finished;
+        try {
+            const ListRunOutcome outcome = cli::RunList(session_, program, kPageProgram, false, events);
+            finished.state = outcome.completed ? "done" : "stopped";
+            finished.results = outcome.results;
+        } catch (const std::exception& failure) {
+            finished.state = "failed";
+            finished.error = OneLine(failure.what());
+        }
+        std::lock_guard lock(mutex_);
+        finished.steps = finished.step = program.sequences.size();
+        list_ = std::move(finished);
+        ++settingsVersion_;  // the run leaves the output off
+    });
+    return JsonObject({{"started", "true"}});
+}
+
+std::string PanelServer::ListJson() {
+    std::vector<std::size_t> columns;
+    std::vector<std::string> names;
+    for (const char* column : kResultColumns)
+        for (std::size_t i = 0; i < ReadingFields().size(); ++i)
+            if (ReadingFields()[i].name == column) {
+                columns.push_back(i);
+                const std::string& unit = ReadingFields()[i].unit;
+                names.push_back(JsonString(std::string(column) + (unit.empty() ? "" : " / " + unit)));
+            }
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> rows;
+    for (const auto& result : list_.results) {
+        std::vector<std::string> row;
+        for (std::size_t column : columns) row.push_back(JsonString(column < result.size() ? result[column] : ""));
+        rows.push_back(JsonArray(row));
+    }
+    return JsonObject({{"state", JsonString(list_.state)},
+                       {"step", std::to_string(list_.step)},
+                       {"steps", std::to_string(list_.steps)},
+                       {"seconds_left", JsonNumber(list_.secondsLeft)},
+                       {"error", JsonString(list_.error)},
+                       {"columns", JsonArray(names)},
+                       {"results", JsonArray(rows)}});
 }
 
 std::string PanelServer::OutputsOff() {
@@ -297,6 +391,10 @@ void PanelServer::Poll() {
         if (stopping_) break;
         next = std::max(next, Clock::now());  // after a time without watchers, from now
         const std::uint64_t version = settingsVersion_;
+        const std::string list = JsonObject({{"state", JsonString(list_.state)},
+                                             {"step", std::to_string(list_.step)},
+                                             {"steps", std::to_string(list_.steps)},
+                                             {"seconds_left", JsonNumber(list_.secondsLeft)}});
         lock.unlock();
         std::vector<std::pair<std::string, std::string>> values;
         std::string why;
@@ -313,8 +411,8 @@ void PanelServer::Poll() {
             }
             values.emplace_back(std::string(kMeasuredPhase) + "." + m.name, JsonNumber(value));
         }
-        std::vector<std::pair<std::string, std::string>> sample = {{"time", JsonString(NowText())},
-                                                                    {"settings", std::to_string(version)}};
+        std::vector<std::pair<std::string, std::string>> sample = {
+            {"time", JsonString(NowText())}, {"settings", std::to_string(version)}, {"list", list}};
         if (why.empty()) sample.emplace_back("values", JsonObject(values));
         else sample.emplace_back("disconnected", JsonString(why));
         lock.lock();

@@ -40,6 +40,9 @@ public:
 
 private:
     std::string Set(const std::string& name, const std::string& value);
+    // Starts the program (JSON or YAML, as `list run` reads it) on a thread of its own.
+    std::string RunList(const std::string& program);
+    std::string ListJson();
     std::string OutputsOff();
     std::string Errors();
     void Poll();
@@ -60,6 +63,16 @@ private:
     int watchers_ = 0;
     bool stopping_ = false;
     std::thread poller_;
+
+    // The list program run from the page, one at a time.
+    struct ListState {
+        std::string state = "idle";  // running, done, stopped, failed
+        std::size_t step = 0, steps = 0;
+        double secondsLeft = 0;
+        std::string error;
+        std::vector<std::vector<std::string>> results;
+    } list_;
+    std::thread listRun_;
 };
 
 }  // namespace zpv::cli
