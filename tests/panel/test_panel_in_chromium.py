@@ -111,6 +111,19 @@ def test_the_panel_drives_the_instrument_from_the_page(sim: Simulator, browser: 
         assert sim.wait_for("< OUTP:VOLT:AC 123.5", after=start), sim.log[start:]
         WebDriverWait(browser, 10).until(lambda b: control(b, "OutputPhase1.VoltageLevel").get_attribute("value") == "123.5")
 
+        # A change in one tab shows in another.
+        first = browser.current_window_handle
+        browser.switch_to.new_window("tab")
+        browser.get(panel.url)
+        other = browser.current_window_handle
+        control(browser, "OutputPhases.Frequency")
+        browser.switch_to.window(first)
+        apply(browser, "OutputPhases.Frequency", "55")
+        browser.switch_to.window(other)
+        WebDriverWait(browser, 10).until(lambda b: control(b, "OutputPhases.Frequency").get_attribute("value") == "55")
+        browser.close()
+        browser.switch_to.window(first)
+
         # A value the instrument refuses: its reason beside the control, and the old value kept.
         apply(browser, "OutputPhase1.VoltageLevel", "99999")
         error = WebDriverWait(browser, 10).until(lambda b: b.find_element(By.CSS_SELECTOR, "form [data-error]"))
@@ -161,7 +174,7 @@ def test_the_panel_drives_the_instrument_from_the_page(sim: Simulator, browser: 
         assert panel.stop() == 0
 
 
-def test_with_the_bundled_simulator_and_on_the_wrong_address() -> None:
+def test_with_the_bundled_simulator_on_the_wrong_address_and_off_on_exit(sim: Simulator) -> None:
     panel = Panel("--simulate", "--model", "ZPV-4816-Standard")
     try:
         with urllib.request.urlopen(f"{panel.origin}/api/panel?token={panel.token}", timeout=5) as answer:
@@ -176,3 +189,12 @@ def test_with_the_bundled_simulator_and_on_the_wrong_address() -> None:
         assert panel.stop() == 0
     remote = cli("panel", "--simulate", "--listen", "0.0.0.0")
     assert remote.returncode == 2 and "--allow-remote" in remote.stderr
+
+    # --off-on-exit: what was on when the panel ends goes off.
+    panel = Panel(sim.resource, "--off-on-exit")
+    request = urllib.request.Request(f"{panel.origin}/api/set", data=b"name=OutputPhase1.Enabled&value=true",
+                                     method="POST", headers={"X-Panel-Token": panel.token})
+    with urllib.request.urlopen(request, timeout=5) as answer:
+        assert json.load(answer)["value"] is True
+    assert panel.stop() == 0
+    assert read_back(sim.resource, "OutputPhase1.Enabled") is False

@@ -63,10 +63,11 @@ int Panel(const Common& common, const PanelOptions& options) {
     while (!Interrupted()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     server.Stop();
     if (options.offOnExit) {
-        const ViStatus off = ZPV4870_SetOutputEnable(session.Handle(), ZPV4870_VAL_OUTPUT_OFF);
-        std::fprintf(stderr, "zpv4870: the output %s\n",
-                     off >= VI_SUCCESS ? "was switched off" : "could NOT be switched off: switch it off by hand");
-        return off >= VI_SUCCESS ? 0 : 1;
+        std::string why;
+        const bool off = server.SwitchOutputsOff(&why);
+        std::fprintf(stderr, "zpv4870: the outputs %s\n",
+                     off ? "were switched off" : ("could NOT all be switched off (" + why + "): switch them off by hand").c_str());
+        return off ? 0 : 1;
     }
     return 0;
 }

@@ -335,14 +335,13 @@ std::string PanelServer::ListJson() {
                        {"results", JsonArray(rows)}});
 }
 
-std::string PanelServer::OutputsOff() {
+bool PanelServer::SwitchOutputsOff(std::string* error) {
     // Every phase, then the output as a whole; each tried even when one before it failed.
-    std::string error;
     const auto attempt = [&](ViStatus status, const std::string& what) {
         try {
             session_.Check(status, what);
         } catch (const std::exception& failure) {
-            error += (error.empty() ? "" : "; ") + OneLine(failure.what());
+            *error += (error->empty() ? "" : "; ") + OneLine(failure.what());
         }
     };
     for (const std::string& phase : phases_)
@@ -357,11 +356,15 @@ std::string PanelServer::OutputsOff() {
                 "reading " + phase + " back");
         off = off && !enabled;
     }
-    {
-        std::lock_guard lock(mutex_);
-        ++settingsVersion_;
-    }
-    std::vector<std::pair<std::string, std::string>> answer = {{"off", off && error.empty() ? "true" : "false"}};
+    std::lock_guard lock(mutex_);
+    ++settingsVersion_;
+    return off && error->empty();
+}
+
+std::string PanelServer::OutputsOff() {
+    std::string error;
+    const bool off = SwitchOutputsOff(&error);
+    std::vector<std::pair<std::string, std::string>> answer = {{"off", off ? "true" : "false"}};
     if (!error.empty()) answer.emplace_back("error", JsonString(error));
     return JsonObject(answer);
 }

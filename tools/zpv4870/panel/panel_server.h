@@ -32,6 +32,8 @@ public:
     std::uint16_t Start(const std::string& address, std::uint16_t port);
     void Stop();
     const std::string& Token() const { return token_; }
+    // Every phase off and the output off, read back: true when all are off; error says what failed.
+    bool SwitchOutputsOff(std::string* error);
 
     // What a page's controls are: the panel's attributes, their kinds, values and units, as JSON.
     std::string PanelJson();
