@@ -21,6 +21,7 @@
 #ifdef ZPV4870_WITH_VXI11
 #include "platform/visa/portmapper_client.h"
 #include "platform/visa/vxi11_broadcast.h"
+#include "platform/visa/vxi11_protocol.h"
 #endif
 
 namespace zpv::visa {
@@ -107,6 +108,17 @@ void Identify(FoundInstrument* found, const Deadline& deadline) {
     found->problem = problem;
 }
 
+bool ServesVxi11([[maybe_unused]] const std::string& address, [[maybe_unused]] const Deadline& deadline) {
+#ifdef ZPV4870_WITH_VXI11
+    ViUInt16 portmapper = kPortmapperPort, port = 0;
+    std::string why;
+    return !Failed(PortmapperPort(&portmapper, &why)) &&
+           !Failed(LookUpRpcPort(address, portmapper, vxi11::kCoreProgram, vxi11::kVersion, deadline, &port, &why));
+#else
+    return false;
+#endif
+}
+
 bool ByAddress(const FoundInstrument& a, const FoundInstrument& b) {
     in_addr x{}, y{};
     if (::inet_pton(AF_INET, a.address.c_str(), &x) == 1 && ::inet_pton(AF_INET, b.address.c_str(), &y) == 1)
@@ -148,15 +160,23 @@ private:
     // what is left.
     void Probe(const std::string& address) {
         const Deadline deadline = Deadline::After(timeoutMs_);
-        bool hislip = false;
+        bool hislip = false, vxi11 = false, knownVxi11 = false;
+        {
+            std::lock_guard lock(mutex_);
+            knownVxi11 = pending_[address].vxi11;
+        }
         std::thread tryHislip([&] { hislip = Answers(address, kHislipPort, deadline); });
+        // An address that only announced itself by mDNS may serve VXI-11 too: its portmapper says.
+        std::thread tryVxi11([&] { vxi11 = knownVxi11 || ServesVxi11(address, deadline); });
         const bool socket = Answers(address, kSocketPort, deadline);
         tryHislip.join();
+        tryVxi11.join();
         FoundInstrument found;
         found.address = address;
         {
             std::lock_guard lock(mutex_);
             LanPorts& ports = pending_[address];
+            ports.vxi11 |= vxi11;
             if (hislip && !ports.hislip) ports.hislip = kHislipPort;
             if (socket && !ports.socket) ports.socket = kSocketPort;
             found.resources = LanResources(address, ports);
