@@ -21,6 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kMeasurePeriod = std::chrono::milliseconds(500);
+constexpr std::size_t kWorkers = 32;
 
 // The panel's controls: per phase the settings people touch most, then the session's.
 constexpr const char* kPhaseControls[] = {"VoltageLevel", "CurrentLimit", "Enabled"};
@@ -89,6 +90,8 @@ PanelServer::PanelServer(const CSession& session, std::string token)
     for (ViInt32 i = 1; i <= phases; ++i) phases_.push_back("OutputPhase" + std::to_string(i));
 
     httplib::Server& s = *server_;
+    // Each watching page holds a worker for its event stream: room for many tabs and their requests.
+    s.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     s.set_default_headers({{"Content-Security-Policy",
                             "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; "
                             "connect-src 'self'; img-src 'self' data:; form-action 'self'; frame-ancestors 'none'"},
