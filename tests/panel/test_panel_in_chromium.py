@@ -11,6 +11,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 import urllib.error
 import urllib.request
@@ -198,3 +199,39 @@ def test_with_the_bundled_simulator_on_the_wrong_address_and_off_on_exit(sim: Si
         assert json.load(answer)["value"] is True
     assert panel.stop() == 0
     assert read_back(sim.resource, "OutputPhase1.Enabled") is False
+
+
+def test_the_panel_carries_on_across_an_instrument_restart() -> None:
+    first = Simulator()
+    panel = Panel(first.resource, "--timeout", "500")
+    events: list[dict] = []
+
+    def watch() -> None:
+        with urllib.request.urlopen(f"{panel.origin}/api/events?token={panel.token}", timeout=30) as stream:
+            for line in stream:
+                if line.startswith(b"data: "):
+                    events.append(json.loads(line[6:]))
+
+    threading.Thread(target=watch, daemon=True).start()
+    second = None
+    try:
+        wait_until(lambda: any("values" in e for e in events))
+        first.process.kill()  # a power cut
+        first.process.wait(10)
+        wait_until(lambda: any("disconnected" in e for e in events))
+        second = Simulator("--port", str(first.port))
+        gone = max(i for i, e in enumerate(events) if "disconnected" in e)
+        wait_until(lambda: any("values" in e for e in events[gone + 1:]))
+        with urllib.request.urlopen(f"{panel.origin}/api/values?token={panel.token}", timeout=5) as answer:
+            assert "OutputPhase1.VoltageLevel" in json.load(answer)["values"]
+    finally:
+        assert panel.stop() == 0
+        if second:
+            second.stop()
+
+
+def wait_until(condition, timeout: float = 15.0) -> None:
+    deadline = time.monotonic() + timeout
+    while not condition():
+        assert time.monotonic() < deadline, "timed out"
+        time.sleep(0.05)

@@ -50,8 +50,7 @@ int Panel(const Common& common, const PanelOptions& options) {
         throw UsageError("refusing to listen on " + options.listen +
                          ": the panel would answer other machines; add --allow-remote if that is meant");
     if (options.port < 0 || options.port > 65535) throw UsageError("--port takes 0 to 65535");
-    CSession session(common.session);
-    PanelServer server(session, NewToken());
+    PanelServer server(common.session, NewToken());
     const std::uint16_t port = server.Start(options.listen, static_cast<std::uint16_t>(options.port));
     const std::string host = options.listen == "0.0.0.0" ? "127.0.0.1" : options.listen;
     const std::string url = "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" +

@@ -82,11 +82,14 @@ const char* KindText(ValueKind kind) {
 
 }  // namespace
 
-PanelServer::PanelServer(const CSession& session, std::string token)
-    : session_(session), token_(std::move(token)), server_(std::make_unique<httplib::Server>()) {
+PanelServer::PanelServer(const SessionOptions& options, std::string token)
+    : options_(options),
+      session_(std::make_shared<const CSession>(options)),
+      token_(std::move(token)),
+      server_(std::make_unique<httplib::Server>()) {
     ViInt32 phases = 1;
-    session_.Check(ZPV4870_GetAttributeViInt32(session_.Handle(), "", ZPV4870_ATTR_OUTPUT_PHASE_COUNT, &phases),
-                   "reading the number of output phases");
+    session_->Check(ZPV4870_GetAttributeViInt32(session_->Handle(), "", ZPV4870_ATTR_OUTPUT_PHASE_COUNT, &phases),
+                    "reading the number of output phases");
     for (ViInt32 i = 1; i <= phases; ++i) phases_.push_back("OutputPhase" + std::to_string(i));
 
     httplib::Server& s = *server_;
@@ -114,6 +117,18 @@ PanelServer::PanelServer(const CSession& session, std::string token)
         response.status = 403;
         response.set_content(JsonObject({{"error", JsonString(why)}}), "application/json");
         return httplib::Server::HandlerResponse::Handled;
+    });
+    // A handler's failure (the instrument away, say) is the page's error text.
+    s.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr failure) {
+        std::string why = "the panel failed";
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            why = OneLine(e.what());
+        } catch (...) {
+        }
+        response.status = 503;
+        response.set_content(JsonObject({{"error", JsonString(why)}}), "application/json");
     });
     const auto json = [](httplib::Response& response, const std::string& body) {
         response.set_content(body, "application/json");
@@ -161,6 +176,17 @@ PanelServer::PanelServer(const CSession& session, std::string token)
 
 PanelServer::~PanelServer() { Stop(); }
 
+std::shared_ptr<const CSession> PanelServer::Session() {
+    std::lock_guard lock(sessionMutex_);
+    if (!session_) throw Failure("the instrument is not answering; the panel opens its session again when it is back");
+    return session_;
+}
+
+void PanelServer::Forget(const std::shared_ptr<const CSession>& lost) {
+    std::lock_guard lock(sessionMutex_);
+    if (session_ == lost) session_.reset();
+}
+
 std::uint16_t PanelServer::Start(const std::string& address, std::uint16_t port) {
     const int bound = port == 0 ? server_->bind_to_any_port(address) : (server_->bind_to_port(address, port) ? port : -1);
     if (bound <= 0) throw Failure("cannot listen on " + address + ":" + std::to_string(port));
@@ -190,8 +216,9 @@ std::vector<std::string> PanelServer::ControlNames() const {
 }
 
 std::string PanelServer::PanelJson() {
+    const auto session = Session();
     std::vector<std::pair<std::string, std::string>> identity;
-    for (const auto& [name, value] : IdentityFields(session_)) identity.emplace_back(name, JsonString(value));
+    for (const auto& [name, value] : IdentityFields(*session)) identity.emplace_back(name, JsonString(value));
     std::vector<std::string> controls, phases, measurements;
     for (const std::string& name : ControlNames()) {
         const auto resolved = Resolve(name);
@@ -227,12 +254,13 @@ std::string PanelServer::PanelJson() {
 }
 
 std::string PanelServer::ValuesJson() {
+    const auto session = Session();
     std::vector<std::pair<std::string, std::string>> values;
     for (const std::string& name : ControlNames()) {
         const auto resolved = Resolve(name);
         if (!resolved) continue;
         try {
-            values.emplace_back(DisplayName(*resolved), ReadAttribute(session_, *resolved).json);
+            values.emplace_back(DisplayName(*resolved), ReadAttribute(*session, *resolved).json);
         } catch (const std::exception& failure) {
             values.emplace_back(DisplayName(*resolved), JsonObject({{"error", JsonString(OneLine(failure.what()))}}));
         }
@@ -242,6 +270,7 @@ std::string PanelServer::ValuesJson() {
 }
 
 std::string PanelServer::Set(const std::string& name, const std::string& value) {
+    const auto session = Session();
     const auto resolved = Resolve(name);
     const std::vector<std::string> names = ControlNames();
     if (!resolved || std::find(names.begin(), names.end(), DisplayName(*resolved)) == names.end())
@@ -249,7 +278,7 @@ std::string PanelServer::Set(const std::string& name, const std::string& value) 
     std::string error;
     try {
         CheckValue(*resolved->attribute, value);
-        WriteAttribute(session_, *resolved, value);
+        WriteAttribute(*session, *resolved, value);
     } catch (const std::exception& failure) {  // a usage error or the driver's refusal
         error = OneLine(failure.what());
     }
@@ -259,7 +288,7 @@ std::string PanelServer::Set(const std::string& name, const std::string& value) 
     }
     std::string readBack = "null";
     try {
-        readBack = ReadAttribute(session_, *resolved).json;
+        readBack = ReadAttribute(*session, *resolved).json;
     } catch (const std::exception& failure) {
         if (error.empty()) error = OneLine(failure.what());
     }
@@ -270,6 +299,7 @@ std::string PanelServer::Set(const std::string& name, const std::string& value) 
 }
 
 std::string PanelServer::RunList(const std::string& text) {
+    const auto session = Session();
     ListProgram program;
     try {
         program = ParseListProgram(text, kPageProgram);  // every mistake before the first command
@@ -283,7 +313,7 @@ std::string PanelServer::RunList(const std::string& text) {
     list_ = ListState{};
     list_.state = "running";
     list_.steps = program.sequences.size();
-    listRun_ = std::thread([this, program = std::move(program)] {
+    listRun_ = std::thread([this, session, program = std::move(program)] {
         ListRunEvents events;
         events.progress = [this](std::size_t step, std::size_t steps, double left) {
             std::lock_guard lock(mutex_);
@@ -297,7 +327,7 @@ std::string PanelServer::RunList(const std::string& text) {
         };
         ListState finished;
         try {
-            const ListRunOutcome outcome = cli::RunList(session_, program, kPageProgram, false, events);
+            const ListRunOutcome outcome = cli::RunList(*session, program, kPageProgram, false, events);
             finished.state = outcome.completed ? "done" : "stopped";
             finished.results = outcome.results;
         } catch (const std::exception& failure) {
@@ -339,22 +369,29 @@ std::string PanelServer::ListJson() {
 }
 
 bool PanelServer::SwitchOutputsOff(std::string* error) {
+    std::shared_ptr<const CSession> session;
+    try {
+        session = Session();
+    } catch (const std::exception& away) {
+        *error = OneLine(away.what());
+        return false;
+    }
     // Every phase, then the output as a whole; each tried even when one before it failed.
     const auto attempt = [&](ViStatus status, const std::string& what) {
         try {
-            session_.Check(status, what);
+            session->Check(status, what);
         } catch (const std::exception& failure) {
             *error += (error->empty() ? "" : "; ") + OneLine(failure.what());
         }
     };
     for (const std::string& phase : phases_)
-        attempt(ZPV4870_SetAttributeViBoolean(session_.Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED, VI_FALSE),
+        attempt(ZPV4870_SetAttributeViBoolean(session->Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED, VI_FALSE),
                 "switching " + phase + " off");
-    attempt(ZPV4870_SetOutputEnable(session_.Handle(), ZPV4870_VAL_OUTPUT_OFF), "switching the output off");
+    attempt(ZPV4870_SetOutputEnable(session->Handle(), ZPV4870_VAL_OUTPUT_OFF), "switching the output off");
     bool off = true;
     for (const std::string& phase : phases_) {
         ViBoolean enabled = VI_TRUE;
-        attempt(ZPV4870_GetAttributeViBoolean(session_.Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED,
+        attempt(ZPV4870_GetAttributeViBoolean(session->Handle(), phase.c_str(), ZPV4870_ATTR_OUTPUT_PHASE_ENABLED,
                                               &enabled),
                 "reading " + phase + " back");
         off = off && !enabled;
@@ -373,12 +410,13 @@ std::string PanelServer::OutputsOff() {
 }
 
 std::string PanelServer::Errors() {
+    const auto session = Session();
     std::vector<std::string> errors;
     try {
         for (int i = 0; i < 32; ++i) {
             ViInt32 code = 0;
             ViChar message[256] = "";
-            session_.Check(ZPV4870_error_query(session_.Handle(), &code, message), "reading the error queue");
+            session->Check(ZPV4870_error_query(session->Handle(), &code, message), "reading the error queue");
             if (code == 0) break;
             errors.push_back(JsonString(std::to_string(code) + ", " + message));
         }
@@ -404,15 +442,34 @@ void PanelServer::Poll() {
         lock.unlock();
         std::vector<std::pair<std::string, std::string>> values;
         std::string why;
+        std::shared_ptr<const CSession> session;
+        {
+            std::lock_guard hold(sessionMutex_);
+            session = session_;
+        }
+        bool reopened = false;
+        if (!session) {  // away: try to open it again, once a period
+            try {
+                session = std::make_shared<const CSession>(options_);
+                std::lock_guard hold(sessionMutex_);
+                session_ = session;
+                reopened = true;
+            } catch (const std::exception& failure) {
+                why = OneLine(failure.what());
+            }
+        }
         for (const Measurement& m : kMeasurements) {
+            if (!session) break;
             ViReal64 value = 0;
-            const ViStatus status = m.read(session_.Handle(), &value);
+            const ViStatus status = m.read(session->Handle(), &value);
             if (status < VI_SUCCESS) {
                 try {
-                    session_.Check(status, std::string("measuring ") + m.name);
+                    session->Check(status, std::string("measuring ") + m.name);
                 } catch (const std::exception& failure) {
                     why = OneLine(failure.what());
                 }
+                // Gone rather than refusing: the session is opened again next period.
+                if (status == ZPV4870_ERROR_IO_GENERAL || status == ZPV4870_ERROR_IO_TIMEOUT) Forget(session);
                 break;
             }
             values.emplace_back(std::string(kMeasuredPhase) + "." + m.name, JsonNumber(value));
@@ -422,6 +479,7 @@ void PanelServer::Poll() {
         if (why.empty()) sample.emplace_back("values", JsonObject(values));
         else sample.emplace_back("disconnected", JsonString(why));
         lock.lock();
+        if (reopened) ++settingsVersion_;  // the pages read the settings of the instrument that came back
         latest_ = JsonObject(sample);
         ++sample_;
         measured_.notify_all();

@@ -1,7 +1,9 @@
 // The soft front panel's web server: one page and its JSON API over one driver session, for any
 // number of browser tabs. Every request needs the panel's token; changes are POSTs whose Origin,
 // when sent, is the panel's own. Live measurements go out as Server-Sent Events, read from the
-// instrument twice a second while at least one page watches.
+// instrument twice a second while at least one page watches. When the instrument stops answering
+// (a power cut, a cable) the pages say so and the session is opened again each period until it
+// answers, as `measure --watch` does.
 #pragma once
 
 #include <atomic>
@@ -23,7 +25,8 @@ namespace zpv::cli {
 
 class PanelServer {
 public:
-    PanelServer(const CSession& session, std::string token);
+    // Opens the session; throws Failure when the instrument is not there.
+    PanelServer(const SessionOptions& options, std::string token);
     ~PanelServer();  // stops
     PanelServer(const PanelServer&) = delete;
     PanelServer& operator=(const PanelServer&) = delete;
@@ -50,7 +53,13 @@ private:
     void Poll();
     std::vector<std::string> ControlNames() const;
 
-    const CSession& session_;
+    // The session, or a Failure saying the instrument is away (the poller opens it again).
+    std::shared_ptr<const CSession> Session();
+    void Forget(const std::shared_ptr<const CSession>& lost);
+
+    const SessionOptions options_;
+    std::mutex sessionMutex_;
+    std::shared_ptr<const CSession> session_;
     const std::string token_;
     std::unique_ptr<httplib::Server> server_;
     std::thread serving_;
