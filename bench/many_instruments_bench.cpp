@@ -1,8 +1,11 @@
 // One process driving several instruments at once, one session per thread, as a test program on a
 // bench of instruments does: the aggregate rate of frequency queries through the C interface
 // against as many plain socket clients in parallel (the floor). Each instrument is a simulator
-// process of its own on loopback, set to a frequency of its own, and every answer is checked
-// against it. Threads(N) runs N sessions on N instruments.
+// process of its own, set to a frequency of its own, and every answer is checked against it.
+// Threads(N) runs N sessions on N instruments. On loopback by default; with
+// ZPV4870_BENCH_ADDRESSES (comma-separated, port 5025) on instruments already running there, as
+// bench/many_instruments_on_lan.sh starts them on the virtual LAN of the tests.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -30,27 +33,46 @@ public:
         static Bench bench;
         return bench;
     }
-    std::uint16_t Port(int instrument) const { return simulators_[instrument]->Port("port"); }
+    std::uint16_t Port(int instrument) const {
+        return addresses_.empty() ? simulators_[instrument]->Port("port") : kSocketPort;
+    }
+    const char* Address(int instrument) const {
+        return addresses_.empty() ? "127.0.0.1" : addresses_[static_cast<std::size_t>(instrument)].c_str();
+    }
     bool ok() const { return ok_; }
 
 private:
+    static constexpr std::uint16_t kSocketPort = 5025;
+
     Bench() {
-        for (int i = 0; i < kMostInstruments; ++i) {
-            simulators_.push_back(std::make_unique<bench::SimulatorProcess>());
-            ok_ = ok_ && simulators_.back()->ok();
-            if (!ok_) return;
-            const int fd = bench::ConnectLoopback(Port(i));
+        if (const char* given = std::getenv("ZPV4870_BENCH_ADDRESSES"); given && *given) {
+            std::string list = given;
+            for (std::size_t start = 0, comma; start <= list.size(); start = comma + 1) {
+                comma = std::min(list.find(',', start), list.size());
+                addresses_.push_back(list.substr(start, comma - start));
+            }
+            ok_ = addresses_.size() >= kMostInstruments;
+        }
+        for (int i = 0; ok_ && i < kMostInstruments; ++i) {
+            if (addresses_.empty()) {
+                simulators_.push_back(std::make_unique<bench::SimulatorProcess>());
+                ok_ = simulators_.back()->ok();
+                if (!ok_) return;
+            }
+            const int fd = bench::Connect(Port(i), Address(i));
             const std::string set = "OUTP:FREQ " + std::to_string(FrequencyOf(i)) + "\n";
             ok_ = fd >= 0 && write(fd, set.data(), set.size()) == static_cast<ssize_t>(set.size());
             if (fd >= 0) close(fd);
         }
     }
     std::vector<std::unique_ptr<bench::SimulatorProcess>> simulators_;
+    std::vector<std::string> addresses_;
     bool ok_ = true;
 };
 
 std::string Resource(int instrument) {
-    return "TCPIP0::127.0.0.1::" + std::to_string(Bench::Get().Port(instrument)) + "::SOCKET";
+    return "TCPIP0::" + std::string(Bench::Get().Address(instrument)) + "::" + std::to_string(Bench::Get().Port(instrument)) +
+           "::SOCKET";
 }
 
 std::once_flag started;
@@ -83,7 +105,7 @@ void BM_DriverSessionsInParallel(benchmark::State& state) {
 void BM_RawClientsInParallel(benchmark::State& state) {
     std::call_once(started, [] { Bench::Get(); });
     const int instrument = state.thread_index();
-    const int fd = Bench::Get().ok() ? bench::ConnectLoopback(Bench::Get().Port(instrument)) : -1;
+    const int fd = Bench::Get().ok() ? bench::Connect(Bench::Get().Port(instrument), Bench::Get().Address(instrument)) : -1;
     if (fd < 0) {
         state.SkipWithError("cannot connect");
         return;

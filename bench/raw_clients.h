@@ -19,12 +19,13 @@
 
 namespace bench {
 
-inline int ConnectLoopback(std::uint16_t port) {
+// A TCP connection to an IPv4 address (127.0.0.1 unless told), or -1.
+inline int Connect(std::uint16_t port, const char* ipv4 = "127.0.0.1") {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    inet_pton(AF_INET, ipv4, &address.sin_addr);
     int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
@@ -36,7 +37,7 @@ inline int ConnectLoopback(std::uint16_t port) {
 
 class RawSocketClient {
 public:
-    explicit RawSocketClient(std::uint16_t port) : fd_(ConnectLoopback(port)) {}
+    explicit RawSocketClient(std::uint16_t port) : fd_(Connect(port)) {}
     ~RawSocketClient() {
         if (fd_ >= 0) close(fd_);
     }
@@ -65,7 +66,7 @@ private:
 
 class RawVxi11Client {
 public:
-    explicit RawVxi11Client(std::uint16_t port) : fd_(ConnectLoopback(port)) {
+    explicit RawVxi11Client(std::uint16_t port) : fd_(Connect(port)) {
         std::uint32_t head[4];  // error, lid, abortPort, maxRecvSize
         ok_ = fd_ >= 0 && Call(10, {0, 0, 0}, "inst0") && Receive(head, sizeof head) && Skip();
         link_ = ntohl(head[1]);
