@@ -108,4 +108,16 @@ ViStatus CSession::Check(ViStatus status, const std::string& what) const {
     throw Failure(failure);
 }
 
+std::vector<std::pair<ViInt32, std::string>> CSession::ErrorQueue(int most) const {
+    std::vector<std::pair<ViInt32, std::string>> errors;
+    for (int i = 0; i < most; ++i) {
+        ViInt32 code = 0;
+        ViChar message[256] = "";
+        Check(ZPV4870_error_query(vi_, &code, message), "reading the error queue");
+        if (code == 0) break;
+        errors.emplace_back(code, message);
+    }
+    return errors;
+}
+
 }  // namespace zpv::cli

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "zpv4870.h"
 
@@ -51,6 +53,10 @@ public:
         text.resize(text.find('\0'));
         return text;
     }
+
+    // The instrument's error queue, emptied: code and message each, at most `most` of them (an
+    // instrument whose queue never empties must not keep the caller). Throws as Check does.
+    std::vector<std::pair<ViInt32, std::string>> ErrorQueue(int most) const;
 
 private:
     ViSession vi_ = 0;

@@ -88,12 +88,7 @@ int Measure(const Common& common, double watchSeconds, const std::string& csvPat
             if (!session) session.emplace(common.session);
             r = Read(*session);
         } catch (const std::exception& failure) {
-            // One line: the description's own line breaks become "; ".
-            for (const char* c = failure.what(); *c; ++c) {
-                if (*c == '\r') continue;
-                if (*c == '\n') why += "; ";
-                else why += *c;
-            }
+            why = OneLine(failure.what());
             session.reset();
         }
         if (r) {

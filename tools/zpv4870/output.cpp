@@ -74,4 +74,14 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
     return out;
 }
 
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') line += "; ";
+        else line += c;
+    }
+    return line;
+}
+
 }  // namespace zpv::cli

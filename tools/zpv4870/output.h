@@ -22,4 +22,7 @@ std::string Table(const std::vector<std::vector<std::string>>& rows);
 // A number as people read it: up to 6 significant digits.
 std::string Number(double value);
 
+// A driver description on one line: its own line breaks (CR LF) become "; ".
+std::string OneLine(const std::string& text);
+
 }  // namespace zpv::cli

@@ -44,19 +44,6 @@ std::string ReadAnswer(const CSession& session, const std::string& command) {
     return answer;
 }
 
-// The instrument's error queue, emptied: "code, message" each.
-std::vector<std::string> Refusals(const CSession& session) {
-    std::vector<std::string> refusals;
-    for (int i = 0; i < 32; ++i) {
-        ViInt32 code = 0;
-        ViChar message[256] = "";
-        session.Check(ZPV4870_error_query(session.Handle(), &code, message), "reading the error queue");
-        if (code == 0) break;
-        refusals.push_back(std::to_string(code) + ", " + message);
-    }
-    return refusals;
-}
-
 // One command sent as typed: the answer of a query ("" for a command), and what the instrument
 // refused of it, in its own words ("" when nothing).
 struct Exchanged {
@@ -72,7 +59,8 @@ Exchanged Exchange(const CSession& session, const std::string& command) {
                   "sending " + command);
     Exchanged done;
     if (IsQuery(command)) done.answer = ReadAnswer(session, command);
-    for (const std::string& refusal : Refusals(session)) done.refused += (done.refused.empty() ? "" : "; ") + refusal;
+    for (const auto& [code, message] : session.ErrorQueue(32))
+        done.refused += (done.refused.empty() ? "" : "; ") + std::to_string(code) + ", " + message;
     return done;
 }
 

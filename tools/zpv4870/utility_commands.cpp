@@ -54,15 +54,10 @@ int DrainErrors(const Common& common) {
     CSession session(options);
     std::vector<std::string> json;
     int count = 0;
-    // An instrument whose queue never empties must not keep the tool here.
-    for (int i = 0; i < 256; ++i) {
-        ViInt32 code = 0;
-        char message[256] = "";
-        session.Check(ZPV4870_error_query(session.Handle(), &code, message), "reading the error queue");
-        if (code == 0) break;
+    for (const auto& [code, message] : session.ErrorQueue(256)) {
         ++count;
         if (common.json) json.push_back(JsonObject({{"code", std::to_string(code)}, {"message", JsonString(message)}}));
-        else std::printf("%d, \"%s\"\n", static_cast<int>(code), message);
+        else std::printf("%d, \"%s\"\n", static_cast<int>(code), message.c_str());
     }
     if (common.json) std::printf("%s\n", JsonArray(json).c_str());
     else if (count == 0) std::printf("No errors.\n");

@@ -55,16 +55,6 @@ std::string NowText() {
     return full;
 }
 
-// One line: the driver's descriptions break lines with CR LF.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c == '\r') continue;
-        line += c == '\n' ? ' ' : c;
-    }
-    return line;
-}
-
 bool SameText(const std::string& a, const std::string& b) {
     unsigned char differ = a.size() != b.size();
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) differ |= static_cast<unsigned char>(a[i] ^ b[i]);
@@ -412,17 +402,7 @@ std::string PanelServer::OutputsOff() {
 std::string PanelServer::Errors() {
     const auto session = Session();
     std::vector<std::string> errors;
-    try {
-        for (int i = 0; i < 32; ++i) {
-            ViInt32 code = 0;
-            ViChar message[256] = "";
-            session->Check(ZPV4870_error_query(session->Handle(), &code, message), "reading the error queue");
-            if (code == 0) break;
-            errors.push_back(JsonString(std::to_string(code) + ", " + message));
-        }
-    } catch (const std::exception& failure) {
-        return JsonObject({{"errors", JsonArray(errors)}, {"error", JsonString(OneLine(failure.what()))}});
-    }
+    for (const auto& [code, message] : session->ErrorQueue(32)) errors.push_back(JsonString(std::to_string(code) + ", " + message));
     return JsonObject({{"errors", JsonArray(errors)}});
 }
 
